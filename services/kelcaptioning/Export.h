@@ -1,0 +1,3 @@
+#pragma once
+
+#define KELCAPTIONING_API __attribute__((visibility("default")))

@@ -1,0 +1,3 @@
+#pragma once
+
+#define KELMEDIATYPES_API __attribute__((visibility("default")))

@@ -1,0 +1,3 @@
+#pragma once
+
+#define KELUI_API __attribute__((visibility("default")))

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gdiplus/GdiPlus.h"
+#include "kelui/inkpad/Inkpad.h"
+#include "kelui/inkpad/Supplier.h"
+#include "kelui/inkpad/Surface.h"
+
+namespace kel_test {
+
+// One recorded surface call: its name and, for fills, the colour and rectangle.
+struct SurfaceCall {
+  std::string op;
+  kelui::inkpad::Color color{};
+  kelcore::RectT<float> rect{};
+  // GDI+ compositing mode in force when the call was made.
+  Gdiplus::CompositingMode compositing = Gdiplus::CompositingModeSourceOver;
+};
+
+// A surface that draws nothing and records every call, in order. As an OS surface it owns a real
+// (detached) GDI+ graphics.
+class RecordingSurface : public kelui::inkpad::OSSurfaceInterface {
+ public:
+  // `brokenGraphics`: the GDI+ graphics has no native object, so every GDI+ call on it fails.
+  explicit RecordingSurface(bool brokenGraphics = false);
+  ~RecordingSurface() override = default;
+
+  std::vector<SurfaceCall> calls;
+  Gdiplus::Graphics graphics;
+
+  std::vector<SurfaceCall> Fills() const;
+
+  void Destroy() override { Record("Destroy"); }
+  void SaveState() override { Record("SaveState"); }
+  void RestoreState() override { Record("RestoreState"); }
+  void FillRect(const kelui::inkpad::Color& color, const kelcore::RectT<float>& rect) override;
+  void FillPath(const kelui::inkpad::PathP&, const kelui::inkpad::BrushP&, int) override { Record("FillPath"); }
+  void StrokePath(const kelui::inkpad::PathP&, const kelui::inkpad::PenP&) override { Record("StrokePath"); }
+  void SetTransform(const kelcore::MatrixT<float>&) override { Record("SetTransform"); }
+  void DrawString(const kelui::inkpad::BrushP&, const kelui::inkpad::FontP&, const kelcore::UTF16String&,
+                  const kelcore::PointT<float>&, int, int, float) override {
+    Record("DrawString");
+  }
+  void DrawStringInRect(const kelui::inkpad::BrushP&, const kelui::inkpad::FontP&, const kelcore::UTF16String&,
+                        const kelcore::RectT<float>&, int) override {
+    Record("DrawStringInRect");
+  }
+  float MeasureStringWidth(const kelui::inkpad::FontP&, const char16_t*, int) override;
+  void SetRenderMode(int mode) override {
+    renderMode_ = mode;
+    Record("SetRenderMode");
+  }
+  int GetRenderMode() const override { return renderMode_; }
+  Gdiplus::Graphics* GetOutputGraphics() override;
+
+ private:
+  void Record(std::string op, kelui::inkpad::Color color = {}, kelcore::RectT<float> rect = {});
+  int renderMode_ = 0;
+};
+
+// A surface that is not an OS surface: no GDI+ graphics behind it.
+class PlainRecordingSurface : public kelui::inkpad::SurfaceInterface {
+ public:
+  std::vector<SurfaceCall> calls;
+
+  void Destroy() override {}
+  void SaveState() override { calls.push_back({"SaveState"}); }
+  void RestoreState() override { calls.push_back({"RestoreState"}); }
+  void FillRect(const kelui::inkpad::Color& color, const kelcore::RectT<float>& rect) override {
+    calls.push_back({"FillRect", color, rect});
+  }
+  void FillPath(const kelui::inkpad::PathP&, const kelui::inkpad::BrushP&, int) override {}
+  void StrokePath(const kelui::inkpad::PathP&, const kelui::inkpad::PenP&) override {}
+  void SetTransform(const kelcore::MatrixT<float>&) override {}
+  void DrawString(const kelui::inkpad::BrushP&, const kelui::inkpad::FontP&, const kelcore::UTF16String&,
+                  const kelcore::PointT<float>&, int, int, float) override {}
+  void DrawStringInRect(const kelui::inkpad::BrushP&, const kelui::inkpad::FontP&, const kelcore::UTF16String&,
+                        const kelcore::RectT<float>&, int) override {}
+  float MeasureStringWidth(const kelui::inkpad::FontP&, const char16_t*, int) override { return 0.0f; }
+  void SetRenderMode(int) override {}
+  int GetRenderMode() const override { return 0; }
+};
+
+}  // namespace kel_test
