@@ -1,12 +1,9 @@
-#include "gdiplus/GdiPlus.h"
-
 #include <new>
 
-namespace Gdiplus {
+#include "GpObjects.h"
+#include "gdiplus/GdiPlusCairo.h"
 
-struct GpGraphics {
-  CompositingMode compositingMode = CompositingModeSourceOver;
-};
+namespace Gdiplus {
 
 namespace {
 
@@ -15,6 +12,27 @@ bool IsCompositingMode(CompositingMode mode) {
 }
 
 }  // namespace
+
+Status GdipCreateFromCairoContext(cairo_t* context, GpGraphics** graphics) {
+  if (context == nullptr || graphics == nullptr) return InvalidParameter;
+  *graphics = new (std::nothrow) GpGraphics();
+  if (*graphics == nullptr) return OutOfMemory;
+  (*graphics)->context = cairo_reference(context);
+  return Ok;
+}
+
+Status GdipCreateDetachedGraphics(GpGraphics** graphics) {
+  if (graphics == nullptr) return InvalidParameter;
+  *graphics = new (std::nothrow) GpGraphics();
+  return *graphics ? Ok : OutOfMemory;
+}
+
+Status GdipDeleteGraphics(GpGraphics* graphics) {
+  if (graphics == nullptr) return InvalidParameter;
+  if (graphics->context) cairo_destroy(graphics->context);
+  delete graphics;
+  return Ok;
+}
 
 Status GdipSetCompositingMode(GpGraphics* graphics, CompositingMode mode) {
   if (graphics == nullptr || !IsCompositingMode(mode)) return InvalidParameter;
@@ -28,15 +46,29 @@ Status GdipGetCompositingMode(GpGraphics* graphics, CompositingMode* mode) {
   return Ok;
 }
 
-Status GdipCreateDetachedGraphics(GpGraphics** graphics) {
-  if (graphics == nullptr) return InvalidParameter;
-  *graphics = new (std::nothrow) GpGraphics();
-  return *graphics ? Ok : OutOfMemory;
+Status GdipSetSmoothingMode(GpGraphics* graphics, SmoothingMode mode) {
+  if (graphics == nullptr || mode < SmoothingModeDefault || mode > SmoothingModeAntiAlias8x8) return InvalidParameter;
+  graphics->smoothingMode = mode;
+  return Ok;
 }
 
-Status GdipDeleteGraphics(GpGraphics* graphics) {
-  if (graphics == nullptr) return InvalidParameter;
-  delete graphics;
+Status GdipGetSmoothingMode(GpGraphics* graphics, SmoothingMode* mode) {
+  if (graphics == nullptr || mode == nullptr) return InvalidParameter;
+  *mode = graphics->smoothingMode;
+  return Ok;
+}
+
+Status GdipSetInterpolationMode(GpGraphics* graphics, InterpolationMode mode) {
+  if (graphics == nullptr || mode < InterpolationModeDefault || mode > InterpolationModeHighQualityBicubic) {
+    return InvalidParameter;
+  }
+  graphics->interpolationMode = mode;
+  return Ok;
+}
+
+Status GdipGetInterpolationMode(GpGraphics* graphics, InterpolationMode* mode) {
+  if (graphics == nullptr || mode == nullptr) return InvalidParameter;
+  *mode = graphics->interpolationMode;
   return Ok;
 }
 

@@ -1,0 +1,187 @@
+#include <pixman.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <new>
+#include <vector>
+
+#include "GlyphCoverage.h"
+#include "GpObjects.h"
+
+namespace Gdiplus {
+
+namespace {
+
+struct PlacedCoverage {
+  std::shared_ptr<const Coverage> coverage;
+  int x = 0;
+  int y = 0;
+};
+
+// The glyph coverages of a path, placed in device pixels.
+std::vector<PlacedCoverage> PlaceCoverages(const GpPath& path, const cairo_matrix_t& ctm, CoverageKind kind,
+                                           float penWidth, bool antialias) {
+  std::vector<PlacedCoverage> placed;
+  for (const TextLine& line : path.lines) {
+    for (const keltext::GlyphRun& run : line.shaped->runs) {
+      for (const keltext::PlacedGlyph& glyph : run.glyphs) {
+        double x = line.x + glyph.x * line.emSize;
+        double y = line.baseline + glyph.y * line.emSize;
+        cairo_matrix_transform_point(&ctm, &x, &y);
+        if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > 1e7 || std::fabs(y) > 1e7) continue;
+        // The nearest quarter pixel: the origin is never more than an eighth of a pixel off.
+        const double stepsX = std::floor(x * kCoveragePhases + 0.5), stepsY = std::floor(y * kCoveragePhases + 0.5);
+        const double pixelX = std::floor(stepsX / kCoveragePhases), pixelY = std::floor(stepsY / kCoveragePhases);
+        CoverageKey key;
+        key.face = run.face;
+        key.glyph = glyph.index;
+        key.emSize = static_cast<float>(line.emSize);
+        key.penWidth = penWidth;
+        key.xx = static_cast<float>(ctm.xx);
+        key.yx = static_cast<float>(ctm.yx);
+        key.xy = static_cast<float>(ctm.xy);
+        key.yy = static_cast<float>(ctm.yy);
+        key.phaseX = static_cast<std::uint8_t>(stepsX - pixelX * kCoveragePhases);
+        key.phaseY = static_cast<std::uint8_t>(stepsY - pixelY * kCoveragePhases);
+        key.kind = kind;
+        key.antialias = antialias ? 1 : 0;
+        std::shared_ptr<const Coverage> coverage = GlyphCoverage(key);
+        if (!coverage->mask) continue;
+        const int px = static_cast<int>(pixelX) + coverage->left, py = static_cast<int>(pixelY) + coverage->top;
+        placed.push_back({std::move(coverage), px, py});
+      }
+    }
+  }
+  return placed;
+}
+
+pixman_color_t PremultipliedColor(ARGB color) {
+  const unsigned a = (color >> 24) & 0xFF;
+  auto channel = [a](unsigned c) { return static_cast<std::uint16_t>((c * a + 127) / 255 * 257); };
+  return {channel((color >> 16) & 0xFF), channel((color >> 8) & 0xFF), channel(color & 0xFF),
+          static_cast<std::uint16_t>(a * 257)};
+}
+
+// The union of the coverages as one A8 image, for colours that must not be laid twice where
+// glyphs overlap. Saturating addition stands in for the union.
+pixman_image_t* UnionMask(const std::vector<PlacedCoverage>& placed, int& left, int& top) {
+  int right = INT32_MIN, bottom = INT32_MIN;
+  left = INT32_MAX;
+  top = INT32_MAX;
+  for (const PlacedCoverage& p : placed) {
+    left = std::min(left, p.x);
+    top = std::min(top, p.y);
+    right = std::max(right, p.x + p.coverage->width);
+    bottom = std::max(bottom, p.y + p.coverage->height);
+  }
+  pixman_image_t* mask = pixman_image_create_bits(PIXMAN_a8, right - left, bottom - top, nullptr, 0);
+  for (const PlacedCoverage& p : placed) {
+    pixman_image_composite32(PIXMAN_OP_ADD, p.coverage->image, nullptr, mask, 0, 0, 0, 0, p.x - left, p.y - top,
+                             p.coverage->width, p.coverage->height);
+  }
+  return mask;
+}
+
+// Composites the coverages onto the image behind the graphics with pixman. Source copy lerps
+// by coverage, as Cairo's bounded source operator does: out = colour * m + dest * (1 - m).
+// Done glyph by glyph this equals the union's result; so does source over with an opaque
+// colour. Only a translucent colour blended over needs the union mask.
+void CompositeCoverages(pixman_image_t* dest, const std::vector<PlacedCoverage>& placed, ARGB color, bool copy) {
+  const pixman_color_t premultiplied = PremultipliedColor(color);
+  pixman_image_t* solid = pixman_image_create_solid_fill(&premultiplied);
+  const bool opaque = (color >> 24) == 0xFF;
+  if (copy) {
+    for (const PlacedCoverage& p : placed) {
+      const int w = p.coverage->width, h = p.coverage->height;
+      pixman_image_composite32(PIXMAN_OP_OUT_REVERSE, p.coverage->image, nullptr, dest, 0, 0, 0, 0, p.x, p.y, w, h);
+      pixman_image_composite32(PIXMAN_OP_ADD, solid, p.coverage->image, dest, 0, 0, 0, 0, p.x, p.y, w, h);
+    }
+  } else if (opaque) {
+    for (const PlacedCoverage& p : placed) {
+      pixman_image_composite32(PIXMAN_OP_OVER, solid, p.coverage->image, dest, 0, 0, 0, 0, p.x, p.y,
+                               p.coverage->width, p.coverage->height);
+    }
+  } else {
+    int left = 0, top = 0;
+    pixman_image_t* mask = UnionMask(placed, left, top);
+    pixman_image_composite32(PIXMAN_OP_OVER, solid, mask, dest, 0, 0, 0, 0, left, top, pixman_image_get_width(mask),
+                             pixman_image_get_height(mask));
+    pixman_image_unref(mask);
+  }
+  pixman_image_unref(solid);
+}
+
+// Paints the path's glyph coverage in `color`: built from cached per-glyph masks, so a caption
+// drawn again costs a few mask blits instead of a fresh stroke of every outline.
+Status PaintCoverage(GpGraphics* graphics, GpPath* path, ARGB color, CoverageKind kind, float penWidth) {
+  cairo_t* cr = graphics->context;
+  if (cr == nullptr || path->lines.empty()) return Ok;
+  cairo_surface_t* target = cairo_get_target(cr);
+  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
+      cairo_image_surface_get_format(target) != CAIRO_FORMAT_ARGB32) {
+    return NotImplemented;
+  }
+  cairo_matrix_t ctm;
+  cairo_get_matrix(cr, &ctm);
+  const bool antialias = graphics->smoothingMode == SmoothingModeAntiAlias ||
+                         graphics->smoothingMode == SmoothingModeAntiAlias8x8 ||
+                         graphics->smoothingMode == SmoothingModeHighQuality;
+  const std::vector<PlacedCoverage> placed = PlaceCoverages(*path, ctm, kind, penWidth, antialias);
+  if (placed.empty()) return Ok;
+
+  cairo_surface_flush(target);
+  pixman_image_t* dest = pixman_image_create_bits(
+      PIXMAN_a8r8g8b8, cairo_image_surface_get_width(target), cairo_image_surface_get_height(target),
+      reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(target)), cairo_image_surface_get_stride(target));
+  if (dest == nullptr) return OutOfMemory;
+  CompositeCoverages(dest, placed, color, graphics->compositingMode == CompositingModeSourceCopy);
+  pixman_image_unref(dest);
+  cairo_surface_mark_dirty(target);
+  return Ok;
+}
+
+}  // namespace
+
+Status GdipCreatePen1(ARGB color, REAL width, GpUnit unit, GpPen** pen) {
+  if (pen == nullptr) return InvalidParameter;
+  *pen = nullptr;
+  // World units only: the width scales with the graphics' transform.
+  if (unit != UnitWorld || !std::isfinite(width) || width < 0.0f) return InvalidParameter;
+  *pen = new (std::nothrow) GpPen{color, width};
+  return *pen ? Ok : OutOfMemory;
+}
+
+Status GdipDeletePen(GpPen* pen) {
+  if (pen == nullptr) return InvalidParameter;
+  delete pen;
+  return Ok;
+}
+
+Status GdipCreateSolidFill(ARGB color, GpSolidFill** brush) {
+  if (brush == nullptr) return InvalidParameter;
+  *brush = new (std::nothrow) GpSolidFill();
+  if (*brush == nullptr) return OutOfMemory;
+  (*brush)->color = color;
+  return Ok;
+}
+
+Status GdipDeleteBrush(GpBrush* brush) {
+  if (brush == nullptr) return InvalidParameter;
+  delete static_cast<GpSolidFill*>(brush);
+  return Ok;
+}
+
+Status GdipDrawPath(GpGraphics* graphics, GpPen* pen, GpPath* path) {
+  if (graphics == nullptr || pen == nullptr || path == nullptr) return InvalidParameter;
+  // A zero width is GDI+'s one-pixel pen.
+  return PaintCoverage(graphics, path, pen->color, kStroke, pen->width > 0.0f ? pen->width : -1.0f);
+}
+
+Status GdipFillPath(GpGraphics* graphics, GpBrush* brush, GpPath* path) {
+  if (graphics == nullptr || brush == nullptr || path == nullptr) return InvalidParameter;
+  return PaintCoverage(graphics, path, brush->color, path->fillMode == FillModeWinding ? kFillWinding : kFillAlternate,
+                       0.0f);
+}
+
+}  // namespace Gdiplus

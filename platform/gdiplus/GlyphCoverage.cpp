@@ -1,0 +1,166 @@
+#include "GlyphCoverage.h"
+
+#include <cmath>
+#include <mutex>
+#include <unordered_map>
+
+#include "keltext/GlyphDrawing.h"
+#include "keltext/ReleaseHooks.h"
+
+namespace Gdiplus {
+
+namespace {
+
+struct KeyHash {
+  std::size_t operator()(const CoverageKey& k) const noexcept {
+    std::size_t h = std::hash<const void*>()(k.face);
+    auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
+    mix(k.glyph);
+    for (float f : {k.emSize, k.penWidth, k.xx, k.yx, k.xy, k.yy}) mix(std::hash<float>()(f));
+    mix(static_cast<std::size_t>(k.phaseX) | (static_cast<std::size_t>(k.phaseY) << 8) |
+        (static_cast<std::size_t>(k.kind) << 16) | (static_cast<std::size_t>(k.antialias) << 24));
+    return h;
+  }
+};
+
+// Sets up `cr` so that user space is the glyph's, with its origin at (originX, originY) pixels.
+void PrepareGlyphContext(cairo_t* cr, const CoverageKey& key, double originX, double originY) {
+  cairo_matrix_t m;
+  cairo_matrix_init(&m, key.xx, key.yx, key.xy, key.yy, originX, originY);
+  cairo_set_matrix(cr, &m);
+  keltext::ApplyCaptionFontOptions(cr);
+  cairo_set_font_face(cr, key.face->cairoFace);
+  cairo_set_font_size(cr, key.emSize);
+  cairo_set_antialias(cr, key.antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);  // GDI+'s default pen join
+  cairo_set_miter_limit(cr, 10.0);
+  cairo_set_fill_rule(cr, key.kind == kFillWinding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_new_path(cr);
+  const cairo_glyph_t glyph{key.glyph, 0.0, 0.0};
+  cairo_glyph_path(cr, &glyph, 1);
+}
+
+// Strokes or fills the current path; a hairline is one device pixel wide at any transform.
+void Paint(cairo_t* cr, const CoverageKey& key) {
+  if (key.kind != kStroke) {
+    cairo_fill(cr);
+    return;
+  }
+  if (key.penWidth < 0.0f) {
+    cairo_identity_matrix(cr);
+    cairo_set_line_width(cr, 1.0);
+  } else {
+    cairo_set_line_width(cr, key.penWidth);
+  }
+  cairo_stroke(cr);
+}
+
+// Device-space bounds of what Paint would cover, from a scratch context.
+bool DeviceBounds(const CoverageKey& key, double originX, double originY, double bounds[4]) {
+  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+  cairo_t* cr = cairo_create(scratch);
+  PrepareGlyphContext(cr, key, originX, originY);
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  if (key.kind == kStroke) {
+    if (key.penWidth < 0.0f) {
+      cairo_identity_matrix(cr);
+      cairo_set_line_width(cr, 1.0);
+    } else {
+      cairo_set_line_width(cr, key.penWidth);
+    }
+    cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
+  } else {
+    cairo_path_extents(cr, &x1, &y1, &x2, &y2);
+  }
+  // Extents come in the current user space; take the corners to device space.
+  double xs[4] = {x1, x2, x1, x2}, ys[4] = {y1, y1, y2, y2};
+  bounds[0] = bounds[1] = HUGE_VAL;
+  bounds[2] = bounds[3] = -HUGE_VAL;
+  for (int i = 0; i < 4; ++i) {
+    cairo_user_to_device(cr, &xs[i], &ys[i]);
+    bounds[0] = std::min(bounds[0], xs[i]);
+    bounds[1] = std::min(bounds[1], ys[i]);
+    bounds[2] = std::max(bounds[2], xs[i]);
+    bounds[3] = std::max(bounds[3], ys[i]);
+  }
+  const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS && x2 > x1 && y2 > y1;
+  cairo_destroy(cr);
+  cairo_surface_destroy(scratch);
+  return ok;
+}
+
+std::shared_ptr<const Coverage> Render(const CoverageKey& key) {
+  auto coverage = std::make_shared<Coverage>();
+  const double originX = static_cast<double>(key.phaseX) / kCoveragePhases;
+  const double originY = static_cast<double>(key.phaseY) / kCoveragePhases;
+  double b[4];
+  if (!DeviceBounds(key, originX, originY, b)) return coverage;
+  const double left = std::floor(b[0]) - 1.0, top = std::floor(b[1]) - 1.0;
+  const double width = std::ceil(b[2]) + 1.0 - left, height = std::ceil(b[3]) + 1.0 - top;
+  // A glyph larger than this is not worth caching; it is also beyond any caption size.
+  if (width > 8192.0 || height > 8192.0) return coverage;
+  cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, static_cast<int>(width), static_cast<int>(height));
+  cairo_t* cr = cairo_create(mask);
+  PrepareGlyphContext(cr, key, originX - left, originY - top);
+  Paint(cr, key);
+  cairo_destroy(cr);
+  cairo_surface_flush(mask);
+  coverage->mask = mask;
+  coverage->width = cairo_image_surface_get_width(mask);
+  coverage->height = cairo_image_surface_get_height(mask);
+  coverage->image = pixman_image_create_bits(PIXMAN_a8, coverage->width, coverage->height,
+                                             reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(mask)),
+                                             cairo_image_surface_get_stride(mask));
+  coverage->left = static_cast<int>(left);
+  coverage->top = static_cast<int>(top);
+  return coverage;
+}
+
+class CoverageCache {
+ public:
+  static CoverageCache& Instance() {
+    static CoverageCache* cache = [] {
+      keltext::RegisterReleaseHook([] { CoverageCache::Instance().Clear(); });
+      return new CoverageCache();
+    }();
+    return *cache;
+  }
+
+  std::shared_ptr<const Coverage> Get(const CoverageKey& key) {
+    {
+      std::lock_guard lock(mutex_);
+      if (auto it = entries_.find(key); it != entries_.end()) return it->second;
+    }
+    std::shared_ptr<const Coverage> made = Render(key);
+    std::lock_guard lock(mutex_);
+    const std::size_t bytes = made->mask ? static_cast<std::size_t>(cairo_image_surface_get_stride(made->mask)) *
+                                               static_cast<std::size_t>(cairo_image_surface_get_height(made->mask))
+                                         : 0;
+    // Simple bound: start over once the cache has grown large.
+    if (bytes_ + bytes > kByteBudget) {
+      entries_.clear();
+      bytes_ = 0;
+    }
+    auto [it, inserted] = entries_.emplace(key, made);
+    if (inserted) bytes_ += bytes;
+    return it->second;
+  }
+
+  void Clear() {
+    std::lock_guard lock(mutex_);
+    entries_.clear();
+    bytes_ = 0;
+  }
+
+ private:
+  static constexpr std::size_t kByteBudget = 64u << 20;
+  std::mutex mutex_;
+  std::unordered_map<CoverageKey, std::shared_ptr<const Coverage>, KeyHash> entries_;
+  std::size_t bytes_ = 0;
+};
+
+}  // namespace
+
+std::shared_ptr<const Coverage> GlyphCoverage(const CoverageKey& key) { return CoverageCache::Instance().Get(key); }
+
+}  // namespace Gdiplus

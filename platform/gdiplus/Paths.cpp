@@ -1,0 +1,93 @@
+#include <cmath>
+#include <new>
+
+#include "GpObjects.h"
+#include "keltext/FontLibrary.h"
+
+namespace Gdiplus {
+
+Status GdipCreateFontFamilyFromName(GDIPCONST WCHAR* name, GpFontCollection* fontCollection,
+                                    GpFontFamily** fontFamily) {
+  if (fontFamily == nullptr) return InvalidParameter;
+  *fontFamily = nullptr;
+  // Only the installed fonts exist here; no private collection can be made.
+  if (name == nullptr || fontCollection != nullptr) return InvalidParameter;
+  const std::u16string familyName(name);
+  if (familyName.empty() || !keltext::FontLibrary::Instance().Match(familyName, keltext::FaceStyle{}).answered) {
+    return FontFamilyNotFound;
+  }
+  *fontFamily = new (std::nothrow) GpFontFamily{familyName};
+  return *fontFamily ? Ok : OutOfMemory;
+}
+
+Status GdipDeleteFontFamily(GpFontFamily* fontFamily) {
+  if (fontFamily == nullptr) return InvalidParameter;
+  delete fontFamily;
+  return Ok;
+}
+
+Status GdipCreateStringFormat(INT formatAttributes, LANGID language, GpStringFormat** format) {
+  if (format == nullptr) return InvalidParameter;
+  *format = new (std::nothrow) GpStringFormat{formatAttributes, language};
+  return *format ? Ok : OutOfMemory;
+}
+
+Status GdipDeleteStringFormat(GpStringFormat* format) {
+  if (format == nullptr) return InvalidParameter;
+  delete format;
+  return Ok;
+}
+
+Status GdipCreatePath(FillMode brushMode, GpPath** path) {
+  if (path == nullptr) return InvalidParameter;
+  *path = nullptr;
+  if (brushMode != FillModeAlternate && brushMode != FillModeWinding) return InvalidParameter;
+  *path = new (std::nothrow) GpPath();
+  if (*path == nullptr) return OutOfMemory;
+  (*path)->fillMode = brushMode;
+  return Ok;
+}
+
+Status GdipDeletePath(GpPath* path) {
+  if (path == nullptr) return InvalidParameter;
+  delete path;
+  return Ok;
+}
+
+Status GdipAddPathStringI(GpPath* path, GDIPCONST WCHAR* string, INT length, GDIPCONST GpFontFamily* family,
+                          INT style, REAL emSize, GDIPCONST Rect* layoutRect, GDIPCONST GpStringFormat* format) {
+  if (path == nullptr || string == nullptr || family == nullptr || layoutRect == nullptr || length < -1 ||
+      !std::isfinite(emSize) || emSize <= 0.0f) {
+    return InvalidParameter;
+  }
+  (void)format;  // attributes and language do not change this platform's left-aligned layout
+  const std::u16string_view text =
+      length == -1 ? std::u16string_view(string) : std::u16string_view(string, static_cast<std::size_t>(length));
+  keltext::FaceStyle faceStyle;
+  if (style & FontStyleBold) faceStyle.weight = FC_WEIGHT_BOLD;
+  if (style & FontStyleItalic) faceStyle.slant = FC_SLANT_ITALIC;
+  const keltext::FaceMatch match = keltext::FontLibrary::Instance().Match(family->name, faceStyle);
+  if (match.face == nullptr) return FontFamilyNotFound;
+  const keltext::LoadedFace& face = *match.face;
+
+  const double toEm = emSize / face.unitsPerEm;
+  const double ascent = face.ascender * toEm;
+  const double lineHeight = (face.ascender + face.descender + face.lineGap) * toEm;
+  const double bottom = static_cast<double>(layoutRect->Y) + layoutRect->Height;
+  std::size_t lineIndex = 0;
+  for (std::size_t start = 0; start <= text.size(); ++lineIndex) {
+    std::size_t end = text.find(u'\n', start);
+    if (end == std::u16string_view::npos) end = text.size();
+    std::u16string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
+    const double top = layoutRect->Y + static_cast<double>(lineIndex) * lineHeight;
+    if (layoutRect->Height > 0 && top + lineHeight > bottom) break;
+    if (!line.empty()) {
+      path->lines.push_back({keltext::ShapeText(face, line), static_cast<double>(layoutRect->X), top + ascent, emSize});
+    }
+    start = end + 1;
+  }
+  return Ok;
+}
+
+}  // namespace Gdiplus

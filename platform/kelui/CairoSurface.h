@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <vector>
+
+#include "gdiplus/GdiPlus.h"
+#include "kelui/inkpad/Surface.h"
+
+namespace kelui::inkpad {
+
+// An OS surface that draws with Cairo straight into caller memory, and hands out a GDI+
+// graphics over the same pixels and transform.
+//
+// Render modes: 0 draws rectangle and path fills and strokes without anti-aliasing (edges snap
+// to whole pixels); any other value anti-aliases them. Text is always grayscale anti-aliased and
+// unhinted. New surfaces start at mode 1; offscreen rendering uses 2, which behaves as 1.
+//
+// Compositing: every drawing operation follows the GDI+ graphics' compositing mode. With
+// source copy the drawn colour replaces the pixels, alpha included (anti-aliased edges blend by
+// their coverage); with source over it blends. The mode is GDI+ state, not drawing state: saving
+// and restoring the drawing state leaves it as it is.
+//
+// Transforms: SetTransform composes with the transform in force (the new matrix maps into the
+// current drawing coordinates), so a frame transform set first stays in effect. A singular or
+// non-finite matrix makes the surface draw nothing until the matching RestoreState.
+class CairoSurface final : public OSSurfaceInterface {
+ public:
+  // Null when the request cannot be served (see CreateSurface of the supplier).
+  static CairoSurface* Create(int width, int height, int rowBytes, int format, void* firstRow);
+
+  void Destroy() override;
+  void SaveState() override;
+  void RestoreState() override;
+  void FillRect(const Color& color, const kelcore::RectT<float>& rect) override;
+  // Option 1 fills by the non-zero winding rule, any other value by even-odd.
+  void FillPath(const PathP& path, const BrushP& brush, int option) override;
+  // Butt caps and miter joins, the width in drawing units.
+  void StrokePath(const PathP& path, const PenP& pen) override;
+  void SetTransform(const kelcore::MatrixT<float>& matrix) override;
+  // `alignment` 0 starts the text at the point, 1 centres it there, 2 ends it there; `flags`
+  // and `tracking` are not used.
+  void DrawString(const BrushP& brush, const FontP& font, const kelcore::UTF16String& text,
+                  const kelcore::PointT<float>& baseline, int flags, int alignment, float tracking) override;
+  // Option 1 centres the text horizontally in `rect`; other values start it at the left edge.
+  // Either way the baseline lies one font size below the rectangle's top. Not clipped.
+  void DrawStringInRect(const BrushP& brush, const FontP& font, const kelcore::UTF16String& text,
+                        const kelcore::RectT<float>& rect, int option) override;
+  float MeasureStringWidth(const FontP& font, const char16_t* text, int length) override;
+  void SetRenderMode(int mode) override { renderMode_ = mode; }
+  int GetRenderMode() const override { return renderMode_; }
+  Gdiplus::Graphics* GetOutputGraphics() override { return &graphics_; }
+
+ private:
+  CairoSurface(cairo_surface_t* target, cairo_t* context);
+  ~CairoSurface() override;
+
+  // Prepares the context for one fill or stroke; false when nothing may be drawn.
+  bool BeginPaint(const Color& color, bool shapes);
+  void DrawText(const BrushP& brush, const FontP& font, std::u16string_view text, double x, double baseline,
+                int alignment);
+
+  cairo_surface_t* target_;
+  cairo_t* context_;
+  Gdiplus::Graphics graphics_;
+  int renderMode_ = 1;
+  bool collapsed_ = false;
+  std::vector<bool> savedCollapsed_;
+};
+
+}  // namespace kelui::inkpad

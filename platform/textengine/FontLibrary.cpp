@@ -1,0 +1,261 @@
+#include "keltext/FontLibrary.h"
+
+#include <cairo-ft.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "keltext/ReleaseHooks.h"
+#include "kelcore/String.h"
+
+namespace keltext {
+
+extern const char kShippedFontConfig[];
+
+namespace {
+
+constexpr const char* kLastResortFamily = "DejaVu Sans";
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+void DoneFtFace(void* face) { FT_Done_Face(static_cast<FT_Face>(face)); }
+
+const cairo_user_data_key_t kFtFaceKey{};
+
+}  // namespace
+
+FaceStyle ParseStyleName(std::u16string_view style) {
+  FaceStyle result;
+  std::string words = Lower(kelcore::string::UTF16ToUTF8(style));
+  std::size_t pos = 0;
+  while (pos < words.size()) {
+    std::size_t end = words.find_first_of(" -_,", pos);
+    if (end == std::string::npos) end = words.size();
+    const std::string word = words.substr(pos, end - pos);
+    pos = end + 1;
+    if (word == "italic") result.slant = FC_SLANT_ITALIC;
+    else if (word == "oblique") result.slant = FC_SLANT_OBLIQUE;
+    else if (word == "bold") result.weight = FC_WEIGHT_BOLD;
+    else if (word == "semibold" || word == "demibold") result.weight = FC_WEIGHT_DEMIBOLD;
+    else if (word == "medium") result.weight = FC_WEIGHT_MEDIUM;
+    else if (word == "light") result.weight = FC_WEIGHT_LIGHT;
+    else if (word == "thin") result.weight = FC_WEIGHT_THIN;
+    else if (word == "black" || word == "heavy") result.weight = FC_WEIGHT_BLACK;
+  }
+  return result;
+}
+
+struct FontLibrary::State {
+  std::mutex mutex;
+  FcConfig* config = nullptr;
+  FT_Library freetype = nullptr;
+  // Keyed by file, index and whether Cairo slants it.
+  std::map<std::string, std::unique_ptr<LoadedFace>> faces;
+  std::vector<const LoadedFace*> loadOrder;
+  std::unordered_map<std::u16string, FaceMatch> matches;
+  std::unordered_map<std::uint64_t, const LoadedFace*> fallbacks;
+
+  bool EnsureStarted() {
+    if (config) return true;
+    if (!freetype && FT_Init_FreeType(&freetype) != 0) return false;
+    config = FcConfigCreate();
+    if (!config) return false;
+    if (!FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kShippedFontConfig), FcTrue) ||
+        !FcConfigBuildFonts(config)) {
+      FcConfigDestroy(config);
+      config = nullptr;
+      return false;
+    }
+    return true;
+  }
+
+  const LoadedFace* Load(FcPattern* match, bool syntheticOblique) {
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch) return nullptr;
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    const std::string key = std::string(reinterpret_cast<const char*>(file)) + "#" + std::to_string(index) +
+                            (syntheticOblique ? "/oblique" : "");
+    if (auto it = faces.find(key); it != faces.end()) return it->second.get();
+
+    auto face = std::make_unique<LoadedFace>();
+    face->file = reinterpret_cast<const char*>(file);
+    face->index = index;
+    face->syntheticOblique = syntheticOblique;
+    FcChar8* text = nullptr;
+    if (FcPatternGetString(match, FC_FAMILY, 0, &text) == FcResultMatch) face->family = reinterpret_cast<const char*>(text);
+    if (FcPatternGetString(match, FC_STYLE, 0, &text) == FcResultMatch) face->style = reinterpret_cast<const char*>(text);
+    FcPatternGetInteger(match, FC_WEIGHT, 0, &face->weight);
+    FcPatternGetInteger(match, FC_SLANT, 0, &face->slant);
+    FcCharSet* charset = nullptr;
+    if (FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) == FcResultMatch) face->charset = FcCharSetCopy(charset);
+
+    // Each face gets its own FT_Face: Cairo keeps per-face options (the synthetic slant).
+    if (FT_New_Face(freetype, face->file.c_str(), index, &face->ftFace) != 0 || face->ftFace->units_per_EM == 0) {
+      if (face->ftFace) FT_Done_Face(face->ftFace);
+      if (face->charset) FcCharSetDestroy(face->charset);
+      return nullptr;
+    }
+    FT_Face ft = face->ftFace;
+    face->unitsPerEm = ft->units_per_EM;
+    face->ascender = ft->ascender;
+    face->descender = -static_cast<double>(ft->descender);
+    face->lineGap = std::max(0.0, ft->height - face->ascender - face->descender);
+
+    face->cairoFace = cairo_ft_font_face_create_for_ft_face(ft, 0);
+    // Cairo may hold the face in its caches after we let go; it closes the FT_Face itself.
+    cairo_font_face_set_user_data(face->cairoFace, &kFtFaceKey, ft, DoneFtFace);
+    if (syntheticOblique) cairo_ft_font_face_set_synthesize(face->cairoFace, CAIRO_FT_SYNTHESIZE_OBLIQUE);
+
+    hb_blob_t* blob = hb_blob_create_from_file(face->file.c_str());
+    hb_face_t* hbFace = hb_face_create(blob, static_cast<unsigned>(index));
+    face->hbFont = hb_font_create(hbFace);
+    hb_font_set_scale(face->hbFont, static_cast<int>(face->unitsPerEm), static_cast<int>(face->unitsPerEm));
+    hb_font_make_immutable(face->hbFont);
+    hb_face_destroy(hbFace);
+    hb_blob_destroy(blob);
+
+    const LoadedFace* result = face.get();
+    faces.emplace(key, std::move(face));
+    loadOrder.push_back(result);
+    return result;
+  }
+
+  void Clear() {
+    matches.clear();
+    fallbacks.clear();
+    loadOrder.clear();
+    for (auto& [key, face] : faces) {
+      hb_font_destroy(face->hbFont);
+      if (face->charset) FcCharSetDestroy(face->charset);
+      cairo_font_face_destroy(face->cairoFace);
+    }
+    faces.clear();
+  }
+};
+
+FontLibrary::FontLibrary() : state_(new State()) {}
+
+FontLibrary& FontLibrary::Instance() {
+  // Never destroyed: fonts may be released by static destructors of other libraries.
+  static FontLibrary* library = new FontLibrary();
+  return *library;
+}
+
+FaceMatch FontLibrary::Match(std::u16string_view family, const FaceStyle& style) {
+  std::u16string key(family);
+  key.push_back(u'\x01');
+  key.push_back(static_cast<char16_t>(style.weight));
+  key.push_back(static_cast<char16_t>(style.slant));
+
+  std::lock_guard lock(state_->mutex);
+  if (auto it = state_->matches.find(key); it != state_->matches.end()) return it->second;
+  if (!state_->EnsureStarted()) return {};
+
+  FcPattern* pattern = FcPatternCreate();
+  const std::string familyUtf8 = kelcore::string::UTF16ToUTF8(family);
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyUtf8.c_str()));
+  FcPatternAddInteger(pattern, FC_WEIGHT, style.weight);
+  FcPatternAddInteger(pattern, FC_SLANT, style.slant);
+  FcConfigSubstitute(state_->config, pattern, FcMatchPattern);
+
+  // The families asked for once the shipped aliases have been applied: a match among them answers.
+  std::vector<std::string> asked;
+  FcChar8* value = nullptr;
+  for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+    asked.push_back(Lower(reinterpret_cast<const char*>(value)));
+  }
+  FcValue lastResort{};
+  lastResort.type = FcTypeString;
+  lastResort.u.s = reinterpret_cast<const FcChar8*>(kLastResortFamily);
+  FcPatternAddWeak(pattern, FC_FAMILY, lastResort, FcTrue);
+  FcDefaultSubstitute(pattern);
+
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(state_->config, pattern, &result);
+  FcPatternDestroy(pattern);
+  FaceMatch found;
+  if (match) {
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch && !found.answered; ++i) {
+      const std::string matched = Lower(reinterpret_cast<const char*>(value));
+      for (const std::string& name : asked) found.answered = found.answered || name == matched;
+    }
+    int slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+    found.face = state_->Load(match, style.slant != FC_SLANT_ROMAN && slant == FC_SLANT_ROMAN);
+    FcPatternDestroy(match);
+  }
+  state_->matches.emplace(std::move(key), found);
+  return found;
+}
+
+const LoadedFace* FontLibrary::FallbackFor(char32_t codePoint, const LoadedFace& like) {
+  const std::uint64_t key = (static_cast<std::uint64_t>(codePoint) << 24) |
+                            (static_cast<std::uint64_t>(like.weight & 0xFFF) << 12) |
+                            static_cast<std::uint64_t>(like.IsItalic() ? 1 : 0);
+  std::lock_guard lock(state_->mutex);
+  if (auto it = state_->fallbacks.find(key); it != state_->fallbacks.end()) return it->second;
+  if (!state_->EnsureStarted()) return nullptr;
+
+  const LoadedFace* found = nullptr;
+  // Faces already open are tried first; asking fontconfig to sort every font costs far more.
+  for (const LoadedFace* face : state_->loadOrder) {
+    if (face->weight == like.weight && face->IsItalic() == like.IsItalic() && face->Covers(codePoint)) {
+      found = face;
+      break;
+    }
+  }
+  if (!found) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(like.family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, like.weight);
+    FcPatternAddInteger(pattern, FC_SLANT, like.IsItalic() ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(state_->config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcFontSet* sorted = FcFontSort(state_->config, pattern, FcFalse, nullptr, &result);
+    if (sorted) {
+      for (int i = 0; i < sorted->nfont && !found; ++i) {
+        FcCharSet* charset = nullptr;
+        if (FcPatternGetCharSet(sorted->fonts[i], FC_CHARSET, 0, &charset) == FcResultMatch &&
+            FcCharSetHasChar(charset, codePoint)) {
+          FcPattern* rendered = FcFontRenderPrepare(state_->config, pattern, sorted->fonts[i]);
+          if (rendered) {
+            found = state_->Load(rendered, false);
+            FcPatternDestroy(rendered);
+          }
+        }
+      }
+      FcFontSetDestroy(sorted);
+    }
+    FcPatternDestroy(pattern);
+  }
+  state_->fallbacks.emplace(key, found);
+  return found;
+}
+
+void FontLibrary::Release() {
+  RunReleaseHooks();
+  std::lock_guard lock(state_->mutex);
+  state_->Clear();
+  cairo_debug_reset_static_data();
+  if (state_->freetype) FT_Done_FreeType(state_->freetype);
+  state_->freetype = nullptr;
+  if (state_->config) FcConfigDestroy(state_->config);
+  state_->config = nullptr;
+  FcFini();
+}
+
+void ReleaseTextEngine() { FontLibrary::Instance().Release(); }
+
+}  // namespace keltext

@@ -1,0 +1,35 @@
+#include "keltext/GlyphDrawing.h"
+
+namespace keltext {
+
+void ApplyCaptionFontOptions(cairo_t* cr) {
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_set_font_options(cr, options);
+  cairo_font_options_destroy(options);
+}
+
+std::vector<cairo_glyph_t> PlaceRun(const GlyphRun& run, double size, double x, double baseline) {
+  std::vector<cairo_glyph_t> glyphs;
+  glyphs.reserve(run.glyphs.size());
+  for (const PlacedGlyph& g : run.glyphs) glyphs.push_back({g.index, x + g.x * size, baseline + g.y * size});
+  return glyphs;
+}
+
+void SelectRunFont(cairo_t* cr, const GlyphRun& run, double size) {
+  cairo_set_font_face(cr, run.face->cairoFace);
+  cairo_set_font_size(cr, size);
+}
+
+void ShowShapedText(cairo_t* cr, const ShapedText& text, double size, double x, double baseline) {
+  for (const GlyphRun& run : text.runs) {
+    if (run.glyphs.empty()) continue;
+    SelectRunFont(cr, run, size);
+    const std::vector<cairo_glyph_t> glyphs = PlaceRun(run, size, x, baseline);
+    cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+  }
+}
+
+}  // namespace keltext

@@ -1,0 +1,3 @@
+#pragma once
+
+#define KELTEXT_API __attribute__((visibility("default")))

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gdiplus/GdiPlus.h"
+#include "kelui/FontBaseline.h"
+#include "kelui/inkpad/Handles.h"
+#include "kelui/ui/NodeManager.h"
+#include "keltext/FontLibrary.h"
+#include "keltext/ShapedText.h"
+#include "support/PixelBuffer.h"
+
+namespace {
+
+using keltext::FontLibrary;
+
+std::string FamilyOf(const char16_t* face, const char16_t* style = u"") {
+  const keltext::FaceMatch match = FontLibrary::Instance().Match(face, style);
+  return match.face ? match.face->family : "(none)";
+}
+
+TEST(FontLibrary, CaptionFaceNamesResolveToTheShippedAliases) {
+  EXPECT_EQ(FamilyOf(u"Arial"), "Liberation Sans");
+  EXPECT_EQ(FamilyOf(u"Times New Roman"), "Liberation Serif");
+  EXPECT_EQ(FamilyOf(u"Courier New"), "Liberation Mono");
+  EXPECT_EQ(FamilyOf(u"Lucida Console"), "Liberation Mono");
+  EXPECT_EQ(FamilyOf(u"Comic Sans MS"), "Comic Neue");
+  EXPECT_EQ(FamilyOf(u"Segoe Script"), "Dancing Script");
+  for (const char16_t* face : {u"Arial", u"Times New Roman", u"Courier New", u"Lucida Console", u"Comic Sans MS",
+                               u"Segoe Script", u"arial", u"DejaVu Sans"}) {
+    EXPECT_TRUE(FontLibrary::Instance().Match(face, u"").answered) << std::u16string(face).size();
+  }
+}
+
+TEST(FontLibrary, StylesPickStyledFacesOrSlantUprightOnes) {
+  const keltext::LoadedFace* italic = FontLibrary::Instance().Match(u"Arial", u"Italic").face;
+  ASSERT_NE(italic, nullptr);
+  EXPECT_EQ(italic->style, "Italic");
+  EXPECT_FALSE(italic->syntheticOblique);
+  const keltext::LoadedFace* boldItalic = FontLibrary::Instance().Match(u"Times New Roman", u"bold italic").face;
+  ASSERT_NE(boldItalic, nullptr);
+  EXPECT_EQ(boldItalic->style, "Bold Italic");
+  // Dancing Script has no italic: Cairo slants the upright face.
+  const keltext::LoadedFace* slanted = FontLibrary::Instance().Match(u"Segoe Script", u"Italic").face;
+  ASSERT_NE(slanted, nullptr);
+  EXPECT_TRUE(slanted->syntheticOblique);
+  EXPECT_TRUE(slanted->IsItalic());
+  EXPECT_EQ(keltext::ParseStyleName(u"Bold Italic"), (keltext::FaceStyle{FC_WEIGHT_BOLD, FC_SLANT_ITALIC}));
+  EXPECT_EQ(keltext::ParseStyleName(u"Regular"), keltext::FaceStyle{});
+  EXPECT_EQ(keltext::ParseStyleName(u"Fancy"), keltext::FaceStyle{});
+}
+
+TEST(FontLibrary, UnknownFacesFallBackWithoutAnswering) {
+  const keltext::FaceMatch match = FontLibrary::Instance().Match(u"No Such Face 42", u"");
+  ASSERT_NE(match.face, nullptr);
+  EXPECT_EQ(match.face->family, "DejaVu Sans");
+  EXPECT_FALSE(match.answered);
+  EXPECT_NE(FontLibrary::Instance().Match(u"", u"").face, nullptr);
+
+  Gdiplus::GpFontFamily* family = nullptr;
+  EXPECT_EQ(Gdiplus::GdipCreateFontFamilyFromName(u"No Such Face 42", nullptr, &family), Gdiplus::FontFamilyNotFound);
+  EXPECT_EQ(family, nullptr);
+  EXPECT_EQ(Gdiplus::GdipCreateFontFamilyFromName(u"Segoe Script", nullptr, &family), Gdiplus::Ok);
+  EXPECT_EQ(Gdiplus::GdipDeleteFontFamily(family), Gdiplus::Ok);
+  EXPECT_EQ(Gdiplus::GdipCreateFontFamilyFromName(nullptr, nullptr, &family), Gdiplus::InvalidParameter);
+}
+
+TEST(FontLibrary, MissingGlyphsComeFromAnotherInstalledFace) {
+  const keltext::LoadedFace* arial = FontLibrary::Instance().Match(u"Arial", u"").face;
+  ASSERT_NE(arial, nullptr);
+  const auto shaped = keltext::ShapeText(*arial, u"Hi \u5B57\u5E55 \u0645\u0631\u062D\u0628\u0627");
+  std::vector<std::string> families;
+  for (const auto& run : shaped->runs) {
+    families.push_back(run.face->family);
+    for (const auto& glyph : run.glyphs) EXPECT_NE(glyph.index, 0u) << run.face->family;  // no .notdef boxes
+  }
+  EXPECT_NE(std::find(families.begin(), families.end(), "WenQuanYi Micro Hei"), families.end());
+  EXPECT_NE(std::find(families.begin(), families.end(), "DejaVu Sans"), families.end());
+  EXPECT_EQ(families.front(), "Liberation Sans");
+}
+
+TEST(TextShaping, RightToLeftRunsAreReorderedAndKerningApplies) {
+  const keltext::LoadedFace* arial = FontLibrary::Instance().Match(u"Arial", u"").face;
+  ASSERT_NE(arial, nullptr);
+  // Hebrew alef then bet: in visual order bet stands left of alef.
+  const auto hebrew = keltext::ShapeText(*arial, u"\u05D0\u05D1");
+  ASSERT_EQ(hebrew->runs.size(), 1u);
+  ASSERT_EQ(hebrew->runs[0].glyphs.size(), 2u);
+  const auto alef = keltext::ShapeText(*arial, u"\u05D0")->runs[0].glyphs[0].index;
+  EXPECT_EQ(hebrew->runs[0].glyphs[1].index, alef);
+
+  // Latin, then Hebrew, then Latin: the Hebrew run keeps its place between the two.
+  const auto mixed = keltext::ShapeText(*arial, u"ab \u05D0\u05D1 cd");
+  EXPECT_GE(mixed->runs.size(), 1u);
+  EXPECT_NEAR(mixed->advance, keltext::ShapeText(*arial, u"ab ")->advance +
+                                  keltext::ShapeText(*arial, u"\u05D0\u05D1")->advance +
+                                  keltext::ShapeText(*arial, u" cd")->advance,
+              1e-9);
+
+  const double av = keltext::ShapeText(*arial, u"AV")->advance;
+  const double a = keltext::ShapeText(*arial, u"A")->advance;
+  const double v = keltext::ShapeText(*arial, u"V")->advance;
+  EXPECT_LT(av, a + v);
+
+  // A combining acute rides on its base: one advance, the mark placed over the e.
+  const auto composed = keltext::ShapeText(*arial, u"e\u0301");
+  EXPECT_NEAR(composed->advance, keltext::ShapeText(*arial, u"e")->advance, 1e-9);
+  EXPECT_EQ(keltext::ShapeText(*arial, u"")->runs.size(), 0u);
+  // A lone surrogate shapes as U+FFFD, from whichever face has it.
+  std::size_t glyphs = 0;
+  for (const auto& run : keltext::ShapeText(*arial, u"\xD800x")->runs) glyphs += run.glyphs.size();
+  EXPECT_EQ(glyphs, 2u);
+}
+
+TEST(FontHandles, MetricsBaselineAndNodeManager) {
+  kelui::inkpad::SupplierInterface* supplier = kelui::inkpad::NewOSSupplier();
+  kelui::inkpad::FontP font(supplier, kel_test::U16("Arial"), kel_test::U16(""), 100.0f);
+  ASSERT_TRUE(font);
+  // Liberation Sans: ascender 1854, descender 434 on 2048 units.
+  EXPECT_NEAR(font->GetAscent(), 90.527f, 0.01f);
+  EXPECT_NEAR(font->GetDescent(), 21.191f, 0.01f);
+  const float baseline = kelui::GetFontBaseline(font, {0, 10, 50, 200});
+  EXPECT_FLOAT_EQ(baseline, 10 + (200 - (font->GetAscent() + font->GetDescent())) * 0.5f + font->GetAscent());
+  EXPECT_FLOAT_EQ(kelui::GetFontBaseline({}, {0, 10, 50, 200}), 110.0f);
+  kelui::inkpad::FontP zero(supplier, kel_test::U16("Arial"), kel_test::U16(""), -3.0f);
+  EXPECT_EQ(zero->GetAscent(), 0.0f);
+
+  EXPECT_EQ(kelui::ui::UI_NodeManager::Get(true), nullptr);
+  kelui::ui::UI_NodeManager manager;
+  EXPECT_EQ(kelui::ui::UI_NodeManager::Install(&manager), nullptr);
+  EXPECT_EQ(kelui::ui::UI_NodeManager::Get(true), &manager);
+  EXPECT_EQ(kelui::ui::UI_NodeManager::Install(nullptr), &manager);
+  supplier->Destroy();
+}
+
+}  // namespace

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "gdiplus/GdiPlus.h"
+#include "kelui/inkpad/Supplier.h"
+#include "kelui/inkpad/Surface.h"
+#include "support/PixelBuffer.h"
+
+namespace {
+
+using kel_test::Bgra;
+using kel_test::PixelBuffer;
+using kelui::inkpad::Color;
+
+void SetCompositing(kelui::inkpad::OSSurfaceInterface* surface, Gdiplus::CompositingMode mode) {
+  ASSERT_EQ(Gdiplus::GdipSetCompositingMode(surface->GetOutputGraphics()->nativeGraphics, mode), Gdiplus::Ok);
+}
+
+TEST(CairoSurface, RefusesRequestsItCannotServeAndWritesNothing) {
+  std::vector<std::uint8_t> bytes(64 * 16 * 4 + 4, 0xAB);
+  kelui::inkpad::SupplierInterface* supplier = kelui::inkpad::NewOSSupplier();
+  const std::uintptr_t none = 0, some = 1;
+  struct Request {
+    int width, height, rowBytes, format;
+    void* first;
+    const std::uintptr_t& platform;
+  };
+  const Request refused[] = {
+      {64, 16, 256, 6, bytes.data(), none},       // unknown format
+      {0, 16, 256, 7, bytes.data(), none},        // no width
+      {64, -1, 256, 7, bytes.data(), none},       // negative height
+      {64, 16, 252, 7, bytes.data(), none},       // row step shorter than a row
+      {64, 16, -252, 7, bytes.data(), none},      // the same, bottom-up
+      {64, 16, 258, 7, bytes.data(), none},       // rows not 32-bit aligned
+      {64, 16, 256, 7, bytes.data() + 1, none},   // misaligned pixels
+      {64, 16, 256, 7, nullptr, none},            // no memory
+      {64, 16, 256, 7, bytes.data(), some},       // reserved platform value
+  };
+  for (const Request& r : refused) {
+    EXPECT_EQ(supplier->CreateSurface(r.width, r.height, r.rowBytes, r.format, r.first, r.platform), nullptr)
+        << r.width << "x" << r.height << " step " << r.rowBytes << " format " << r.format;
+  }
+  for (std::uint8_t b : bytes) ASSERT_EQ(b, 0xAB);
+
+  // A row step longer than the row is fine; the gap between rows is left alone.
+  kelui::inkpad::SurfaceInterface* surface = supplier->CreateSurface(60, 16, 256, 7, bytes.data(), none);
+  ASSERT_NE(surface, nullptr);
+  surface->FillRect({0, 0, 0, 1}, {0, 0, 60, 16});
+  surface->Destroy();
+  EXPECT_EQ(bytes[0], 0);
+  EXPECT_EQ(bytes[3], 0xFF);
+  EXPECT_EQ(bytes[60 * 4], 0xAB);
+  supplier->Destroy();
+}
+
+TEST(CairoSurface, BottomUpBufferPutsSurfaceRowZeroInTheLastBufferRow) {
+  PixelBuffer buffer(8, 4, /*bottomUp=*/true);
+  ASSERT_NE(buffer.surface(), nullptr);
+  buffer.surface()->FillRect({1, 0, 0, 1}, {0, 0, 8, 1});
+  EXPECT_EQ(buffer.At(0, 3), (Bgra{0, 0, 255, 255}));
+  EXPECT_EQ(buffer.At(7, 3), (Bgra{0, 0, 255, 255}));
+  EXPECT_EQ(buffer.At(0, 0), Bgra{});
+  EXPECT_EQ(buffer.At(0, 2), Bgra{});
+}
+
+TEST(CairoSurface, SourceCopyReplacesAlphaIncludedAndBlendDoesNot) {
+  PixelBuffer buffer(4, 2);
+  auto* surface = buffer.surface();
+  surface->FillRect({1, 0, 0, 1}, {0, 0, 4, 2});
+
+  SetCompositing(surface, Gdiplus::CompositingModeSourceCopy);
+  surface->FillRect({0, 0, 1, 0.5f}, {0, 0, 2, 2});
+  // Premultiplied half-transparent blue, whatever lay under it.
+  const Bgra copied = buffer.At(0, 0);
+  EXPECT_EQ(copied.a, 128);
+  EXPECT_EQ(copied.b, 128);
+  EXPECT_EQ(copied.g, 0);
+  EXPECT_EQ(copied.r, 0);
+
+  SetCompositing(surface, Gdiplus::CompositingModeSourceOver);
+  surface->FillRect({0, 0, 1, 0.5f}, {2, 0, 2, 2});
+  const Bgra blended = buffer.At(2, 0);
+  EXPECT_EQ(blended.a, 255);
+  EXPECT_NEAR(blended.b, 128, 1);
+  EXPECT_NEAR(blended.r, 127, 1);
+}
+
+TEST(CairoSurface, CompositingModeOutlastsRestoreOfDrawingState) {
+  PixelBuffer buffer(2, 1);
+  auto* surface = buffer.surface();
+  surface->FillRect({1, 1, 1, 1}, {0, 0, 2, 1});
+  surface->SaveState();
+  SetCompositing(surface, Gdiplus::CompositingModeSourceCopy);
+  surface->RestoreState();
+  surface->FillRect({0, 0, 0, 0}, {0, 0, 1, 1});  // transparent: clears with source copy
+  EXPECT_EQ(buffer.At(0, 0), Bgra{});
+  EXPECT_EQ(buffer.At(1, 0), (Bgra{255, 255, 255, 255}));
+}
+
+TEST(CairoSurface, RenderModeZeroSnapsEdgesOtherModesAntiAlias) {
+  PixelBuffer buffer(8, 2);
+  auto* surface = buffer.surface();
+  EXPECT_EQ(surface->GetRenderMode(), 1);
+  surface->FillRect({0, 0, 0, 1}, {0.0f, 0.0f, 2.25f, 1.0f});
+  EXPECT_EQ(buffer.At(2, 0).a, 64);  // a quarter covered
+
+  surface->SetRenderMode(0);
+  EXPECT_EQ(surface->GetRenderMode(), 0);
+  surface->FillRect({0, 0, 0, 1}, {4.0f, 1.0f, 2.25f, 1.0f});
+  EXPECT_EQ(buffer.At(5, 1).a, 255);
+  EXPECT_EQ(buffer.At(6, 1).a, 0);
+  surface->SetRenderMode(2);
+  EXPECT_EQ(surface->GetRenderMode(), 2);
+}
+
+TEST(CairoSurface, TransformsComposeAndRestoreUndoesThem) {
+  PixelBuffer buffer(32, 1);
+  auto* surface = buffer.surface();
+  kelcore::MatrixT<float> shift;
+  shift.m6 = 10;
+  surface->SetTransform(shift);
+  surface->SaveState();
+  kelcore::MatrixT<float> doubled;
+  doubled.m0 = 2;
+  doubled.m4 = 2;
+  surface->SetTransform(doubled);
+  surface->FillRect({0, 0, 0, 1}, {1, 0, 1, 1});  // lands at 10 + 2 .. 10 + 4
+  surface->RestoreState();
+  surface->FillRect({0, 0, 0, 1}, {20, 0, 1, 1});  // only the shift again: 30
+  for (int x = 0; x < 32; ++x) {
+    const bool inked = x == 12 || x == 13 || x == 30;
+    EXPECT_EQ(buffer.At(x, 0).a, inked ? 255 : 0) << x;
+  }
+}
+
+TEST(CairoSurface, SingularTransformDrawsNothingUntilRestoreAndBadCallsAreHarmless) {
+  PixelBuffer buffer(4, 1);
+  auto* surface = buffer.surface();
+  surface->RestoreState();  // nothing saved: ignored
+  surface->SaveState();
+  kelcore::MatrixT<float> flat;
+  flat.m4 = 0;
+  surface->SetTransform(flat);
+  surface->FillRect({0, 0, 0, 1}, {0, 0, 4, 1});
+  EXPECT_EQ(buffer.At(0, 0).a, 0);
+  surface->RestoreState();
+  surface->FillRect({0, 0, 0, 1}, {0, 0, 1, 1});
+  surface->FillRect({0, 0, 0, 1}, {1, 0, -1, 1});
+  surface->FillRect({0, 0, 0, 1}, {std::nanf(""), 0, 1, 1});
+  surface->FillPath({}, {}, 1);
+  surface->StrokePath({}, {});
+  surface->DrawString({}, {}, kel_test::U16("x"), {1, 1}, 0, 0, 0.0f);
+  EXPECT_EQ(surface->MeasureStringWidth({}, u"x", -1), 0.0f);
+  EXPECT_EQ(buffer.At(0, 0).a, 255);
+  EXPECT_EQ(buffer.At(1, 0).a, 0);
+}
+
+TEST(CairoSurface, FillsAndStrokesPaths) {
+  PixelBuffer buffer(20, 20);
+  auto* supplier = buffer.supplier();
+  kelui::inkpad::PathP path(supplier);
+  path->MoveTo({2, 2});
+  path->LineTo({10, 2});
+  path->CubicBezierTo({10, 6}, {10, 6}, {10, 10});
+  path->LineTo({2, 10});
+  path->CloseFigure();
+  buffer.surface()->FillPath(path, kelui::inkpad::BrushP(supplier, Color{0, 1, 0, 1}), 1);
+  EXPECT_EQ(buffer.At(5, 5), (Bgra{0, 255, 0, 255}));
+  EXPECT_EQ(buffer.At(12, 5).a, 0);
+
+  kelui::inkpad::PathP line(supplier);
+  line->MoveTo({0, 15});
+  line->LineTo({20, 15});
+  buffer.surface()->StrokePath(line, kelui::inkpad::PenP(supplier, Color{1, 0, 0, 1}, 2.0f));
+  EXPECT_EQ(buffer.At(5, 14), (Bgra{0, 0, 255, 255}));
+  EXPECT_EQ(buffer.At(5, 15), (Bgra{0, 0, 255, 255}));
+  EXPECT_EQ(buffer.At(5, 16).a, 0);
+  EXPECT_EQ(kelui::inkpad::PenP(supplier, Color{}, -1.0f).get(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "kelui/inkpad/Handles.h"
+#include "support/PixelBuffer.h"
+
+namespace {
+
+using kel_test::PixelBuffer;
+using kel_test::U16;
+using kelui::inkpad::BrushP;
+using kelui::inkpad::Color;
+using kelui::inkpad::FontP;
+
+// Ink rows of the pixels in columns [x0, x1).
+std::pair<int, int> InkRows(const PixelBuffer& buffer, int x0, int x1) {
+  int top = -1, bottom = -1;
+  for (int y = 0; y < buffer.height(); ++y) {
+    for (int x = x0; x < x1; ++x) {
+      if (buffer.At(x, y).a > 64) {
+        if (top < 0) top = y;
+        bottom = y;
+      }
+    }
+  }
+  return {top, bottom};
+}
+
+TEST(SurfaceText, BaselineSplitsAscentAboveFromDescentBelow) {
+  PixelBuffer buffer(200, 120);
+  FontP font(buffer.supplier(), U16("Arial"), U16(""), 60.0f);
+  const float baseline = 80.0f;
+  // "H" sits on the baseline, "p" hangs below it, "d" rises close to the ascent.
+  buffer.surface()->DrawString(BrushP(buffer.supplier(), Color{0, 0, 0, 1}), font, U16("H"), {10, baseline}, 0, 0, 0);
+  const auto [hTop, hBottom] = InkRows(buffer, 0, 100);
+  EXPECT_EQ(hBottom, static_cast<int>(baseline) - 1);
+  EXPECT_GT(hTop, baseline - font->GetAscent());
+  EXPECT_LT(hTop, baseline - font->GetAscent() * 0.6f);
+
+  PixelBuffer descender(200, 120);
+  descender.surface()->DrawString(BrushP(descender.supplier(), Color{0, 0, 0, 1}), font, U16("p"), {10, baseline}, 0,
+                                  0, 0);
+  const auto [pTop, pBottom] = InkRows(descender, 0, 100);
+  EXPECT_GT(pBottom, baseline + 5);
+  EXPECT_LE(pBottom, baseline + font->GetDescent());
+  EXPECT_GT(pTop, baseline - font->GetAscent());
+}
+
+TEST(SurfaceText, RectangleOptionOneCentresOnTheRectangle) {
+  PixelBuffer buffer(200, 100);
+  FontP font(buffer.supplier(), U16("Lucida Console"), U16(""), 40.0f);
+  const kelcore::RectT<float> rect{50, 10, 60, 80};
+  buffer.surface()->DrawStringInRect(BrushP(buffer.supplier(), Color{1, 1, 1, 1}), font, U16("O"), rect, 1);
+  const std::vector<int> ink = buffer.InkBounds();
+  ASSERT_GE(ink[0], 0);
+  EXPECT_NEAR((ink[0] + ink[2] + 1) * 0.5, rect.x + rect.width * 0.5, 1.0);
+  // The baseline is one font size below the top; "O" overshoots it by a pixel or so.
+  EXPECT_NEAR(ink[3], rect.y + 40.0f, 1.5);
+}
+
+TEST(SurfaceText, MeasuresWithKerningAndHonoursLength) {
+  PixelBuffer buffer(10, 10);
+  auto* surface = buffer.surface();
+  FontP font(buffer.supplier(), U16("Arial"), U16(""), 54.0f);
+  const float av = surface->MeasureStringWidth(font, u"AV", -1);
+  const float a = surface->MeasureStringWidth(font, u"A", -1);
+  const float v = surface->MeasureStringWidth(font, u"V", -1);
+  EXPECT_LT(av, a + v);
+  EXPECT_FLOAT_EQ(surface->MeasureStringWidth(font, u"AV", 1), a);
+  EXPECT_EQ(surface->MeasureStringWidth(font, u"AV", 0), 0.0f);
+  EXPECT_EQ(surface->MeasureStringWidth(font, nullptr, -1), 0.0f);
+  FontP mono(buffer.supplier(), U16("Courier New"), U16(""), 20.0f);
+  EXPECT_FLOAT_EQ(surface->MeasureStringWidth(mono, u"iiii", -1), surface->MeasureStringWidth(mono, u"WWWW", -1));
+}
+
+TEST(SurfaceText, TextFollowsTheTransform) {
+  PixelBuffer plain(200, 100), scaled(200, 100);
+  FontP font(plain.supplier(), U16("Arial"), U16(""), 20.0f);
+  plain.surface()->DrawString(BrushP(plain.supplier(), Color{0, 0, 0, 1}), font, U16("Ab"), {20, 40}, 0, 0, 0);
+  kelcore::MatrixT<float> twice;
+  twice.m0 = 2;
+  twice.m4 = 2;
+  scaled.surface()->SetTransform(twice);
+  FontP sameFont(scaled.supplier(), U16("Arial"), U16(""), 20.0f);
+  scaled.surface()->DrawString(BrushP(scaled.supplier(), Color{0, 0, 0, 1}), sameFont, U16("Ab"), {10, 20}, 0, 0, 0);
+  const std::vector<int> a = plain.InkBounds(), b = scaled.InkBounds();
+  // Both baselines start at (20, 40) on the pixels; the scaled text is twice as large.
+  EXPECT_NEAR(b[0], a[0], 2);
+  EXPECT_NEAR(b[3], a[3], 1);
+  EXPECT_NEAR(b[2] - b[0], 2 * (a[2] - a[0]), 3);
+  EXPECT_NEAR(b[3] - b[1], 2 * (a[3] - a[1]), 3);
+}
+
+}  // namespace
