@@ -1,12 +1,13 @@
 #include "render/CaptionDrawing.h"
 
-#include "gdiplus/GdiPlus.h"
 #include "grid/CellBackgrounds.h"
 #include "grid/CellRows.h"
 #include "kelcaptioning/Formats.h"
 #include "kelui/inkpad/Surface.h"
 #include "open/OpenWindow.h"
 #include "render/DebugFlag.h"
+#include "render/DrawingColor.h"
+#include "render/SourceCopy.h"
 #include "render/WindowPlacement.h"
 
 namespace kelcaptioningui {
@@ -23,8 +24,6 @@ constexpr Color DebugTint(int red, int green, int blue) {
           0.5f};
 }
 
-Color ToDrawingColor(const kelcaptioning::CaptioningColor& c) { return {c.Red(), c.Green(), c.Blue(), c.Alpha()}; }
-
 // The window to draw, or null when the number names none or it is hidden.
 CaptioningRenderableModelWindowPtr VisibleWindow(const CaptioningRenderableModelPtr& model, int windowNumber) {
   CaptioningRenderableModelWindowPtr window = model->GetWindow(windowNumber);
@@ -38,10 +37,7 @@ void UseSourceCopyCompositing(kelui::inkpad::SurfaceInterface* surface) {
   auto* osSurface = dynamic_cast<kelui::inkpad::OSSurfaceInterface*>(surface);
   if (osSurface == nullptr) return;
   osSurface->SaveState();
-  if (Gdiplus::Graphics* graphics = osSurface->GetOutputGraphics()) {
-    // A failing status stays in the graphics' last status; drawing goes on.
-    graphics->SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-  }
+  SetSourceCopyCompositing(*osSurface);
   osSurface->RestoreState();
 }
 

@@ -17,4 +17,22 @@ CaptioningRenderableModelPtr Model(kelcaptioning::StreamFormat format) {
   return CaptioningRenderableModelPtr(new kelcaptioning::CaptioningRenderableModel(format));
 }
 
+kelcaptioning::CaptioningRenderableModelCellPtr Cell(char32_t character, const kelcaptioning::TextAttributes& attributes) {
+  return kelcaptioning::CaptioningRenderableModelCellPtr(
+      new kelcaptioning::CaptioningRenderableModelCell(character, attributes));
+}
+
+kelcaptioning::CaptioningRenderableModelRowPtr Row(std::initializer_list<kelcaptioning::CaptioningRenderableModelCellPtr> cells) {
+  kelcaptioning::CaptioningRenderableModelRowPtr row(new kelcaptioning::CaptioningRenderableModelRow());
+  for (const auto& cell : cells) row->AppendCell(cell);
+  return row;
+}
+
+kelcaptioning::CaptioningRenderableModelRowPtr TextRow(std::u32string_view text,
+                                                       const kelcaptioning::TextAttributes& attributes) {
+  kelcaptioning::CaptioningRenderableModelRowPtr row(new kelcaptioning::CaptioningRenderableModelRow());
+  for (char32_t c : text) row->AppendCell(Cell(c, attributes));
+  return row;
+}
+
 }  // namespace kel_test

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <initializer_list>
+#include <string_view>
+
 #include "kelcaptioning/RenderableModel.h"
 
 namespace kel_test {
@@ -14,5 +17,16 @@ CaptioningRenderableModelWindowPtr GridWindow(int columns, int rows, int anchor 
 
 // A model of `format` (maximum grid 15 x 32 for line-21).
 CaptioningRenderableModelPtr Model(kelcaptioning::StreamFormat format = kelcaptioning::kStreamFormat_CEA608_CC1);
+
+// A grid cell holding `character`.
+kelcaptioning::CaptioningRenderableModelCellPtr Cell(char32_t character,
+                                                     const kelcaptioning::TextAttributes& attributes = {});
+
+// A grid row of `cells` (entries may be null).
+kelcaptioning::CaptioningRenderableModelRowPtr Row(std::initializer_list<kelcaptioning::CaptioningRenderableModelCellPtr> cells);
+
+// A grid row of one cell per character of `text`, all with `attributes`.
+kelcaptioning::CaptioningRenderableModelRowPtr TextRow(std::u32string_view text,
+                                                       const kelcaptioning::TextAttributes& attributes = {});
 
 }  // namespace kel_test

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "kelcaption/SampleModels.h"
+#include "samples/SampleModels.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 
 namespace {

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include "grid/CaptionSymbol.h"
+#include "grid/Cell.h"
+#include "support/ModelBuilders.h"
+#include "support/RecordingSupplier.h"
+#include "support/RecordingSurface.h"
+
+namespace {
+
+using kelcaptioning::TextAttributes;
+using kelcore::RectT;
+using kel_test::RecordingSupplier;
+using kel_test::RecordingSurface;
+using kelui::inkpad::Color;
+using kelui::inkpad::Inkpad;
+
+struct Drawn {
+  RecordingSupplier supplier;
+  RecordingSurface surface;
+  RectT<float> extent{};
+};
+
+void Draw(Drawn& d, char32_t character, const TextAttributes& attributes, const RectT<float>& box) {
+  Inkpad inkpad(&d.supplier, &d.surface);
+  kelcaptioningui::DrawCell(*kel_test::Cell(character, attributes), &inkpad, box, d.extent);
+}
+
+// The baseline of the recording fonts (ascent 0.8, descent 0.2 of the size) centred in the box.
+float CentredBaseline(const RectT<float>& box, float size) { return box.y + (box.height - size) * 0.5f + 0.8f * size; }
+
+TEST(DrawCell, UniformEdgeDrawsEightRedCopiesEachWithItsUnderlineThenTheText) {
+  TextAttributes a;
+  a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(3));
+  a.SetUnderlined(true);
+  a.SetForegroundColor({0, 1, 0, 1});
+  Drawn d;
+  const RectT<float> box{100, 200, 30, 54};
+  Draw(d, U'W', a, box);
+
+  ASSERT_EQ(d.supplier.fonts.size(), 1u);
+  const float size = d.supplier.fonts[0].size;
+  const float baseline = CentredBaseline(box, size);
+  const RectT<float> textRect{100, baseline - size, 30, 254 - (baseline - size)};
+
+  std::vector<std::string> expected;
+  for (int i = 0; i < 9; ++i) {
+    for (const char* op : {"DrawStringInRect", "SetRenderMode", "StrokePath", "SetRenderMode"}) expected.push_back(op);
+  }
+  EXPECT_EQ(d.surface.Ops(), expected);
+
+  const auto texts = d.surface.Calls("DrawStringInRect");
+  const auto underlines = d.surface.Calls("StrokePath");
+  const float offsets[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(texts[i].color, (Color{1, 0, 0, 1})) << i;
+    EXPECT_EQ(texts[i].value, 1);
+    EXPECT_EQ(texts[i].text, u"W");
+    EXPECT_EQ(texts[i].rect, (RectT<float>{textRect.x + offsets[i][0], textRect.y + offsets[i][1], textRect.width,
+                                           textRect.height}))
+        << i;
+    // The underline copy moves up or down with its text, but keeps the rectangle's ends.
+    EXPECT_EQ(underlines[i].color, (Color{1, 0, 0, 1}));
+    ASSERT_EQ(underlines[i].pathOps.size(), 3u);
+    EXPECT_EQ(underlines[i].pathOps[0].rfind("M 100 ", 0), 0u);
+    EXPECT_EQ(underlines[i].pathOps[1].rfind("L 130 ", 0), 0u);
+    EXPECT_NEAR(std::stof(underlines[i].pathOps[0].substr(6)), baseline + offsets[i][1] + 3, 1e-3);
+  }
+  EXPECT_EQ(texts[8].color, (Color{0, 1, 0, 1}));
+  EXPECT_EQ(texts[8].rect, textRect);
+  EXPECT_EQ(underlines[8].color, (Color{0, 1, 0, 1}));
+  EXPECT_NEAR(std::stof(underlines[8].pathOps[0].substr(6)), baseline + 3, 1e-3);
+  EXPECT_EQ(d.extent, box);
+  EXPECT_EQ(d.supplier.brushes, 2);  // one edge brush, one text brush
+}
+
+TEST(DrawCell, EdgeStylesOffsetsAndColours) {
+  const struct {
+    int edge;
+    std::vector<RectT<float>> shifts;
+    Color color;
+  } styles[] = {{1, {{-1, -1, 0, 0}}, {1, 1, 1, 1}}, {2, {{1, 1, 0, 0}}, {1, 1, 1, 1}},
+                {4, {{-1, 1, 0, 0}}, {1, 1, 1, 1}},  {5, {{1, 1, 0, 0}}, {0, 0, 0, 1}},
+                {0, {}, {}},                         {-1, {}, {}},
+                {6, {}, {}}};
+  for (const auto& style : styles) {
+    TextAttributes a;
+    a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(style.edge));
+    Drawn d;
+    Draw(d, U'x', a, {0, 0, 20, 40});
+    const auto texts = d.surface.Calls("DrawStringInRect");
+    ASSERT_EQ(texts.size(), style.shifts.size() + 1) << style.edge;
+    for (std::size_t i = 0; i < style.shifts.size(); ++i) {
+      EXPECT_EQ(texts[i].color, style.color) << style.edge;
+      EXPECT_FLOAT_EQ(texts[i].rect.x - texts.back().rect.x, style.shifts[i].x) << style.edge;
+      EXPECT_FLOAT_EQ(texts[i].rect.y - texts.back().rect.y, style.shifts[i].y) << style.edge;
+    }
+  }
+}
+
+TEST(DrawCell, OffsetsMoveTheAnchorByTheSmallerFont) {
+  const RectT<float> box{0, 0, 20, 60};
+  float tops[3];
+  for (int offset = 0; offset < 3; ++offset) {
+    TextAttributes a;
+    a.SetTextOffset(static_cast<kelcaptioning::TextOffset>(offset));
+    Drawn d;
+    Draw(d, U'x', a, box);
+    const float size = d.supplier.fonts[0].size;
+    tops[offset] = d.surface.Calls("DrawStringInRect")[0].rect.y + size;  // the anchor's y
+    const float shift = offset == 1 ? 0.0f : (offset == 0 ? -1.0f : 1.0f) * 0.5717553f * size;
+    EXPECT_FLOAT_EQ(tops[offset], CentredBaseline(box, size) + shift) << offset;
+  }
+  EXPECT_LT(tops[0], tops[1]);
+  EXPECT_GT(tops[2], tops[1]);
+}
+
+TEST(DrawCell, InvisibleForegroundDrawsNothingAndNoContextOnlyMeasures) {
+  TextAttributes a;
+  a.SetForegroundColor(kelcaptioning::kCaptioningColor_Transparent);
+  a.SetUnderlined(true);
+  a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(3));
+  Drawn d;
+  Draw(d, U'a', a, {5, 5, 10, 10});
+  EXPECT_TRUE(d.surface.calls.empty());
+  EXPECT_TRUE(d.supplier.fonts.empty());
+  EXPECT_EQ(d.extent, (RectT<float>{5, 5, 10, 10}));  // the background still shows
+
+  RectT<float> extent{};
+  kelcaptioningui::DrawCell(*kel_test::Cell(U'a'), nullptr, {1, 2, 3, 4}, extent);
+  EXPECT_EQ(extent, (RectT<float>{1, 2, 3, 4}));
+
+  // An underlined space is drawn like any character.
+  TextAttributes underlined;
+  underlined.SetUnderlined(true);
+  Drawn space;
+  Draw(space, U' ', underlined, {0, 0, 10, 20});
+  EXPECT_EQ(space.surface.Calls("StrokePath").size(), 1u);
+}
+
+TEST(CaptionSymbol, DrawsTheCommandListUnderTheCellTransformAndNoText) {
+  TextAttributes a;
+  a.SetForegroundColor({1, 1, 0, 1});
+  a.SetBackgroundColor({0, 0, 1, 0.5f});
+  a.SetUnderlined(true);
+  a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(3));
+  Drawn d;
+  const RectT<float> box{10, 20, 48.5094f, 40};
+  Draw(d, kelcaptioningui::kCaptionSymbolCharacter, a, box);
+
+  const std::vector<std::string> expected{"SaveState", "SetTransform", "FillPath",  "FillPath",
+                                          "StrokePath", "FillPath",    "FillPath", "RestoreState"};
+  EXPECT_EQ(d.surface.Ops(), expected);
+  EXPECT_TRUE(d.supplier.fonts.empty());
+
+  const kelcore::MatrixT<float> m = d.surface.Calls("SetTransform")[0].matrix;
+  const kelcore::PointT<float> corner = m.Map({24.2547f, 18.1853f});
+  EXPECT_NEAR(corner.x, 10 + 48.5094f, 1e-4);
+  EXPECT_NEAR(corner.y, 20 + 18.1853f, 1e-4);  // the height stays in drawing units
+
+  const auto fills = d.surface.Calls("FillPath");
+  const Color background{0, 0, 1, 0.5f}, foreground{1, 1, 0, 1};
+  EXPECT_EQ(fills[0].color, background);
+  EXPECT_EQ(fills[1].color, foreground);
+  EXPECT_EQ(fills[2].color, background);
+  EXPECT_EQ(fills[3].color, background);
+  for (const auto& fill : fills) EXPECT_EQ(fill.value, 1);
+  EXPECT_EQ(fills[0].pathOps, (std::vector<std::string>{"M 0 0", "L 24.2547 0", "L 24.2547 18.1853", "L 0 18.1853",
+                                                        "L 0 0", "Z"}));
+  EXPECT_EQ(fills[1].pathOps.size(), 14u);  // move, twelve curves, close
+  EXPECT_EQ(fills[2].pathOps.size(), 12u);
+  const auto stroke = d.surface.Calls("StrokePath")[0];
+  EXPECT_EQ(stroke.color, (Color{0, 0, 0, 1}));
+  EXPECT_FLOAT_EQ(stroke.width, 0.02387423f);
+  EXPECT_EQ(stroke.pathOps, fills[1].pathOps);
+
+  const auto commands = kelcaptioningui::CaptionSymbolCommands();
+  ASSERT_EQ(commands.size(), 64u);
+  EXPECT_EQ(commands.back().letter, 0);
+  for (std::size_t i = 0; i + 1 < commands.size(); ++i) EXPECT_NE(commands[i].letter, 0) << i;
+}
+
+}  // namespace
