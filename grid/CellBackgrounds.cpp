@@ -1,6 +1,7 @@
 #include "grid/CellBackgrounds.h"
 
 #include "render/BackgroundRuns.h"
+#include "render/Rounding.h"
 
 namespace kelcaptioningui {
 
@@ -12,11 +13,11 @@ kelcore::RectT<int> SnappedCellRect(int row, int column, int rowsUsed, const kel
                                     const kelcore::RectT<float>& cellSizeRect) {
   const float x = static_cast<float>(column) * cellSizeRect.width + windowRect.x;
   const float y = static_cast<float>(row) * cellSizeRect.height + windowRect.y;
-  const int left = static_cast<int>(static_cast<double>(x) + 0.5);
-  const int top = static_cast<int>(static_cast<double>(y) + 0.5);
-  const int right = static_cast<int>(x + cellSizeRect.width + 0.5f);
-  const int bottom = static_cast<int>(y + static_cast<float>(rowsUsed) * cellSizeRect.height + 0.5f);
-  return {left, top, right - left, bottom - top};
+  const int left = TruncToInt(static_cast<double>(x) + 0.5);
+  const int top = TruncToInt(static_cast<double>(y) + 0.5);
+  const int right = TruncToInt(x + cellSizeRect.width + 0.5f);
+  const int bottom = TruncToInt(y + static_cast<float>(rowsUsed) * cellSizeRect.height + 0.5f);
+  return RectFromEdges(left, top, right, bottom);
 }
 
 }  // namespace

@@ -5,19 +5,11 @@
 #include <limits>
 
 #include "kelcaptioning/Formats.h"
+#include "render/Rounding.h"
 
 namespace kelcaptioningui {
 
 namespace {
-
-// Truncation toward zero into 32 bits. Values past the range (huge frames, NaN) saturate instead of
-// being undefined.
-std::int32_t Trunc(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-  if (v <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(v);
-}
 
 // The margin that ratio r leaves on each side of a frame dimension.
 double Margin(float frameSize, float ratio) {
@@ -41,14 +33,14 @@ void ComputeWindowRects(const kelcaptioning::CaptioningRenderableModel& model,
   const kelcore::RectT<float>& f = frameRect;
 
   if (kelcaptioning::IsOpenCaptions(model.GetStreamFormat())) {
-    windowRect.x = static_cast<float>(Trunc(static_cast<double>(f.x) + Margin(f.width, r) + 0.5));
-    windowRect.y = static_cast<float>(Trunc(static_cast<double>(f.y) + Margin(f.height, r) + 0.5));
+    windowRect.x = static_cast<float>(TruncToInt(static_cast<double>(f.x) + Margin(f.width, r) + 0.5));
+    windowRect.y = static_cast<float>(TruncToInt(static_cast<double>(f.y) + Margin(f.height, r) + 0.5));
     windowRect.width = f.width * r;
     windowRect.height = f.height * r;
     return;
   }
 
-  const kelcore::PointT<int> anchorPoint{Trunc(Margin(f.width, r)), Trunc(Margin(f.height, r))};
+  const kelcore::PointT<int> anchorPoint{TruncToInt(Margin(f.width, r)), TruncToInt(Margin(f.height, r))};
   cellSizeRect.width = (r * f.width) / static_cast<float>(model.GetMaxColumns()) - cellSizeRect.x;
   cellSizeRect.height = (r * f.height) / static_cast<float>(model.GetMaxRows()) - cellSizeRect.y;
   PlaceAnchoredWindow(window, anchorPoint, frameRect, r, cellSizeRect, windowRect);
