@@ -6,6 +6,7 @@
 #include "kelcaptioningui/Export.h"
 #include "kelcore/Allocators.h"
 #include "kelcore/Geometry.h"
+#include "kelmediatypes/PixelAspectRatio.h"
 #include "kelui/inkpad/Inkpad.h"
 
 namespace kelcaptioningui {
@@ -24,5 +25,34 @@ KELCAPTIONINGUI_API void DrawCaption(const kelcaptioning::CaptioningRenderableMo
 KELCAPTIONINGUI_API void GetCaptionRects(const kelcaptioning::CaptioningRenderableModelPtr& model,
                                          kelui::inkpad::Inkpad* inkpad, const kelcore::RectT<float>& frameRect,
                                          CaptionRectList& rects);
+
+// Burns the model's captions into a caller's block of 32-bit premultiplied BGRA pixels (bytes B, G,
+// R, A), drawing over what is there. The surface is width x height times `scale`; `rowBytes` is
+// the step between rows (positive; pass `flipVertical` for a bottom-up block, whose last row is
+// then the top of the drawing). Caption coordinates map to pixels by GetVideoFrameInverseMatrix
+// of `pixelFrameRect`, `layoutRect` and `scale`; `frameRect` is the frame in caption coordinates.
+// `pixelAspectRatio` is not used. Returns false, touching nothing, for null pixels, a row step
+// below 1, an empty model or a block that the drawing layer cannot draw into.
+KELCAPTIONINGUI_API bool RenderOpenCaptions(const kelcaptioning::CaptioningRenderableModelPtr& model,
+                                            const kelcore::RectT<int>& pixelFrameRect,
+                                            const kelmediatypes::PixelAspectRatio& pixelAspectRatio, char* pixels,
+                                            int rowBytes, const kelcore::RectT<int>& frameRect,
+                                            const kelcore::RectT<int>& layoutRect, int width, int height,
+                                            bool flipVertical, float scale);
+
+// The transform from caption coordinates to the pixels of a frame scaled by `scale`: a point p
+// lands at ((p.x + tx) * k * sx, (p.y + ty) * sy), with sx, sy the scaled frame over the layout,
+// k = denominator / numerator of the pixel aspect ratio and (tx, ty) the frame's offset. Always
+// writes `matrix`; returns false when it is the identity because nothing needs transforming.
+// The layout must have a positive size and the ratio a non-zero numerator.
+KELCAPTIONINGUI_API bool GetVideoFrameInverseMatrix(const kelcore::RectT<int>& pixelFrameRect,
+                                                    const kelcore::RectT<int>& layoutRect, float scale,
+                                                    const kelmediatypes::PixelAspectRatio& pixelAspectRatio,
+                                                    kelcore::MatrixT<float>& matrix);
+
+// Scales the rectangle's horizontal edges by the pixel aspect ratio (numerator / denominator),
+// keeping its width and height non-negative. A square ratio leaves it as it is.
+KELCAPTIONINGUI_API void GetPARAdjustedRect(const kelmediatypes::PixelAspectRatio& pixelAspectRatio,
+                                            kelcore::RectT<float>& rect);
 
 }  // namespace kelcaptioningui

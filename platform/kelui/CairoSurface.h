@@ -35,7 +35,7 @@ class CairoSurface final : public OSSurfaceInterface {
   void FillRect(const Color& color, const kelcore::RectT<float>& rect) override;
   // Option 1 fills by the non-zero winding rule, any other value by even-odd.
   void FillPath(const PathP& path, const BrushP& brush, int option) override;
-  // Butt caps and miter joins, the width in drawing units.
+  // Butt caps and miter joins, the width in drawing units; at render mode 0 at least one pixel.
   void StrokePath(const PathP& path, const PenP& pen) override;
   void SetTransform(const kelcore::MatrixT<float>& matrix) override;
   // `alignment` 0 starts the text at the point, 1 centres it there, 2 ends it there; `flags`

@@ -35,6 +35,7 @@ class PixelBuffer {
   // inclusive; all -1 when nothing was drawn.
   std::vector<int> InkBounds() const;
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+  std::uint8_t* data() { return bytes_.data(); }
 
   // Compares with tests/golden/<name>.png: a pixel matches when each channel is within
   // `channelTolerance`; the image matches when at most `maxMismatchFraction` of its pixels do

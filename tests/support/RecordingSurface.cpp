@@ -28,13 +28,12 @@ void RecordingSurface::FillRect(const kelui::inkpad::Color& color, const kelcore
 
 float RecordingSurface::MeasureStringWidth(const kelui::inkpad::FontP&, const char16_t* text, int length) {
   Record("MeasureStringWidth");
-  // Ten units a code unit: enough for layout tests to predict widths.
   if (text == nullptr) return 0.0f;
   if (length < 0) {
     length = 0;
     while (text[length] != u'\0') ++length;
   }
-  return 10.0f * static_cast<float>(length);
+  return widthPerCodeUnit * static_cast<float>(length);
 }
 
 Gdiplus::Graphics* RecordingSurface::GetOutputGraphics() {

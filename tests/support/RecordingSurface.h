@@ -38,6 +38,8 @@ class RecordingSurface : public kelui::inkpad::OSSurfaceInterface {
 
   std::vector<SurfaceCall> calls;
   Gdiplus::Graphics graphics;
+  // What MeasureStringWidth answers per UTF-16 code unit.
+  float widthPerCodeUnit = 10.0f;
 
   std::vector<SurfaceCall> Fills() const;
   // The calls named `op`, in order.

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "kelcore/String.h"
+
 namespace kelcaption {
 
 using namespace kelcaptioning;
@@ -143,6 +145,55 @@ CaptioningRenderableModelPtr MakeFullEdgedGrid() {
   for (int r = 0; r < 15; ++r) window->AppendRow(MakeRow(U"0123456789ABCDEFGHIJKLMNOPQRSTUV", edged));
   model->AddWindow(0, window);
   return model;
+}
+
+CaptioningRenderableModelPtr MakeOpenModel(const std::vector<LineSpec>& lines, kelcore::PointT<int> drawArea,
+                                           float areaRatio) {
+  CaptioningRenderableModelPtr model(new CaptioningRenderableModel(kStreamFormat_OpenCaptions));
+  CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
+  window->SetCaptionsAreaRatio(areaRatio);
+  window->SetCaptionDrawAreaSize(drawArea);
+  window->SetFillColor(kCaptioningColor_Transparent);
+  std::uint64_t rowKey = 0;
+  for (const LineSpec& line : lines) {
+    CaptioningRenderableOpenRowPtr row(new CaptioningRenderableOpenRow());
+    row->SetHorizontalStart(line.x);
+    row->SetVerticalStart(line.y);
+    row->SetLineHeight(line.lineHeight);
+    row->SetHorizontalTextOffset(line.textOffset);
+    int spanKey = 0;
+    for (const SpanSpec& spec : line.spans) {
+      CaptioningRenderableOpenSpanPtr span(new CaptioningRenderableOpenSpan());
+      span->SetText(kelcore::string::UTF8ToUTF16(spec.utf8));
+      span->SetTextSpanAttributes(spec.attributes);
+      span->SetTextHeight(spec.emSize, line.lineHeight);
+      row->SetOpenSpan(spanKey++, span);
+    }
+    window->SetOpenRow(rowKey++, row);
+  }
+  model->AddWindow(0, window);
+  return model;
+}
+
+TextSpanAttributes SpanStyle(const CaptioningColor& foreground, const CaptioningColor& background, TextEdge edge,
+                             float edgeWidth, const char* face, FontStyle style) {
+  TextSpanAttributes a;
+  a.SetForegroundColor(foreground);
+  a.SetBackgroundColor(background);
+  a.SetForegroundEdgeColor(kCaptioningColor_Black);
+  a.SetTextEdge(edge);
+  a.SetTextEdgeWidth(edgeWidth);
+  a.SetFontName(kelcore::string::AsciiToUTF16(face));
+  a.SetFontStyle(style);
+  return a;
+}
+
+CaptioningRenderableModelPtr MakeSubtitleSample() {
+  const TextSpanAttributes outlined =
+      SpanStyle(kCaptioningColor_White, kCaptioningColor_Transparent, kTextEdge_Uniform, 4.0f);
+  return MakeOpenModel({{{{"Every frame of this clip carries its text", outlined}}, 380, 860},
+                        {{{"drawn with an outline, burnt into pixels.", outlined}}, 380, 940}},
+                       {1920, 1080}, 0.9f);
 }
 
 CaptioningRenderableModelPtr MakeGridSample() {

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "kelcaptioningui/KelCaptioningUI.h"
+#include "samples/SampleModels.h"
+
+namespace {
+
+using kelcore::MatrixT;
+using kelcore::RectT;
+using kelmediatypes::PixelAspectRatio;
+
+TEST(FrameTransform, InverseMatrixCases) {
+  MatrixT<float> m;
+  m.m0 = 5;  // always written
+  EXPECT_FALSE(kelcaptioningui::GetVideoFrameInverseMatrix({0, 0, 1920, 1080}, {0, 0, 960, 540}, 0.5f, {1, 1}, m));
+  EXPECT_TRUE(m.IsIdentity());
+
+  EXPECT_TRUE(kelcaptioningui::GetVideoFrameInverseMatrix({0, 0, 1920, 1080}, {0, 0, 960, 540}, 1.0f, {1, 1}, m));
+  EXPECT_EQ(m, (MatrixT<float>{2, 0, 0, 0, 2, 0, 0, 0, 1}));
+
+  EXPECT_TRUE(kelcaptioningui::GetVideoFrameInverseMatrix({0, 0, 720, 480}, {0, 0, 720, 480}, 1.0f, {10, 11}, m));
+  EXPECT_FLOAT_EQ(m.m0, 1.1f);
+  EXPECT_EQ(m.m4, 1.0f);
+  EXPECT_EQ(m.m6, 0.0f);
+  EXPECT_EQ(m.m7, 0.0f);
+
+  EXPECT_TRUE(kelcaptioningui::GetVideoFrameInverseMatrix({0, 0, 1920, 1080}, {8, 0, 1920, 1080}, 1.0f, {1, 1}, m));
+  EXPECT_EQ(m.m0, 1.0f);
+  EXPECT_EQ(m.m4, 1.0f);
+  EXPECT_EQ(m.m6, -8.0f);
+
+  // 1919 x 0.5 + 0.5 truncates to 960: the same size as the layout, so nothing to do.
+  EXPECT_FALSE(kelcaptioningui::GetVideoFrameInverseMatrix({0, 0, 1919, 1080}, {0, 0, 960, 540}, 0.5f, {1, 1}, m));
+}
+
+TEST(FrameTransform, PixelAspectAdjustment) {
+  RectT<float> r{10, 5, 100, 50};
+  kelcaptioningui::GetPARAdjustedRect({1, 1}, r);
+  EXPECT_EQ(r, (RectT<float>{10, 5, 100, 50}));
+  kelcaptioningui::GetPARAdjustedRect({2, 1}, r);
+  EXPECT_EQ(r, (RectT<float>{20, 5, 200, 50}));
+  RectT<float> negative{10, 5, -30, -10};
+  kelcaptioningui::GetPARAdjustedRect({2, 1}, negative);
+  EXPECT_EQ(negative, (RectT<float>{-40, -5, 60, 10}));
+}
+
+// A 64 x 32 frame with a window over its middle half, {16, 8, 32, 16}, drawn at s = 2: its one
+// row is a solid red band along the window's top, 4 pixels high.
+kelcaptioning::CaptioningRenderableModelPtr BandModel() {
+  const auto red = kelcaption::SpanStyle(kelcaptioning::kCaptioningColor_Transparent, {1, 0, 0, 1});
+  return kelcaption::MakeOpenModel({{{{"a", red, 6}, {"b", red, 6}, {"c", red, 6}}, 0, 0, 8, 2}}, {64, 32}, 0.5f);
+}
+
+struct Block {
+  Block(int rows, int rowBytes, std::uint8_t fill) : bytes(static_cast<std::size_t>(rows) * rowBytes + 64, fill) {}
+  std::vector<std::uint8_t> bytes;
+  char* data() { return reinterpret_cast<char*>(bytes.data()); }
+  std::uint8_t Alpha(int x, int row, int rowBytes) const { return bytes[static_cast<std::size_t>(row) * rowBytes + x * 4 + 3]; }
+  std::uint32_t Pixel(int x, int row, int rowBytes) const {
+    std::uint32_t p;
+    std::memcpy(&p, bytes.data() + static_cast<std::size_t>(row) * rowBytes + x * 4, 4);
+    return p;
+  }
+};
+
+bool Render(const kelcaptioning::CaptioningRenderableModelPtr& model, Block& block, int rowBytes, int width,
+            int height, bool flip, float scale) {
+  return kelcaptioningui::RenderOpenCaptions(model, {0, 0, width, height}, PixelAspectRatio(1, 1), block.data(),
+                                             rowBytes, {0, 0, width, height},
+                                             {0, 0, static_cast<int>(static_cast<float>(width) * scale), static_cast<int>(static_cast<float>(height) * scale)},
+                                             width, height, flip, scale);
+}
+
+TEST(RenderOpenCaptions, DrawsOverTheBlockAndFlipsBottomUpBlocks) {
+  const int rowBytes = 64 * 4;
+  Block block(32, rowBytes, 0x40);
+  ASSERT_TRUE(Render(BandModel(), block, rowBytes, 64, 32, false, 1.0f));
+  // Outside the window the block keeps its content; inside, the transparent window fill replaced
+  // it (source copy), and the band lies on top.
+  for (int row = 0; row < 32; ++row) {
+    for (int x = 0; x < 64; ++x) {
+      const bool inWindow = x >= 16 && x < 48 && row >= 8 && row < 24;
+      if (!inWindow) {
+        ASSERT_EQ(block.Pixel(x, row, rowBytes), 0x40404040u) << x << "," << row;
+      }
+    }
+  }
+  EXPECT_EQ(block.Pixel(16, 8, rowBytes), 0xFFFF0000u);  // BGRA bytes 00 00 FF FF
+  EXPECT_EQ(block.Pixel(16, 11, rowBytes), 0xFFFF0000u);
+  EXPECT_EQ(block.Pixel(16, 12, rowBytes), 0u);
+  // No seam between the spans' bands and the insets: red from the window's left edge on.
+  int x = 16;
+  while (x < 48 && block.Pixel(x, 9, rowBytes) == 0xFFFF0000u) ++x;
+  EXPECT_GT(x, 16 + 6);
+  for (; x < 48; ++x) ASSERT_EQ(block.Pixel(x, 9, rowBytes), 0u) << x;
+
+  Block flipped(32, rowBytes, 0x40);
+  ASSERT_TRUE(Render(BandModel(), flipped, rowBytes, 64, 32, true, 1.0f));
+  EXPECT_EQ(flipped.Pixel(16, 31 - 8, rowBytes), 0xFFFF0000u);
+  EXPECT_EQ(flipped.Pixel(16, 31 - 11, rowBytes), 0xFFFF0000u);
+  EXPECT_EQ(flipped.Pixel(16, 31 - 12, rowBytes), 0u);
+  EXPECT_EQ(flipped.Pixel(16, 31 - 24, rowBytes), 0x40404040u);
+  EXPECT_EQ(flipped.Pixel(0, 31, rowBytes), 0x40404040u);
+}
+
+TEST(RenderOpenCaptions, ScaleMakesASmallerSurfaceAndNothingPastItIsTouched) {
+  // 1920 x 1080 at 0.5: 540 rows of 960 pixels, in a block with extra room after them.
+  const int rowBytes = 960 * 4;
+  Block block(540, rowBytes, 0x11);
+  ASSERT_TRUE(kelcaptioningui::RenderOpenCaptions(kelcaption::MakeSubtitleSample(), {0, 0, 1920, 1080},
+                                                  PixelAspectRatio(1, 1), block.data(), rowBytes, {0, 0, 1920, 1080},
+                                                  {0, 0, 1920, 1080}, 1920, 1080, false, 0.5f));
+  for (std::size_t i = 540u * rowBytes; i < block.bytes.size(); ++i) ASSERT_EQ(block.bytes[i], 0x11) << i;
+  // The window, 0.9 of the frame, covers rows 27 to 513 at this scale; the text lies in its
+  // lower part, opaque white where the glyphs are filled.
+  int white = 0;
+  for (int row = 400; row < 513; ++row) {
+    for (int x = 0; x < 960; ++x) white += block.Pixel(x, row, rowBytes) == 0xFFFFFFFFu;
+  }
+  EXPECT_GT(white, 2000);
+  for (int x = 0; x < 960; ++x) ASSERT_EQ(block.Pixel(x, 10, rowBytes), 0x11111111u);
+  for (int row = 0; row < 540; ++row) ASSERT_EQ(block.Pixel(20, row, rowBytes), 0x11111111u) << row;
+}
+
+TEST(RenderOpenCaptions, RefusesBadInputWithoutTouchingTheBlock) {
+  Block block(4, 16, 0x22);
+  const auto model = BandModel();
+  EXPECT_FALSE(Render(model, block, 0, 4, 4, false, 1.0f));
+  EXPECT_FALSE(Render(model, block, -16, 4, 4, false, 1.0f));
+  EXPECT_FALSE(Render(nullptr, block, 16, 4, 4, false, 1.0f));
+  EXPECT_FALSE(kelcaptioningui::RenderOpenCaptions(model, {0, 0, 4, 4}, {1, 1}, nullptr, 16, {0, 0, 4, 4},
+                                                   {0, 0, 4, 4}, 4, 4, false, 1.0f));
+  // The drawing layer refuses a row step too short for the width, and a size of zero.
+  EXPECT_FALSE(Render(model, block, 8, 4, 4, false, 1.0f));
+  EXPECT_FALSE(Render(model, block, 16, 4, 4, false, 0.0f));
+  for (std::uint8_t b : block.bytes) ASSERT_EQ(b, 0x22);
+}
+
+TEST(RenderOpenCaptions, OutlineFillsGlyphsOpaqueAndKeepsTheEdgeAlpha) {
+  auto style = kelcaption::SpanStyle({1, 1, 1, 0.5f}, kelcaptioning::kCaptioningColor_Transparent,
+                                     kelcaptioning::kTextEdge_Uniform, 8.0f);
+  style.SetForegroundEdgeColor({0, 0, 0, 0.5f});
+  const auto model = kelcaption::MakeOpenModel({{{{"I", style, 100}}, 20, 0, 140, 0}}, {200, 150});
+  const int rowBytes = 200 * 4;
+  Block block(150, rowBytes, 0);
+  ASSERT_TRUE(Render(model, block, rowBytes, 200, 150, false, 1.0f));
+  // Along a row through the middle of the "I": transparent, the outline at half alpha, the
+  // opaque white stem, the outline again.
+  std::vector<std::uint8_t> alphas;
+  for (int x = 0; x < 200; ++x) alphas.push_back(block.Alpha(x, 70, rowBytes));
+  int opaque = 0, half = 0;
+  for (int x = 0; x < 200; ++x) {
+    if (alphas[x] == 255) {
+      ++opaque;
+      EXPECT_EQ(block.Pixel(x, 70, rowBytes), 0xFFFFFFFFu);
+    }
+    if (alphas[x] >= 126 && alphas[x] <= 129) ++half;
+  }
+  EXPECT_GE(opaque, 8);  // the stem, about 0.09 em
+  EXPECT_GE(half, 6);    // outer halves of the 8-unit pen on both sides
+}
+
+}  // namespace

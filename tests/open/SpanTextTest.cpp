@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include "open/SpanText.h"
+#include "samples/SampleModels.h"
+#include "support/RecordingSupplier.h"
+#include "support/RecordingSurface.h"
+
+namespace {
+
+using kelcaptioning::CaptioningColor;
+using kelcaptioning::TextSpanAttributes;
+using kelcore::RectT;
+using kel_test::RecordingSupplier;
+using kel_test::RecordingSurface;
+using kelui::inkpad::Color;
+using kelui::inkpad::Inkpad;
+
+kelcaptioning::CaptioningRenderableOpenSpanPtr Span(const TextSpanAttributes& attributes, int emSize = 20) {
+  kelcaptioning::CaptioningRenderableOpenSpanPtr span(new kelcaptioning::CaptioningRenderableOpenSpan());
+  span->SetText(kelcore::string::AsciiToUTF16("Hi"));
+  span->SetTextSpanAttributes(attributes);
+  span->SetTextHeight(emSize, 30);
+  return span;
+}
+
+TextSpanAttributes Edged(int edge, float width, const CaptioningColor& foreground = {0, 1, 0, 1}) {
+  TextSpanAttributes a;
+  a.SetForegroundColor(foreground);
+  a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(edge));
+  a.SetTextEdgeWidth(width);
+  return a;
+}
+
+struct Drawn {
+  RecordingSupplier supplier;
+  RecordingSurface surface;
+};
+
+void Draw(Drawn& d, const TextSpanAttributes& attributes, float s = 1.0f, const RectT<float>& rect = {10, 100, 80, 30}) {
+  Inkpad inkpad(&d.supplier, &d.surface);
+  kelcaptioningui::DrawSpanText(Span(attributes), &inkpad, rect, s);
+}
+
+// The recording fonts have ascent + descent = size: the line box centred in the rectangle.
+float Baseline(const RectT<float>& rect, float size) { return rect.y + (rect.height - size) * 0.5f + 0.8f * size; }
+
+TEST(SpanText, OffsetCopiesUseTheirFixedColoursAndScaledEdgeWidth) {
+  const struct {
+    int edge;
+    float dx, dy;
+    Color color;
+  } copies[] = {{1, -1, -1, {1, 1, 1, 1}}, {2, 1, 1, {1, 1, 1, 1}}, {4, -1, 1, {1, 1, 1, 1}}, {5, 1, 1, {0, 0, 0, 1}}};
+  for (const auto& copy : copies) {
+    Drawn d;
+    Draw(d, Edged(copy.edge, 2.0f));
+    const auto texts = d.surface.Calls("DrawString");
+    ASSERT_EQ(texts.size(), 2u) << copy.edge;
+    const float baseline = Baseline({10, 100, 80, 30}, 20);
+    EXPECT_EQ(texts[0].color, copy.color) << copy.edge;
+    EXPECT_FLOAT_EQ(texts[0].point.x, 10 + copy.dx * 2) << copy.edge;
+    EXPECT_FLOAT_EQ(texts[0].point.y, baseline + copy.dy * 2) << copy.edge;
+    EXPECT_EQ(texts[1].color, (Color{0, 1, 0, 1}));
+    EXPECT_EQ(texts[1].point, (kelcore::PointT<float>{10, baseline}));
+  }
+  // Edge width and font size are model units: at s = 0.5 they double.
+  Drawn scaled;
+  Draw(scaled, Edged(5, 2.0f), 0.5f);
+  const auto texts = scaled.surface.Calls("DrawString");
+  EXPECT_EQ(texts[0].fontSize, 40.0f);
+  EXPECT_FLOAT_EQ(texts[0].point.x - texts[1].point.x, 4.0f);
+  for (int edge : {0, 6, -2}) {
+    Drawn plain;
+    Draw(plain, Edged(edge, 2.0f));
+    EXPECT_EQ(plain.surface.Calls("DrawString").size(), 1u) << edge;
+  }
+}
+
+TEST(SpanText, SuperscriptMovesByTheLineHeightOfTheFont) {
+  float y[3];
+  for (int offset = 0; offset < 3; ++offset) {
+    TextSpanAttributes a;
+    a.SetTextOffset(static_cast<kelcaptioning::TextOffset>(offset));
+    Drawn d;
+    Draw(d, a);
+    y[offset] = d.surface.Calls("DrawString")[0].point.y;
+  }
+  EXPECT_FLOAT_EQ(y[2] - y[1], 0.5717553f * 20);
+  EXPECT_FLOAT_EQ(y[1] - y[0], 0.5717553f * 20);
+}
+
+TEST(SpanText, UnderlinesFollowEachCopyAndTransparentTextDrawsNothing) {
+  TextSpanAttributes a = Edged(1, 1.0f);
+  a.SetUnderlined(true);
+  Drawn d;
+  Draw(d, a);
+  const auto lines = d.surface.Calls("StrokePath");
+  ASSERT_EQ(lines.size(), 2u);
+  const float baseline = Baseline({10, 100, 80, 30}, 20);
+  EXPECT_EQ(lines[0].color, (Color{1, 1, 1, 1}));
+  EXPECT_EQ(lines[0].pathOps[0], "M 10 " + std::to_string(static_cast<int>(baseline - 1 + 3)));
+  EXPECT_EQ(lines[1].color, (Color{0, 1, 0, 1}));
+  EXPECT_EQ(lines[1].pathOps[1], "L 90 " + std::to_string(static_cast<int>(baseline + 3)));
+
+  TextSpanAttributes hidden = a;
+  hidden.SetForegroundColor(kelcaptioning::kCaptioningColor_Transparent);
+  Drawn none;
+  Draw(none, hidden);
+  EXPECT_TRUE(none.surface.calls.empty());
+  EXPECT_TRUE(none.supplier.fonts.empty());
+}
+
+TEST(SpanText, OutlineGoesThroughGdiPlusOnlyOnOsSurfaces) {
+  TextSpanAttributes a = Edged(3, 2.0f, {1, 1, 1, 0.5f});
+  a.SetUnderlined(true);
+  Drawn d;
+  Draw(d, a);
+  // No surface text; the underline still comes through the surface.
+  EXPECT_TRUE(d.surface.Calls("DrawString").empty());
+  EXPECT_EQ(d.surface.Calls("StrokePath").size(), 1u);
+  Gdiplus::SmoothingMode smoothing = Gdiplus::SmoothingModeDefault;
+  Gdiplus::InterpolationMode interpolation = Gdiplus::InterpolationModeDefault;
+  Gdiplus::GdipGetSmoothingMode(d.surface.graphics.nativeGraphics, &smoothing);
+  Gdiplus::GdipGetInterpolationMode(d.surface.graphics.nativeGraphics, &interpolation);
+  EXPECT_EQ(smoothing, Gdiplus::SmoothingModeAntiAlias);
+  EXPECT_EQ(interpolation, Gdiplus::InterpolationModeHighQualityBicubic);
+
+  kel_test::PlainRecordingSurface plain;
+  RecordingSupplier supplier;
+  Inkpad inkpad(&supplier, &plain);
+  kelcaptioningui::DrawSpanText(Span(a), &inkpad, {10, 100, 80, 30}, 1.0f);
+  EXPECT_TRUE(plain.calls.empty());
+
+  // An unknown family: GDI+ draws nothing, the failure lands in the last status.
+  TextSpanAttributes unknown = a;
+  unknown.SetFontName(kelcore::string::AsciiToUTF16("No Such Face"));
+  RecordingSurface broken(/*brokenGraphics=*/true);
+  Inkpad brokenInkpad(&supplier, &broken);
+  kelcaptioningui::DrawSpanText(Span(unknown), &brokenInkpad, {10, 100, 80, 30}, 1.0f);
+  EXPECT_EQ(broken.graphics.GetLastStatus(), Gdiplus::InvalidParameter);
+  EXPECT_EQ(broken.Calls("StrokePath").size(), 1u);
+}
+
+}  // namespace
