@@ -14,8 +14,27 @@ constexpr float kSymbolWidth = 24.2547f;
 
 // Commands: M x y, L x y, C x1 y1 x2 y2 x3 y3, Z, F r g b (white picks the foreground colour),
 // S r g b width.
-constexpr std::array<SymbolCommand, 64> kCommands{{
-    // The box, in the background colour.
+
+// The panel's outline: a rounded rectangle whose sides bulge slightly outwards. It is filled,
+// then traced again for its black stroke.
+constexpr std::array<SymbolCommand, 14> kPanelOutline{{
+    {'M', {21.9806f, 9.0135f}},
+    {'C', {21.9505f, 5.8358f, 21.8299f, 4.4502f, 21.077f, 3.4712f}},
+    {'C', {20.9415f, 3.2605f, 20.6854f, 3.14f, 20.4746f, 2.9895f}},
+    {'C', {19.7366f, 2.4472f, 16.2577f, 2.2515f, 12.2215f, 2.2515f}},
+    {'C', {8.1853f, 2.2515f, 4.54077f, 2.4472f, 3.81787f, 2.9895f}},
+    {'C', {3.59192f, 3.14f, 3.33581f, 3.2605f, 3.1853f, 3.4712f}},
+    {'C', {2.44726f, 4.4502f, 2.34192f, 5.8358f, 2.29675f, 9.0135f}},
+    {'C', {2.34192f, 12.1914f, 2.44726f, 13.5769f, 3.1853f, 14.5558f}},
+    {'C', {3.33581f, 14.7817f, 3.59192f, 14.8871f, 3.81787f, 15.0377f}},
+    {'C', {4.54077f, 15.595f, 8.1853f, 15.7757f, 12.2215f, 15.8058f}},
+    {'C', {16.2577f, 15.7757f, 19.7366f, 15.595f, 20.4746f, 15.0377f}},
+    {'C', {20.6854f, 14.8871f, 20.9415f, 14.7817f, 21.077f, 14.5558f}},
+    {'C', {21.8299f, 13.5769f, 21.9505f, 12.1914f, 21.9806f, 9.0135f}},
+    {'Z', {}},
+}};
+
+constexpr std::array<SymbolCommand, 7> kBox{{
     {'M', {0, 0}},
     {'L', {24.2547f, 0}},
     {'L', {24.2547f, 18.1853f}},
@@ -23,39 +42,10 @@ constexpr std::array<SymbolCommand, 64> kCommands{{
     {'L', {0, 0}},
     {'Z', {}},
     {'F', {0, 0, 0}},
-    // The panel, in the foreground colour.
-    {'M', {21.9806f, 9.0135f}},
-    {'C', {21.9505f, 5.8358f, 21.8299f, 4.4502f, 21.077f, 3.4712f}},
-    {'C', {20.9415f, 3.2605f, 20.6854f, 3.14f, 20.4746f, 2.9895f}},
-    {'C', {19.7366f, 2.4472f, 16.2577f, 2.2515f, 12.2215f, 2.2515f}},
-    {'C', {8.1853f, 2.2515f, 4.54077f, 2.4472f, 3.81787f, 2.9895f}},
-    {'C', {3.59192f, 3.14f, 3.33581f, 3.2605f, 3.1853f, 3.4712f}},
-    {'C', {2.44726f, 4.4502f, 2.34192f, 5.8358f, 2.29675f, 9.0135f}},
-    {'C', {2.34192f, 12.1914f, 2.44726f, 13.5769f, 3.1853f, 14.5558f}},
-    {'C', {3.33581f, 14.7817f, 3.59192f, 14.8871f, 3.81787f, 15.0377f}},
-    {'C', {4.54077f, 15.595f, 8.1853f, 15.7757f, 12.2215f, 15.8058f}},
-    {'C', {16.2577f, 15.7757f, 19.7366f, 15.595f, 20.4746f, 15.0377f}},
-    {'C', {20.6854f, 14.8871f, 20.9415f, 14.7817f, 21.077f, 14.5558f}},
-    {'C', {21.8299f, 13.5769f, 21.9505f, 12.1914f, 21.9806f, 9.0135f}},
-    {'Z', {}},
-    {'F', {1, 1, 1}},
-    // The panel's outline, in black.
-    {'M', {21.9806f, 9.0135f}},
-    {'C', {21.9505f, 5.8358f, 21.8299f, 4.4502f, 21.077f, 3.4712f}},
-    {'C', {20.9415f, 3.2605f, 20.6854f, 3.14f, 20.4746f, 2.9895f}},
-    {'C', {19.7366f, 2.4472f, 16.2577f, 2.2515f, 12.2215f, 2.2515f}},
-    {'C', {8.1853f, 2.2515f, 4.54077f, 2.4472f, 3.81787f, 2.9895f}},
-    {'C', {3.59192f, 3.14f, 3.33581f, 3.2605f, 3.1853f, 3.4712f}},
-    {'C', {2.44726f, 4.4502f, 2.34192f, 5.8358f, 2.29675f, 9.0135f}},
-    {'C', {2.34192f, 12.1914f, 2.44726f, 13.5769f, 3.1853f, 14.5558f}},
-    {'C', {3.33581f, 14.7817f, 3.59192f, 14.8871f, 3.81787f, 15.0377f}},
-    {'C', {4.54077f, 15.595f, 8.1853f, 15.7757f, 12.2215f, 15.8058f}},
-    {'C', {16.2577f, 15.7757f, 19.7366f, 15.595f, 20.4746f, 15.0377f}},
-    {'C', {20.6854f, 14.8871f, 20.9415f, 14.7817f, 21.077f, 14.5558f}},
-    {'C', {21.8299f, 13.5769f, 21.9505f, 12.1914f, 21.9806f, 9.0135f}},
-    {'Z', {}},
-    {'S', {0, 0, 0, 0.02387423f}},
-    // The left letter C, in the background colour.
+}};
+
+// The two letters C, in the background colour; the right one stands 8.4303 units further on.
+constexpr std::array<SymbolCommand, 26> kLetters{{
     {'M', {11.6896f, 8.1906f}},
     {'C', {11.4853f, 5.704f, 10.1628f, 4.239f, 7.79723f, 4.239f}},
     {'C', {5.63596f, 4.239f, 3.93706f, 6.1879f, 3.93706f, 9.31964f}},
@@ -69,7 +59,6 @@ constexpr std::array<SymbolCommand, 64> kCommands{{
     {'L', {11.6896f, 8.1906f}},
     {'Z', {}},
     {'F', {0, 0, 0}},
-    // The right letter C.
     {'M', {20.1199f, 8.1906f}},
     {'C', {19.9156f, 5.704f, 18.5931f, 4.239f, 16.2275f, 4.239f}},
     {'C', {14.0662f, 4.239f, 12.3674f, 6.1879f, 12.3674f, 9.31964f}},
@@ -83,8 +72,24 @@ constexpr std::array<SymbolCommand, 64> kCommands{{
     {'L', {20.1199f, 8.1906f}},
     {'Z', {}},
     {'F', {0, 0, 0}},
-    {0, {}},
 }};
+
+// Box, panel filled in the foreground colour, panel stroked in black, letters, end record.
+constexpr std::array<SymbolCommand, 64> kCommands = [] {
+  std::array<SymbolCommand, 64> list{};
+  std::size_t n = 0;
+  const auto append = [&](const auto& part) {
+    for (const SymbolCommand& command : part) list[n++] = command;
+  };
+  append(kBox);
+  append(kPanelOutline);
+  append(std::array<SymbolCommand, 1>{{{'F', {1, 1, 1}}}});
+  append(kPanelOutline);
+  append(std::array<SymbolCommand, 1>{{{'S', {0, 0, 0, 0.02387423f}}}});
+  append(kLetters);
+  list[n] = {0, {}};
+  return list;
+}();
 
 constexpr kelui::inkpad::Color kKeyWhite{1, 1, 1, 1};
 
