@@ -1,0 +1,345 @@
+// Per-frame cost of burning a two-line outlined subtitle into a 1920x1080 BGRA frame through
+// RenderOpenCaptions, next to libass doing the same job in the same run, and whether repeated
+// frames grow the heap. Run with --benchmark_min_time=<seconds> for steadier figures.
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdarg>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "kelcaptioningui/KelCaptioningUI.h"
+#include "keltext/FontLibrary.h"
+#include "samples/SampleModels.h"
+
+#ifdef KEL_BENCH_HAVE_LIBASS
+#include <ass/ass.h>
+#endif
+
+namespace {
+
+using kelcaptioning::CaptioningRenderableModelPtr;
+
+constexpr int kFrameWidth = 1920;
+constexpr int kFrameHeight = 1080;
+constexpr int kRowBytes = kFrameWidth * 4;
+constexpr std::size_t kFramePixels = static_cast<std::size_t>(kFrameWidth) * kFrameHeight;
+constexpr kelcore::RectT<int> kPixelRect{0, 0, kFrameWidth, kFrameHeight};
+constexpr std::uint32_t kVideoGrey = 0xFF808080u;  // opaque, so premultiplied as it stands
+// The sample's window is 0.9 of the frame, centred; new events may run wider than the sample.
+constexpr int kWindowLeft = kFrameWidth / 20;
+constexpr int kWindowRight = kFrameWidth - kWindowLeft;
+constexpr int kHeapFrames = 1000;
+
+// Exact for every product of two bytes, which is all it is used for.
+inline unsigned Div255(unsigned v) { return (v + 128u + ((v + 128u) >> 8)) >> 8; }
+
+// The text of event `n`: two lines of about 40 characters drawn from common words, so the glyphs
+// are mostly ones seen before while the strings are new, as with real subtitles. The counter
+// keeps every event's text distinct.
+std::array<std::string, 2> EventLines(std::uint32_t n) {
+  static constexpr std::array<const char*, 32> kWords{
+      "the", "frame", "of", "this", "clip", "carries", "its", "text", "drawn", "with", "an",
+      "outline", "burnt", "into", "pixels", "every", "word", "keeps", "pace", "spoken", "line",
+      "stays", "readable", "over", "moving", "picture", "and", "then", "some", "more", "light", "night"};
+  std::uint32_t seed = n * 2654435761u + 12345u;
+  std::array<std::string, 2> lines{std::to_string(n) + ".", ""};
+  for (std::string& line : lines) {
+    while (line.size() < 36) {
+      seed = seed * 1664525u + 1013904223u;
+      if (!line.empty()) line += ' ';
+      line += kWords[(seed >> 16) % kWords.size()];
+    }
+  }
+  lines[1] += '.';
+  return lines;
+}
+
+// The sample's look and layout with event `n`'s text.
+CaptioningRenderableModelPtr MakeEventModel(std::uint32_t n) {
+  const auto outlined = kelcaption::SpanStyle(kelcaptioning::kCaptioningColor_White,
+                                              kelcaptioning::kCaptioningColor_Transparent,
+                                              kelcaptioning::kTextEdge_Uniform, 4.0f);
+  const std::array<std::string, 2> text = EventLines(n);
+  return kelcaption::MakeOpenModel({{{{text[0], outlined}}, 380, 860}, {{{text[1], outlined}}, 380, 940}},
+                                   {kFrameWidth, kFrameHeight}, 0.9f);
+}
+
+bool Burn(const CaptioningRenderableModelPtr& model, std::uint32_t* pixels) {
+  return kelcaptioningui::RenderOpenCaptions(model, kPixelRect, kelmediatypes::PixelAspectRatio(1, 1),
+                                             reinterpret_cast<char*>(pixels), kRowBytes, kPixelRect, kPixelRect,
+                                             kFrameWidth, kFrameHeight, false, 1.0f);
+}
+
+struct Band {
+  int top = 0;
+  int bottom = 0;  // exclusive
+};
+
+// Premultiplied 'over' of the caption layer onto the frame, rows `band` of the window's width:
+// the part of the layer a host would composite. Clear pixels, nearly all of them, cost a test.
+void BlendLayer(const std::uint32_t* layer, std::uint32_t* frame, Band band) {
+  for (int y = band.top; y < band.bottom; ++y) {
+    const std::size_t row = static_cast<std::size_t>(y) * kFrameWidth;
+    for (int x = kWindowLeft; x < kWindowRight; ++x) {
+      const std::uint32_t s = layer[row + x];
+      const unsigned alpha = s >> 24;
+      if (alpha == 0) continue;
+      if (alpha == 255) {
+        frame[row + x] = s;
+        continue;
+      }
+      const auto* src = reinterpret_cast<const std::uint8_t*>(&layer[row + x]);
+      auto* dst = reinterpret_cast<std::uint8_t*>(&frame[row + x]);
+      for (int c = 0; c < 4; ++c) dst[c] = static_cast<std::uint8_t>(src[c] + Div255(dst[c] * (255u - alpha)));
+    }
+  }
+}
+
+struct HeapInUse {
+  std::int64_t arena;   // uordblks: bytes in chunks handed out from the arenas
+  std::int64_t mapped;  // hblkhd: bytes in chunks big enough to get their own mapping
+};
+
+HeapInUse CurrentHeap() {
+  const struct mallinfo2 info = mallinfo2();
+  return {static_cast<std::int64_t>(info.uordblks), static_cast<std::int64_t>(info.hblkhd)};
+}
+
+void ReportHeapGrowth(benchmark::State& state, const HeapInUse& before, double units, const char* perName) {
+  const HeapInUse after = CurrentHeap();
+  state.counters["heap_growth_bytes"] = static_cast<double>(after.arena - before.arena);
+  state.counters[perName] = static_cast<double>(after.arena - before.arena) / units;
+  state.counters["mmapped_growth_bytes"] = static_cast<double>(after.mapped - before.mapped);
+}
+
+#ifdef KEL_BENCH_HAVE_LIBASS
+// The same look as the sample: Arial 60, white, a black outline of 4, no shadow, bottom centre.
+constexpr char kAssHeader[] =
+    "[Script Info]\nScriptType: v4.00+\nPlayResX: 1920\nPlayResY: 1080\nScaledBorderAndShadow: yes\n"
+    "WrapStyle: 2\n\n[V4+ Styles]\nFormat: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, "
+    "OutlineColour, BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+    "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+    "Style: Default,Arial,60,&H00FFFFFF,&H00FFFFFF,&H00000000,&H00000000,0,0,0,0,100,100,0,0,1,4,0,2,0,0,108,1\n\n"
+    "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
+
+// A Dialogue line shown from `startSeconds` for one second.
+std::string AssDialogue(std::uint32_t startSeconds, const std::string& line1, const std::string& line2) {
+  const auto clock = [](std::uint32_t s) {
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%u:%02u:%02u.00", s / 3600, s / 60 % 60, s % 60);
+    return std::string(text.data());
+  };
+  return "Dialogue: 0," + clock(startSeconds) + "," + clock(startSeconds + 1) + ",Default,,0,0,0,," + line1 +
+         "\\N" + line2 + "\n";
+}
+
+void QuietAss(int level, const char* format, va_list args, void*) {
+  if (level > 1) return;  // errors only; libass is chatty about font matching
+  std::vfprintf(stderr, format, args);
+  std::fputc('\n', stderr);
+}
+
+// Straight 'over' of each coloured coverage bitmap onto the premultiplied frame.
+void BlendAssImages(const ASS_Image* image, std::uint32_t* frame) {
+  for (; image != nullptr; image = image->next) {
+    const unsigned opacity = 255u - (image->color & 0xFFu);
+    const std::array<unsigned, 3> bgr{(image->color >> 8) & 0xFFu, (image->color >> 16) & 0xFFu, image->color >> 24};
+    for (int y = 0; y < image->h; ++y) {
+      const unsigned char* src = image->bitmap + static_cast<std::ptrdiff_t>(y) * image->stride;
+      auto* dst = reinterpret_cast<std::uint8_t*>(frame + static_cast<std::size_t>(image->dst_y + y) * kFrameWidth +
+                                                  image->dst_x);
+      for (int x = 0; x < image->w; ++x, dst += 4) {
+        const unsigned k = Div255(src[x] * opacity);
+        if (k == 0) continue;
+        for (int c = 0; c < 3; ++c) dst[c] = static_cast<std::uint8_t>(Div255(bgr[c] * k + dst[c] * (255u - k)));
+        dst[3] = static_cast<std::uint8_t>(k + Div255(dst[3] * (255u - k)));
+      }
+    }
+  }
+}
+#endif
+
+// The frames, the models and the libass state; all of it has to end before the text engine does.
+struct Fixture {
+  std::unique_ptr<std::uint32_t[]> frame = std::make_unique<std::uint32_t[]>(kFramePixels);  // pages touched now
+  std::unique_ptr<std::uint32_t[]> layer = std::make_unique<std::uint32_t[]>(kFramePixels);
+  CaptioningRenderableModelPtr subtitle = kelcaption::MakeSubtitleSample();
+  Band band;
+#ifdef KEL_BENCH_HAVE_LIBASS
+  ASS_Library* assLibrary = ass_library_init();
+  ASS_Renderer* assRenderer = nullptr;
+  ASS_Track* assSteady = nullptr;
+  ASS_Track* assEvents = nullptr;
+#endif
+
+  Fixture() {
+    // The caption rows' band, from one frame of the sample; new events use the same rows.
+    Burn(subtitle, layer.get());
+    band = {kFrameHeight, 0};
+    for (int y = 0; y < kFrameHeight; ++y) {
+      for (int x = 0; x < kFrameWidth; ++x) {
+        if ((layer[static_cast<std::size_t>(y) * kFrameWidth + x] >> 24) == 0) continue;
+        band = {std::min(band.top, y), y + 1};
+        break;
+      }
+    }
+#ifdef KEL_BENCH_HAVE_LIBASS
+    if (assLibrary == nullptr) return;
+    ass_set_message_cb(assLibrary, QuietAss, nullptr);
+    assRenderer = ass_renderer_init(assLibrary);
+    if (assRenderer == nullptr) return;
+    ass_set_frame_size(assRenderer, kFrameWidth, kFrameHeight);
+    ass_set_fonts(assRenderer, nullptr, "sans-serif", ASS_FONTPROVIDER_AUTODETECT, nullptr, 1);
+    std::string script = std::string(kAssHeader) + AssDialogue(0, "Every frame of this clip carries its text",
+                                                                "drawn with an outline, burnt into pixels.");
+    assSteady = ass_read_memory(assLibrary, script.data(), script.size(), nullptr);
+    std::string header = kAssHeader;
+    assEvents = ass_read_memory(assLibrary, header.data(), header.size(), nullptr);
+#endif
+  }
+  ~Fixture() {
+#ifdef KEL_BENCH_HAVE_LIBASS
+    if (assEvents != nullptr) ass_free_track(assEvents);
+    if (assSteady != nullptr) ass_free_track(assSteady);
+    if (assRenderer != nullptr) ass_renderer_done(assRenderer);
+    if (assLibrary != nullptr) ass_library_done(assLibrary);
+#endif
+  }
+  Fixture(const Fixture&) = delete;
+  Fixture& operator=(const Fixture&) = delete;
+
+  void PaintVideo() const { std::fill(frame.get(), frame.get() + kFramePixels, kVideoGrey); }
+};
+
+Fixture* g_fixture = nullptr;
+// Events are numbered across all runs of a benchmark, so no run sees text an earlier one drew.
+std::uint32_t g_kelEvent = 0;
+std::uint32_t g_assEvent = 0;
+
+// One frame of the sample, drawn straight into the video frame or into the caption layer that
+// is then composited. The first frame opens fonts and fills the glyph caches, as a video's first does.
+void BM_KelBurnInSteady(benchmark::State& state, bool throughLayer) {
+  Fixture& f = *g_fixture;
+  f.PaintVideo();
+  std::uint32_t* target = throughLayer ? f.layer.get() : f.frame.get();
+  if (!Burn(f.subtitle, target)) {
+    state.SkipWithError("RenderOpenCaptions drew nothing");
+    return;
+  }
+  for (auto _ : state) {
+    Burn(f.subtitle, target);
+    if (throughLayer) BlendLayer(f.layer.get(), f.frame.get(), f.band);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK_CAPTURE(BM_KelBurnInSteady, into_frame, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KelBurnInSteady, layer_blend, true)->Unit(benchmark::kMillisecond);
+
+// The first frame of an event whose text has never been drawn; the model is made untimed, as a
+// decoder would have it ready before the frame is due.
+void BM_KelBurnInNewEvent(benchmark::State& state, bool throughLayer) {
+  Fixture& f = *g_fixture;
+  f.PaintVideo();
+  std::uint32_t* target = throughLayer ? f.layer.get() : f.frame.get();
+  CaptioningRenderableModelPtr model;
+  const HeapInUse before = CurrentHeap();
+  for (auto _ : state) {
+    state.PauseTiming();
+    model = MakeEventModel(g_kelEvent++);
+    state.ResumeTiming();
+    Burn(model, target);
+    if (throughLayer) BlendLayer(f.layer.get(), f.frame.get(), f.band);
+    benchmark::ClobberMemory();
+  }
+  model = nullptr;
+  ReportHeapGrowth(state, before, static_cast<double>(state.iterations()), "heap_growth_per_event_bytes");
+}
+BENCHMARK_CAPTURE(BM_KelBurnInNewEvent, into_frame, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KelBurnInNewEvent, layer_blend, true)->Unit(benchmark::kMillisecond);
+
+// Heap in use before and after 1,000 steady frames, after one warm-up frame; anything per frame
+// that is not given back shows up here as a steady growth.
+void BM_KelBurnInHeapGrowthOver1000Frames(benchmark::State& state) {
+  Fixture& f = *g_fixture;
+  Burn(f.subtitle, f.frame.get());
+  for (auto _ : state) {
+    const HeapInUse before = CurrentHeap();
+    for (int i = 0; i < kHeapFrames; ++i) Burn(f.subtitle, f.frame.get());
+    benchmark::ClobberMemory();
+    ReportHeapGrowth(state, before, kHeapFrames, "heap_growth_per_frame_bytes");
+  }
+}
+BENCHMARK(BM_KelBurnInHeapGrowthOver1000Frames)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+#ifdef KEL_BENCH_HAVE_LIBASS
+bool AssReady(benchmark::State& state, const Fixture& f) {
+  if (f.assRenderer != nullptr && f.assSteady != nullptr && f.assEvents != nullptr) return true;
+  state.SkipWithError("libass could not be set up");
+  return false;
+}
+
+// The same moment every frame: libass hands back its cached images and they are blended again.
+void BM_LibassSteady(benchmark::State& state) {
+  Fixture& f = *g_fixture;
+  if (!AssReady(state, f)) return;
+  f.PaintVideo();
+  int changed = 0;
+  BlendAssImages(ass_render_frame(f.assRenderer, f.assSteady, 500, &changed), f.frame.get());
+  for (auto _ : state) {
+    BlendAssImages(ass_render_frame(f.assRenderer, f.assSteady, 500, &changed), f.frame.get());
+    benchmark::ClobberMemory();
+  }
+  state.counters["changed"] = changed;
+}
+BENCHMARK(BM_LibassSteady)->Unit(benchmark::kMillisecond);
+
+// A new event every frame, the only one in the track, rendered at its first moment.
+void BM_LibassNewEvent(benchmark::State& state) {
+  Fixture& f = *g_fixture;
+  if (!AssReady(state, f)) return;
+  f.PaintVideo();
+  int changed = 0;
+  int unchanged = 0;
+  const HeapInUse before = CurrentHeap();
+  for (auto _ : state) {
+    state.PauseTiming();
+    const std::uint32_t n = g_assEvent++;
+    const std::array<std::string, 2> text = EventLines(n);
+    std::string dialogue = AssDialogue(n, text[0], text[1]);
+    ass_flush_events(f.assEvents);
+    ass_process_data(f.assEvents, dialogue.data(), static_cast<int>(dialogue.size()));
+    state.ResumeTiming();
+    BlendAssImages(ass_render_frame(f.assRenderer, f.assEvents, static_cast<long long>(n) * 1000, &changed),
+                   f.frame.get());
+    benchmark::ClobberMemory();
+    unchanged += changed == 0 ? 1 : 0;
+  }
+  state.counters["unchanged_frames"] = unchanged;
+  ReportHeapGrowth(state, before, static_cast<double>(state.iterations()), "heap_growth_per_event_bytes");
+}
+BENCHMARK(BM_LibassNewEvent)->Unit(benchmark::kMillisecond);
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  {
+    Fixture fixture;
+    g_fixture = &fixture;
+    benchmark::RunSpecifiedBenchmarks();
+    g_fixture = nullptr;
+  }
+  benchmark::Shutdown();
+  // Fonts and Cairo's static data go last, after every model and frame above has ended.
+  keltext::ReleaseTextEngine();
+  return 0;
+}

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "kelcaptioning/CaptionList.h"
+
+namespace {
+
+using namespace kelcaptioning;
+using boost::rational;
+using kelmediatypes::TickTime;
+
+CaptionTextParagraphPtr Paragraph(const char* text, ParagraphStyleAttributes::AnchorID anchor, int width = 0,
+                                  int height = 0,
+                                  ParagraphStyleAttributes::TextAlignmentType alignment =
+                                      ParagraphStyleAttributes::kTextAlignment_Center) {
+  CaptionTextSpanPtr span(new CaptionTextSpan());
+  span->SetCaptionText(kelcore::string::UTF8ToUTF16(text));
+  CaptionTextParagraphPtr paragraph(new CaptionTextParagraph());
+  paragraph->AppendCaptionTextSpan(span);
+  ParagraphStyleAttributes style;
+  style.SetAnchorID(anchor);
+  style.SetTextAlignment(alignment);
+  paragraph->SetParagraphStyleAttributes(style);
+  paragraph->SetParagraphLineWidth(width);
+  paragraph->SetParagraphLineHeight(height);
+  return paragraph;
+}
+
+CaptionPtr CaptionAt(std::int64_t begin, std::int64_t end) {
+  CaptionPtr caption(new Caption());
+  caption->AppendCaptionTextParagraph(Paragraph("x", ParagraphStyleAttributes::kAnchor_BottomCenter));
+  caption->SetBeginTime(TickTime(begin));
+  caption->SetEndTime(TickTime(end));
+  return caption;
+}
+
+TEST(CaptionList, InsertKeepsBeginOrderAndRefusesWhatATrackCannotHold) {
+  CaptionListPtr list(new CaptionList());
+  const CaptionPtr late = CaptionAt(50, 60), early = CaptionAt(10, 20), tie = CaptionAt(50, 55);
+  EXPECT_TRUE(list->InsertCaption(late));
+  EXPECT_TRUE(list->InsertCaption(early));
+  EXPECT_TRUE(list->InsertCaption(tie));  // after the caption it ties with
+  EXPECT_TRUE(list->InsertCaption(CaptionAt(5, 5)));  // zero length is allowed
+  EXPECT_FALSE(list->InsertCaption(late));             // already there
+  EXPECT_FALSE(list->InsertCaption(CaptionAt(30, 29)));  // ends before it begins
+  EXPECT_FALSE(list->InsertCaption(nullptr));
+  EXPECT_FALSE(list->InsertCaption(CaptionPtr(new Caption())));  // no paragraphs
+  const CaptionVector captions = list->GetCaptions();
+  ASSERT_EQ(captions.size(), 4u);
+  EXPECT_EQ(captions[1], early);
+  EXPECT_EQ(captions[2], late);
+  EXPECT_EQ(captions[3], tie);
+}
+
+TEST(Caption, GridLineSizesAreCharactersAndRows) {
+  CaptionPtr caption(new Caption());
+  caption->AppendCaptionTextParagraph(Paragraph("1,30", ParagraphStyleAttributes::kAnchor_Free));
+  caption->AppendCaptionTextParagraph(Paragraph("two\nlines here", ParagraphStyleAttributes::kAnchor_Free));
+  caption->AppendCaptionTextParagraph(Paragraph("\xF0\x9F\x98\x80 wide", ParagraphStyleAttributes::kAnchor_Free));
+  caption->AppendCaptionTextParagraph(Paragraph("a very long line that runs past the grid end", ParagraphStyleAttributes::kAnchor_Free));
+  caption->AppendCaptionTextParagraph(nullptr);
+  caption->UpdateLineWidthAndHeightFromText(kStreamFormat_CEA608_CC1, 0, 0);
+  const auto p = caption->GetCaptionTextParagraphs();
+  EXPECT_EQ(p[0]->GetParagraphLineWidth(), 4);
+  EXPECT_EQ(p[0]->GetParagraphLineHeight(), 1);
+  EXPECT_EQ(p[1]->GetParagraphLineWidth(), 10);
+  EXPECT_EQ(p[1]->GetParagraphLineHeight(), 2);
+  EXPECT_EQ(p[2]->GetParagraphLineWidth(), 6);  // one code point for the emoji
+  EXPECT_EQ(p[3]->GetParagraphLineWidth(), 32);
+  caption->UpdateLineWidthAndHeightFromText(kStreamFormat_CEA608_CC1, 8, 1);
+  EXPECT_EQ(p[3]->GetParagraphLineWidth(), 8);
+  EXPECT_EQ(p[1]->GetParagraphLineHeight(), 1);
+}
+
+TEST(Caption, BlocksAndAnchorPlacement) {
+  CaptionPtr caption(new Caption());
+  caption->AppendCaptionTextParagraph(Paragraph("first", ParagraphStyleAttributes::kAnchor_BottomCenter, 300, 48));
+  caption->AppendCaptionTextParagraph(Paragraph("second", ParagraphStyleAttributes::kAnchor_BottomCenter, 200, 48,
+                                                ParagraphStyleAttributes::kTextAlignment_Right));
+  caption->AppendCaptionTextParagraph(Paragraph("free", ParagraphStyleAttributes::kAnchor_Free, 100, 40));
+  caption->AppendCaptionTextParagraph(Paragraph("corner", ParagraphStyleAttributes::kAnchor_TopRight, 120, 30));
+  const auto p = caption->GetCaptionTextParagraphs();
+  p[2]->SetCaptionPosition({rational<int>(1, 4), rational<int>(1, 2)});
+
+  EXPECT_TRUE(caption->UpdatePositionsFromAnchorID(1536, 864, kStreamFormat_OpenCaptions));
+  // The bottom-centre block is 300 x 96: lines stacked from y = 768, the second right-aligned.
+  EXPECT_EQ(p[0]->GetCaptionPosition(), Position(rational<int>(618, 1536), rational<int>(768, 864)));
+  EXPECT_EQ(p[1]->GetCaptionPosition(), Position(rational<int>(718, 1536), rational<int>(816, 864)));
+  EXPECT_EQ(p[2]->GetCaptionPosition(), Position(rational<int>(1, 4), rational<int>(1, 2)));
+  EXPECT_EQ(p[3]->GetCaptionPosition(), Position(rational<int>(1416, 1536), rational<int>(0)));
+  EXPECT_FALSE(caption->UpdatePositionsFromAnchorID(1536, 864, kStreamFormat_OpenCaptions));  // nothing moves again
+  EXPECT_FALSE(caption->UpdatePositionsFromAnchorID(0, 864, kStreamFormat_OpenCaptions));
+
+  kelcore::RectT<int> rect{9, 9, 9, 9};
+  std::uint64_t last = 99;
+  caption->GetTextBlockRect(0, 1536, 864, rect, last);
+  EXPECT_EQ(last, 1u);
+  EXPECT_EQ(rect, (kelcore::RectT<int>{618, 768, 300, 96}));
+  caption->GetTextBlockRect(2, 1000, 500, rect, last);
+  EXPECT_EQ(last, 2u);
+  EXPECT_EQ(rect, (kelcore::RectT<int>{250, 250, 100, 40}));
+  caption->GetTextBlockRect(7, 1000, 500, rect, last);
+  EXPECT_EQ(rect, (kelcore::RectT<int>{}));
+  EXPECT_EQ(last, 7u);
+}
+
+TEST(ParagraphStyle, AnchorNames) {
+  EXPECT_EQ(ParagraphStyleAttributes::GetAnchorIDName(ParagraphStyleAttributes::kAnchor_TopLeft), u"Top Left");
+  EXPECT_EQ(ParagraphStyleAttributes::GetAnchorIDName(ParagraphStyleAttributes::kAnchor_BottomCenter), u"Bottom Center");
+  EXPECT_EQ(ParagraphStyleAttributes::GetAnchorIDName(ParagraphStyleAttributes::kAnchor_Free), u"Free");
+  EXPECT_EQ(ParagraphStyleAttributes::GetAnchorIDName(static_cast<ParagraphStyleAttributes::AnchorID>(12)), u"Unknown");
+}
+
+}  // namespace
