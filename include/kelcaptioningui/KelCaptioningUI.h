@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "kelcaptioning/CaptionList.h"
 #include "kelcaptioning/RenderableModel.h"
+#include "kelcaptioning/StreamFormat.h"
 #include "kelcaptioningui/Export.h"
 #include "kelcore/Allocators.h"
 #include "kelcore/Geometry.h"
@@ -54,5 +56,25 @@ KELCAPTIONINGUI_API bool GetVideoFrameInverseMatrix(const kelcore::RectT<int>& p
 // keeping its width and height non-negative. A square ratio leaves it as it is.
 KELCAPTIONINGUI_API void GetPARAdjustedRect(const kelmediatypes::PixelAspectRatio& pixelAspectRatio,
                                             kelcore::RectT<float>& rect);
+
+// Builds the caption list that a new caption track of `format` starts with, into `captionList`
+// (which lets go of what it held, also when building throws): the format, the wide-screen flag of
+// digital TV, STL metadata for teletext and open EBU (with `maxNumberOfRow` and
+// `maxCharactersInRow`), and either one placeholder caption or, with `positionSamples`, captions
+// that show the positions. Sizes are for a caption area of 80 % of the frame. Open-caption
+// captions are measured through `inkpad` and placed from their anchors; other formats do not use
+// it. A zero-sized area or grid throws boost::bad_rational; the captions made before stay.
+KELCAPTIONINGUI_API void GetDefaultCaptionList(kelui::inkpad::Inkpad* inkpad, kelcaptioning::StreamFormat format,
+                                               int frameWidth, int frameHeight,
+                                               const kelmediatypes::PixelAspectRatio& pixelAspectRatio,
+                                               bool positionSamples, int maxNumberOfRow, int maxCharactersInRow,
+                                               kelcaptioning::CaptionListPtr& captionList);
+
+// Measures each paragraph of the caption with its spans' fonts and stores its line width (spans
+// plus side margins of a quarter of the largest size) and line height (the paragraph's ratio times
+// that size). With `updateBlockPositions` and a positive area, free-positioned text blocks keep
+// their horizontal centres at their new widths. A null caption does nothing.
+KELCAPTIONINGUI_API void RefreshCaptionSizeInfo(kelcaptioning::CaptionPtr& caption, kelui::inkpad::Inkpad* inkpad,
+                                                bool updateBlockPositions, int areaWidth, int areaHeight);
 
 }  // namespace kelcaptioningui

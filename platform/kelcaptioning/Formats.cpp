@@ -25,10 +25,12 @@ bool IsKnownStreamFormat(StreamFormat format) noexcept {
 }
 
 int GetCaptionRows(StreamFormat format) noexcept {
+  if (!IsKnownStreamFormat(format)) return 0;
   return IsTeletext(format) || IsOpenEBUSubtitling(format) ? 23 : 15;
 }
 
 int GetCaptionColumns(StreamFormat format, bool wideScreen) noexcept {
+  if (!IsKnownStreamFormat(format)) return 0;
   if (IsTeletext(format) || IsOpenEBUSubtitling(format)) return 40;
   if (IsCEA708(format) && wideScreen) return 42;
   return 32;

@@ -16,7 +16,7 @@ KELCAPTIONING_API bool IsOpenEBUSubtitling(StreamFormat format) noexcept;
 KELCAPTIONING_API bool IsKnownStreamFormat(StreamFormat format) noexcept;
 
 // Rows and columns of the format's caption grid (for open formats: the safe-title grid that
-// default sizes are derived from). An unknown format gets the line-21 grid, 15 by 32.
+// default sizes are derived from). A format this model does not know has no grid: 0 and 0.
 KELCAPTIONING_API int GetCaptionRows(StreamFormat format) noexcept;
 KELCAPTIONING_API int GetCaptionColumns(StreamFormat format, bool wideScreen = false) noexcept;
 

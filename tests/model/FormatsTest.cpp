@@ -25,7 +25,8 @@ TEST(Formats, FamiliesAndGridSizes) {
   EXPECT_EQ(GetCaptionColumns(kStreamFormat_CEA708, false), 32);
   EXPECT_EQ(GetCaptionRows(kStreamFormat_TeletextLevel10), 23);
   EXPECT_EQ(GetCaptionColumns(kStreamFormat_TeletextLevel10), 40);
-  EXPECT_EQ(GetCaptionRows(kStreamFormat_Unknown), 15);
+  EXPECT_EQ(GetCaptionRows(kStreamFormat_Unknown), 0);
+  EXPECT_EQ(GetCaptionColumns(kStreamFormat_Unknown), 0);
 }
 
 TEST(Formats, WideScreenDecidesByDisplayAspect) {

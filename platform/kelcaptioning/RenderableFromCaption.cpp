@@ -1,0 +1,101 @@
+#include "kelcaptioning/RenderableFromCaption.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "kelcaptioning/Formats.h"
+
+namespace kelcaptioning {
+
+namespace {
+
+int FractionOf(const boost::rational<int>& fraction, int size) {
+  const double v = std::floor(boost::rational_cast<double>(fraction) * size + 1e-9);
+  return static_cast<int>(std::clamp(v, -1e9, 1e9));
+}
+
+TextAttributes CellAttributes(const TextSpanAttributes& span) {
+  TextAttributes cell;
+  cell.SetForegroundColor(span.GetForegroundColor());
+  cell.SetBackgroundColor(span.GetBackgroundColor());
+  cell.SetTextEdge(span.GetTextEdge());
+  cell.SetUnderlined(span.IsUnderlined());
+  cell.SetItalic(span.GetFontStyle() == kFontStyle_Italic || span.GetFontStyle() == kFontStyle_BoldItalic);
+  return cell;
+}
+
+void AddGridParagraph(const CaptionTextParagraph& paragraph, int rows, int columns, RowList& grid) {
+  const int row = FractionOf(paragraph.GetCaptionPosition().GetY(), rows);
+  int column = FractionOf(paragraph.GetCaptionPosition().GetX(), columns);
+  if (row < 0 || row >= rows) return;
+  CaptioningRenderableModelRowPtr& target = grid[static_cast<std::size_t>(row)];
+  if (!target) target = CaptioningRenderableModelRowPtr(new CaptioningRenderableModelRow());
+  CellList cells = target->GetCells();
+  for (const CaptionTextSpanPtr& span : paragraph.GetCaptionTextSpans()) {
+    if (!span) continue;
+    const TextAttributes attributes = CellAttributes(span->GetTextSpanStyleAttributes());
+    for (char16_t unit : span->GetSpanText()) {
+      if (column >= columns) break;
+      if (column >= 0) {
+        if (cells.size() <= static_cast<std::size_t>(column)) cells.resize(static_cast<std::size_t>(column) + 1);
+        cells[static_cast<std::size_t>(column)] =
+            CaptioningRenderableModelCellPtr(new CaptioningRenderableModelCell(unit, attributes));
+      }
+      ++column;
+    }
+  }
+  target->SetCells(cells);
+}
+
+CaptioningRenderableOpenRowPtr OpenRow(const CaptionTextParagraph& paragraph, int areaWidth, int areaHeight) {
+  CaptioningRenderableOpenRowPtr row(new CaptioningRenderableOpenRow());
+  row->SetHorizontalStart(FractionOf(paragraph.GetCaptionPosition().GetX(), areaWidth));
+  row->SetVerticalStart(FractionOf(paragraph.GetCaptionPosition().GetY(), areaHeight));
+  row->SetLineHeight(paragraph.GetParagraphLineHeight());
+  float largest = 0.0f;
+  int key = 0;
+  for (const CaptionTextSpanPtr& span : paragraph.GetCaptionTextSpans()) {
+    if (!span) continue;
+    const TextSpanAttributes attributes = span->GetTextSpanStyleAttributes();
+    largest = std::max(largest, attributes.GetFontSize());
+    CaptioningRenderableOpenSpanPtr open(new CaptioningRenderableOpenSpan());
+    open->SetText(span->GetSpanText());
+    open->SetTextSpanAttributes(attributes);
+    open->SetTextHeight(static_cast<int>(attributes.GetFontSize() + 0.5f), paragraph.GetParagraphLineHeight());
+    row->SetOpenSpan(key++, open);
+  }
+  // The side margin the size refresh adds: an eighth of the largest size on each side.
+  row->SetHorizontalTextOffset(static_cast<int>(largest * 0.125f + 0.5f));
+  return row;
+}
+
+}  // namespace
+
+CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Caption& caption, int areaWidth,
+                                                 int areaHeight, float areaRatio) {
+  CaptioningRenderableModelPtr model(new CaptioningRenderableModel(format));
+  CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
+  window->SetFillColor(kCaptioningColor_Transparent);
+  window->SetCaptionsAreaRatio(areaRatio);
+  if (IsOpenCaptions(format)) {
+    window->SetCaptionDrawAreaSize({areaWidth, areaHeight});
+    std::uint64_t key = 0;
+    for (const CaptionTextParagraphPtr& paragraph : caption.GetCaptionTextParagraphs()) {
+      if (paragraph) window->SetOpenRow(key++, OpenRow(*paragraph, areaWidth, areaHeight));
+    }
+  } else {
+    const int rows = model->GetMaxRows(), columns = model->GetMaxColumns();
+    window->SetAnchorID(CaptioningRenderableModelWindow::kAnchor_TopLeft);
+    window->SetRowCount(rows);
+    window->SetColumnCount(columns);
+    RowList grid(static_cast<std::size_t>(std::max(rows, 0)));
+    for (const CaptionTextParagraphPtr& paragraph : caption.GetCaptionTextParagraphs()) {
+      if (paragraph) AddGridParagraph(*paragraph, rows, columns, grid);
+    }
+    window->SetRows(grid);
+  }
+  model->AddWindow(0, window);
+  return model;
+}
+
+}  // namespace kelcaptioning

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "kelcaptioning/CaptionList.h"
+#include "kelcaptioning/Export.h"
+#include "kelcaptioning/RenderableModel.h"
+
+namespace kelcaptioning {
+
+// The render-ready model of one caption of a list of `format`, as a decoder shows it.
+// Grid formats: one window over the whole caption grid, each paragraph's characters in the row
+// and column its position gives, coloured by its first span. Open captions: one window of
+// `areaRatio` of the frame whose draw area is `areaWidth` x `areaHeight` (the layout area of
+// the caption's positions), one open row per paragraph at its position, with its measured line
+// size and one span per caption span.
+KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Caption& caption,
+                                                                   int areaWidth, int areaHeight,
+                                                                   float areaRatio = 0.8f);
+
+}  // namespace kelcaptioning
