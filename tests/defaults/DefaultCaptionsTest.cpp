@@ -5,6 +5,7 @@
 #include "defaults/DefaultCaptionBuilders.h"
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
+#include "kelcore/Localizer.h"
 #include "support/RecordingSupplier.h"
 #include "support/RecordingSurface.h"
 
@@ -65,6 +66,23 @@ TEST(DefaultCaptionList, SingleCaptionOnTheLastRowForTheWholeDefaultDuration) {
   // 720 x 480 gives a 576 x 384 area: 384 / 15 / 1.5 = 17.07 -> 17.
   kelcaptioningui::GetDefaultCaptionList(&inkpad, kStreamFormat_OpenCaptions, 720, 480, {1, 1}, false, 0, 0, list);
   EXPECT_EQ(FontSizeOf(list->GetCaptions()[0]), 17.0f);
+}
+
+TEST(DefaultCaptionList, TextsComeThroughTheLocalizer) {
+  auto& localizer = kelcore::string::Localizer::Get();
+  localizer.SetTranslation("$$$/Tandem/ImporterCaptioning/ImporterCaptioningPrefsBasic/DefaultCaptionText",
+                           kelcore::string::UTF8ToUTF16("Tapez le texte ici"));
+  localizer.SetTranslation("$$$/Tandem/ImporterCaptioning/ImporterCaptioningPrefsBasic/DefaultOpenCaptionText",
+                           kelcore::string::UTF8ToUTF16("Ancre : @0"));
+  CaptionListPtr list;
+  kelcaptioningui::GetDefaultCaptionList(nullptr, kStreamFormat_CEA608_CC1, 1920, 1080, {1, 1}, false, 0, 0, list);
+  EXPECT_EQ(TextOf(list->GetCaptions()[0]), u"Tapez le texte ici");
+  RecordingSupplier supplier;
+  RecordingSurface surface;
+  Inkpad inkpad(&supplier, &surface);
+  kelcaptioningui::GetDefaultCaptionList(&inkpad, kStreamFormat_OpenCaptions, 1920, 1080, {1, 1}, true, 0, 0, list);
+  EXPECT_EQ(TextOf(list->GetCaptions()[4]), u"Ancre : Middle Center");
+  localizer.ClearTranslations();
 }
 
 TEST(DefaultCaptionList, FormatsStampTheirMetadata) {
