@@ -37,8 +37,18 @@ constexpr int kWindowLeft = kFrameWidth / 20;
 constexpr int kWindowRight = kFrameWidth - kWindowLeft;
 constexpr int kHeapFrames = 1000;
 
-// Exact for every product of two bytes, which is all it is used for.
-inline unsigned Div255(unsigned v) { return (v + 128u + ((v + 128u) >> 8)) >> 8; }
+// Each byte of `p` times `k` / 255, rounded, two bytes at a time in 16-bit lanes; branch-free so
+// that the blend loops vectorise, as a host's compositor would.
+inline std::uint32_t Scale(std::uint32_t p, unsigned k) {
+  std::uint32_t rb = (p & 0x00FF00FFu) * k + 0x00800080u;
+  std::uint32_t ag = ((p >> 8) & 0x00FF00FFu) * k + 0x00800080u;
+  rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+  ag = (ag + ((ag >> 8) & 0x00FF00FFu)) & 0xFF00FF00u;
+  return rb | ag;
+}
+
+// Premultiplied 'over'.
+inline std::uint32_t Over(std::uint32_t src, std::uint32_t dst) { return src + Scale(dst, 255u - (src >> 24)); }
 
 // The text of event `n`: two lines of about 40 characters drawn from common words, so the glyphs
 // are mostly ones seen before while the strings are new, as with real subtitles. The counter
@@ -82,19 +92,12 @@ struct Band {
   int top, bottom;
 };
 
-// Premultiplied 'over' of the caption layer onto the frame, rows `band` of the window's width:
-// the part of the layer a host would composite. Clear pixels, nearly all of them, cost a test.
+// The caption layer over the frame in rows `band` of the window's width: the part of the layer a
+// host would composite.
 void BlendLayer(const std::uint32_t* layer, std::uint32_t* frame, Band band) {
   for (int y = band.top; y < band.bottom; ++y) {
     const std::size_t row = static_cast<std::size_t>(y) * kFrameWidth;
-    for (int x = kWindowLeft; x < kWindowRight; ++x) {
-      const std::uint32_t s = layer[row + x];
-      const unsigned alpha = s >> 24;
-      if (alpha == 0) continue;
-      const auto* src = reinterpret_cast<const std::uint8_t*>(&layer[row + x]);
-      auto* dst = reinterpret_cast<std::uint8_t*>(&frame[row + x]);
-      for (int c = 0; c < 4; ++c) dst[c] = static_cast<std::uint8_t>(src[c] + Div255(dst[c] * (255u - alpha)));
-    }
+    for (int x = kWindowLeft; x < kWindowRight; ++x) frame[row + x] = Over(layer[row + x], frame[row + x]);
   }
 }
 
@@ -127,21 +130,16 @@ std::string AssDialogue(std::uint32_t startSeconds, const std::string& line1, co
   return "Dialogue: 0," + std::string(times.data()) + ",Default,,0,0,0,," + line1 + "\\N" + line2 + "\n";
 }
 
-// Straight 'over' of each coloured coverage bitmap onto the premultiplied frame.
+// Each coverage bitmap in its colour over the frame; the colour's low byte is its transparency.
 void BlendAssImages(const ASS_Image* image, std::uint32_t* frame) {
   for (; image != nullptr; image = image->next) {
-    const unsigned opacity = 255u - (image->color & 0xFFu);
-    const std::array<unsigned, 3> bgr{(image->color >> 8) & 0xFFu, (image->color >> 16) & 0xFFu, image->color >> 24};
+    const std::uint32_t bgra = 0xFF000000u | (image->color >> 8);
+    const std::uint32_t colour = Scale(bgra, 255u - (image->color & 0xFFu));  // premultiplied
+    const int width = image->w;  // read once: the frame's stores could alias it, which stops vectorising
     for (int y = 0; y < image->h; ++y) {
-      const unsigned char* src = image->bitmap + static_cast<std::ptrdiff_t>(y) * image->stride;
-      auto* dst = reinterpret_cast<std::uint8_t*>(frame + static_cast<std::size_t>(image->dst_y + y) * kFrameWidth +
-                                                  image->dst_x);
-      for (int x = 0; x < image->w; ++x, dst += 4) {
-        const unsigned k = Div255(src[x] * opacity);
-        if (k == 0) continue;
-        for (int c = 0; c < 3; ++c) dst[c] = static_cast<std::uint8_t>(Div255(bgr[c] * k + dst[c] * (255u - k)));
-        dst[3] = static_cast<std::uint8_t>(k + Div255(dst[3] * (255u - k)));
-      }
+      const unsigned char* coverage = image->bitmap + static_cast<std::ptrdiff_t>(y) * image->stride;
+      std::uint32_t* dst = frame + static_cast<std::size_t>(image->dst_y + y) * kFrameWidth + image->dst_x;
+      for (int x = 0; x < width; ++x) dst[x] = Over(Scale(colour, coverage[x]), dst[x]);
     }
   }
 }
@@ -203,7 +201,6 @@ struct Fixture {
 Fixture* g_fixture = nullptr;
 // Events are numbered across all runs of a benchmark, so no run sees text an earlier one drew.
 std::uint32_t g_kelEvent = 0;
-std::uint32_t g_assEvent = 0;
 
 // Frames of the sample (steady) or of events never drawn before (new), drawn straight into the
 // video frame or into the caption layer that is then composited. A new event's model is made
@@ -256,6 +253,8 @@ void BM_KelBurnInHeapGrowthOver1000Frames(benchmark::State& state) {
 BENCHMARK(BM_KelBurnInHeapGrowthOver1000Frames)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 #ifdef KEL_BENCH_HAVE_LIBASS
+std::uint32_t g_assEvent = 0;
+
 bool AssReady(benchmark::State& state, const Fixture& f) {
   const bool ready = f.assRenderer != nullptr && f.assSteady != nullptr && f.assEvents != nullptr;
   if (!ready) state.SkipWithError("libass could not be set up");
