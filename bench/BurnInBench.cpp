@@ -87,9 +87,8 @@ bool Burn(const CaptioningRenderableModelPtr& model, std::uint32_t* pixels) {
                                              kFrameWidth, kFrameHeight, false, 1.0f);
 }
 
-// Rows [top, bottom) of the frame.
 struct Band {
-  int top, bottom;
+  int top, bottom;  // rows [top, bottom) of the frame
 };
 
 // The caption layer over the frame in rows `band` of the window's width: the part of the layer a
@@ -123,11 +122,11 @@ constexpr char kAssHeader[] =
 
 // A Dialogue line shown from `startSeconds` for half a second.
 std::string AssDialogue(std::uint32_t startSeconds, const std::string& line1, const std::string& line2) {
-  std::array<char, 64> times{};
-  const std::uint32_t s = startSeconds;  // events end before the next second starts
-  std::snprintf(times.data(), times.size(), "%u:%02u:%02u.00,%u:%02u:%02u.50", s / 3600, s / 60 % 60, s % 60, s / 3600,
-                s / 60 % 60, s % 60);
-  return "Dialogue: 0," + std::string(times.data()) + ",Default,,0,0,0,," + line1 + "\\N" + line2 + "\n";
+  std::array<char, 32> clock{};
+  const std::uint32_t s = startSeconds;
+  std::snprintf(clock.data(), clock.size(), "%u:%02u:%02u", s / 3600, s / 60 % 60, s % 60);
+  const std::string start(clock.data());  // ends before the next second, so events never overlap
+  return "Dialogue: 0," + start + ".00," + start + ".50,Default,,0,0,0,," + line1 + "\\N" + line2 + "\n";
 }
 
 // Each coverage bitmap in its colour over the frame; the colour's low byte is its transparency.

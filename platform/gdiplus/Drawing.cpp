@@ -86,12 +86,14 @@ pixman_image_t* UnionMask(const std::vector<PlacedCoverage>& placed, int& left, 
 // Composites the coverages onto the image behind the graphics with pixman. Source copy lerps
 // by coverage, as Cairo's bounded source operator does: out = colour * m + dest * (1 - m).
 // Done glyph by glyph this equals the union's result; so does source over with an opaque
-// colour. Only a translucent colour blended over needs the union mask.
+// colour, which for an opaque colour is also what the copy gives. Only a translucent colour
+// blended over needs the union mask.
 void CompositeCoverages(pixman_image_t* dest, const std::vector<PlacedCoverage>& placed, ARGB color, bool copy) {
   const pixman_color_t premultiplied = PremultipliedColor(color);
   pixman_image_t* solid = pixman_image_create_solid_fill(&premultiplied);
   const bool opaque = (color >> 24) == 0xFF;
-  if (copy) {
+  // With an opaque colour the copy's lerp is exactly source over, which pixman has a fast path for.
+  if (copy && !opaque) {
     for (const PlacedCoverage& p : placed) {
       const int w = p.coverage->width, h = p.coverage->height;
       pixman_image_composite32(PIXMAN_OP_OUT_REVERSE, p.coverage->image, nullptr, dest, 0, 0, 0, 0, p.x, p.y, w, h);
