@@ -157,27 +157,4 @@ TEST(CairoSurface, SingularTransformDrawsNothingUntilRestoreAndBadCallsAreHarmle
   EXPECT_EQ(buffer.At(1, 0).a, 0);
 }
 
-TEST(CairoSurface, FillsAndStrokesPaths) {
-  PixelBuffer buffer(20, 20);
-  auto* supplier = buffer.supplier();
-  kelui::inkpad::PathP path(supplier);
-  path->MoveTo({2, 2});
-  path->LineTo({10, 2});
-  path->CubicBezierTo({10, 6}, {10, 6}, {10, 10});
-  path->LineTo({2, 10});
-  path->CloseFigure();
-  buffer.surface()->FillPath(path, kelui::inkpad::BrushP(supplier, Color{0, 1, 0, 1}), 1);
-  EXPECT_EQ(buffer.At(5, 5), (Bgra{0, 255, 0, 255}));
-  EXPECT_EQ(buffer.At(12, 5).a, 0);
-
-  kelui::inkpad::PathP line(supplier);
-  line->MoveTo({0, 15});
-  line->LineTo({20, 15});
-  buffer.surface()->StrokePath(line, kelui::inkpad::PenP(supplier, Color{1, 0, 0, 1}, 2.0f));
-  EXPECT_EQ(buffer.At(5, 14), (Bgra{0, 0, 255, 255}));
-  EXPECT_EQ(buffer.At(5, 15), (Bgra{0, 0, 255, 255}));
-  EXPECT_EQ(buffer.At(5, 16).a, 0);
-  EXPECT_EQ(kelui::inkpad::PenP(supplier, Color{}, -1.0f).get(), nullptr);
-}
-
 }  // namespace

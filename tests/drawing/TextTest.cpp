@@ -74,22 +74,4 @@ TEST(SurfaceText, MeasuresWithKerningAndHonoursLength) {
   EXPECT_FLOAT_EQ(surface->MeasureStringWidth(mono, u"iiii", -1), surface->MeasureStringWidth(mono, u"WWWW", -1));
 }
 
-TEST(SurfaceText, TextFollowsTheTransform) {
-  PixelBuffer plain(200, 100), scaled(200, 100);
-  FontP font(plain.supplier(), U16("Arial"), U16(""), 20.0f);
-  plain.surface()->DrawString(BrushP(plain.supplier(), Color{0, 0, 0, 1}), font, U16("Ab"), {20, 40}, 0, 0, 0);
-  kelcore::MatrixT<float> twice;
-  twice.m0 = 2;
-  twice.m4 = 2;
-  scaled.surface()->SetTransform(twice);
-  FontP sameFont(scaled.supplier(), U16("Arial"), U16(""), 20.0f);
-  scaled.surface()->DrawString(BrushP(scaled.supplier(), Color{0, 0, 0, 1}), sameFont, U16("Ab"), {10, 20}, 0, 0, 0);
-  const std::vector<int> a = plain.InkBounds(), b = scaled.InkBounds();
-  // Both baselines start at (20, 40) on the pixels; the scaled text is twice as large.
-  EXPECT_NEAR(b[0], a[0], 2);
-  EXPECT_NEAR(b[3], a[3], 1);
-  EXPECT_NEAR(b[2] - b[0], 2 * (a[2] - a[0]), 3);
-  EXPECT_NEAR(b[3] - b[1], 2 * (a[3] - a[1]), 3);
-}
-
 }  // namespace

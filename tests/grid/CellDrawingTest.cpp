@@ -74,30 +74,6 @@ TEST(DrawCell, UniformEdgeDrawsEightRedCopiesEachWithItsUnderlineThenTheText) {
   EXPECT_EQ(d.supplier.brushes, 2);  // one edge brush, one text brush
 }
 
-TEST(DrawCell, EdgeStylesOffsetsAndColours) {
-  const struct {
-    int edge;
-    std::vector<RectT<float>> shifts;
-    Color color;
-  } styles[] = {{1, {{-1, -1, 0, 0}}, {1, 1, 1, 1}}, {2, {{1, 1, 0, 0}}, {1, 1, 1, 1}},
-                {4, {{-1, 1, 0, 0}}, {1, 1, 1, 1}},  {5, {{1, 1, 0, 0}}, {0, 0, 0, 1}},
-                {0, {}, {}},                         {-1, {}, {}},
-                {6, {}, {}}};
-  for (const auto& style : styles) {
-    TextAttributes a;
-    a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(style.edge));
-    Drawn d;
-    Draw(d, U'x', a, {0, 0, 20, 40});
-    const auto texts = d.surface.Calls("DrawStringInRect");
-    ASSERT_EQ(texts.size(), style.shifts.size() + 1) << style.edge;
-    for (std::size_t i = 0; i < style.shifts.size(); ++i) {
-      EXPECT_EQ(texts[i].color, style.color) << style.edge;
-      EXPECT_FLOAT_EQ(texts[i].rect.x - texts.back().rect.x, style.shifts[i].x) << style.edge;
-      EXPECT_FLOAT_EQ(texts[i].rect.y - texts.back().rect.y, style.shifts[i].y) << style.edge;
-    }
-  }
-}
-
 TEST(DrawCell, OffsetsMoveTheAnchorByTheSmallerFont) {
   const RectT<float> box{0, 0, 20, 60};
   float tops[3];

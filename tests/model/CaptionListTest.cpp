@@ -103,11 +103,4 @@ TEST(Caption, BlocksAndAnchorPlacement) {
   EXPECT_EQ(last, 7u);
 }
 
-TEST(ParagraphStyle, AnchorNames) {
-  EXPECT_EQ(ParagraphStyleAttributes::GetAnchorIDName(ParagraphStyleAttributes::kAnchor_TopLeft), u"Top Left");
-  EXPECT_EQ(ParagraphStyleAttributes::GetAnchorIDName(ParagraphStyleAttributes::kAnchor_BottomCenter), u"Bottom Center");
-  EXPECT_EQ(ParagraphStyleAttributes::GetAnchorIDName(ParagraphStyleAttributes::kAnchor_Free), u"Free");
-  EXPECT_EQ(ParagraphStyleAttributes::GetAnchorIDName(static_cast<ParagraphStyleAttributes::AnchorID>(12)), u"Unknown");
-}
-
 }  // namespace

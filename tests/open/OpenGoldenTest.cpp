@@ -10,17 +10,17 @@
 namespace {
 
 using namespace kelcaptioning;
-using kelcaption::LineSpec;
-using kelcaption::SpanSpec;
+using kelcaption::SampleLine;
+using kelcaption::SampleSpan;
 using kelcaption::SpanStyle;
 using kel_test::PixelBuffer;
 
 CaptioningRenderableModelPtr Showcase() {
   const CaptioningColor white = kCaptioningColor_White, clear = kCaptioningColor_Transparent;
   const CaptioningColor shade(0, 0, 0, 0.6f), yellow(1, 0.9f, 0.2f);
-  std::vector<LineSpec> lines;
+  std::vector<SampleLine> lines;
   int y = 40;
-  const auto add = [&](std::vector<SpanSpec> spans) {
+  const auto add = [&](std::vector<SampleSpan> spans) {
     lines.push_back({std::move(spans), 120, y, 84, 14});
     y += 92;
   };

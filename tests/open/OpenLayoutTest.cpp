@@ -13,8 +13,8 @@ using kelcaptioning::CaptioningColor;
 using kelcore::RectT;
 using kel_test::RecordingSupplier;
 using kel_test::RecordingSurface;
-using kelcaption::LineSpec;
-using kelcaption::SpanSpec;
+using kelcaption::SampleLine;
+using kelcaption::SampleSpan;
 using kelui::inkpad::Inkpad;
 using kelcaptioningui::CaptionRectList;
 
@@ -29,11 +29,11 @@ TEST(OpenLayout, MeasuringWritesStartsWidthsAndRowWidths) {
   RecordingSurface surface;
   surface.widthPerCodeUnit = 37.5f;
   Inkpad inkpad(&supplier, &surface);
-  LineSpec one{{{"x", kelcaption::SpanStyle(kWhite, kelcaptioning::kCaptioningColor_Transparent)}}, 0, 0, 80, 4};
-  LineSpec two{{{"ab", kelcaption::SpanStyle(kWhite, kelcaptioning::kCaptioningColor_Transparent)},
+  SampleLine one{{{"x", kelcaption::SpanStyle(kWhite, kelcaptioning::kCaptioningColor_Transparent)}}, 0, 0, 80, 4};
+  SampleLine two{{{"ab", kelcaption::SpanStyle(kWhite, kelcaptioning::kCaptioningColor_Transparent)},
                 {"c", kelcaption::SpanStyle(kWhite, kelcaptioning::kCaptioningColor_Transparent)}},
                0, 100, 80, 5};
-  LineSpec empty{{}, 0, 200, 80, 7};
+  SampleLine empty{{}, 0, 200, 80, 7};
   const auto window = OnlyWindow(kelcaption::MakeOpenModel({one, two, empty}));
   kelcaptioningui::MeasureOpenRows(window, &inkpad);
 
@@ -119,7 +119,7 @@ TEST(OpenLayout, CaptionRectsOfAnOpenModelMeasureFirst) {
 TEST(SpanBackgrounds, BandsTakeTheFullLineHeightAndTheRowInsets) {
   const CaptioningColor blue(0, 0, 1, 0.75f);
   const auto on = [&](const char* text, const CaptioningColor& bg) {
-    return SpanSpec{text, kelcaption::SpanStyle(kWhite, bg)};
+    return SampleSpan{text, kelcaption::SpanStyle(kWhite, bg)};
   };
   RecordingSupplier supplier;
   RecordingSurface surface;

@@ -147,7 +147,7 @@ CaptioningRenderableModelPtr MakeFullEdgedGrid() {
   return model;
 }
 
-CaptioningRenderableModelPtr MakeOpenModel(const std::vector<LineSpec>& lines, kelcore::PointT<int> drawArea,
+CaptioningRenderableModelPtr MakeOpenModel(const std::vector<SampleLine>& lines, kelcore::PointT<int> drawArea,
                                            float areaRatio) {
   CaptioningRenderableModelPtr model(new CaptioningRenderableModel(kStreamFormat_OpenCaptions));
   CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
@@ -155,18 +155,18 @@ CaptioningRenderableModelPtr MakeOpenModel(const std::vector<LineSpec>& lines, k
   window->SetCaptionDrawAreaSize(drawArea);
   window->SetFillColor(kCaptioningColor_Transparent);
   std::uint64_t rowKey = 0;
-  for (const LineSpec& line : lines) {
+  for (const SampleLine& line : lines) {
     CaptioningRenderableOpenRowPtr row(new CaptioningRenderableOpenRow());
     row->SetHorizontalStart(line.x);
     row->SetVerticalStart(line.y);
     row->SetLineHeight(line.lineHeight);
     row->SetHorizontalTextOffset(line.textOffset);
     int spanKey = 0;
-    for (const SpanSpec& spec : line.spans) {
+    for (const SampleSpan& sample : line.spans) {
       CaptioningRenderableOpenSpanPtr span(new CaptioningRenderableOpenSpan());
-      span->SetText(kelcore::string::UTF8ToUTF16(spec.utf8));
-      span->SetTextSpanAttributes(spec.attributes);
-      span->SetTextHeight(spec.emSize, line.lineHeight);
+      span->SetText(kelcore::string::UTF8ToUTF16(sample.utf8));
+      span->SetTextSpanAttributes(sample.attributes);
+      span->SetTextHeight(sample.emSize, line.lineHeight);
       row->SetOpenSpan(spanKey++, span);
     }
     window->SetOpenRow(rowKey++, row);

@@ -23,15 +23,15 @@ kelcaptioning::CaptioningRenderableModelPtr MakeTypicalGridFrame();
 kelcaptioning::CaptioningRenderableModelPtr MakeFullEdgedGrid();
 
 // One styled span of an open-caption line.
-struct SpanSpec {
+struct SampleSpan {
   std::string utf8;
   kelcaptioning::TextSpanAttributes attributes;
   int emSize = 60;
 };
 
 // One open row: its spans left to right, its top-left corner and line height in draw-area units.
-struct LineSpec {
-  std::vector<SpanSpec> spans;
+struct SampleLine {
+  std::vector<SampleSpan> spans;
   int x = 0;
   int y = 0;
   int lineHeight = 80;
@@ -41,7 +41,7 @@ struct LineSpec {
 // An open-caption model with one window of the lines, keyed in order: `areaRatio` of the frame,
 // centred, with draw area `drawArea` and a transparent fill (which, drawn with source copy,
 // clears the window's rectangle).
-kelcaptioning::CaptioningRenderableModelPtr MakeOpenModel(const std::vector<LineSpec>& lines,
+kelcaptioning::CaptioningRenderableModelPtr MakeOpenModel(const std::vector<SampleLine>& lines,
                                                           kelcore::PointT<int> drawArea = {1920, 1080},
                                                           float areaRatio = 1.0f);
 
