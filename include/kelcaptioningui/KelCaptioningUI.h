@@ -57,6 +57,13 @@ KELCAPTIONINGUI_API bool GetVideoFrameInverseMatrix(const kelcore::RectT<int>& p
 KELCAPTIONINGUI_API void GetPARAdjustedRect(const kelmediatypes::PixelAspectRatio& pixelAspectRatio,
                                             kelcore::RectT<float>& rect);
 
+// Creates the module's resource manager (the dialog reads its layout through it); a second call
+// replaces the first manager. Call before running any dialog.
+KELCAPTIONINGUI_API void Initialize();
+
+// Destroys the resource manager; no effect when there is none. Call after the last dialog closed.
+KELCAPTIONINGUI_API void Terminate();
+
 // Builds the caption list that a new caption track of `format` starts with, into `captionList`
 // (which lets go of what it held, also when building throws): the format, the wide-screen flag of
 // digital TV, STL metadata for teletext and open EBU (with `maxNumberOfRow` and

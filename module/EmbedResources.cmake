@@ -1,0 +1,21 @@
+# Writes a C++ table of the module's resources: each file becomes a byte array named by its file
+# name (upper case) with its extension (upper case) as the type.
+# Inputs: RESOURCE_FILES (list), OUTPUT.
+set(arrays "")
+set(entries "")
+set(index 0)
+foreach(file IN LISTS RESOURCE_FILES)
+  get_filename_component(stem "${file}" NAME_WE)
+  get_filename_component(extension "${file}" LAST_EXT)
+  string(SUBSTRING "${extension}" 1 -1 type)
+  string(TOUPPER "${stem}" name)
+  string(TOUPPER "${type}" type)
+  file(READ "${file}" hex HEX)
+  file(SIZE "${file}" size)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND arrays "const unsigned char kResource${index}[] = {${bytes}};\n")
+  string(APPEND entries "    {\"${name}\", \"${type}\", kResource${index}, ${size}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+file(WRITE "${OUTPUT}.tmp" "// Generated from resources/ at build time.\n#include \"kelui/utility/ResourceManager.h\"\n\nnamespace kelcaptioningui {\nnamespace {\n${arrays}const kelui::utility::ResourceEntry kEntries[] = {\n${entries}};\n}  // namespace\n\nextern const kelui::utility::ModuleResources kModuleResources;\nconst kelui::utility::ModuleResources kModuleResources{kEntries, ${index}};\n\n}  // namespace kelcaptioningui\n")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
