@@ -1,0 +1,1 @@
+layout x { view w(a: 'it\'s', b: -1.5, c: 0, d: e) { leaf(); } }

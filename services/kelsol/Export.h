@@ -1,0 +1,3 @@
+#pragma once
+
+#define KELSOL_API __attribute__((visibility("default")))
