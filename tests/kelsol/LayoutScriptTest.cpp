@@ -2,6 +2,7 @@
 
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelsol/LayoutScript.h"
+#include "kelsol/UI_Sol.h"
 #include "module/Module.h"
 
 namespace {
@@ -95,6 +96,31 @@ TEST(LayoutScript, MalformedScriptsNameTheirLineAndColumn) {
   } catch (const LayoutScriptError& e) {
     EXPECT_STREQ(e.what(), "line 1, column 21: expected ':' but found '1'");
   }
+}
+
+TEST(LayoutScript, BuildingRefusesWhatTheToolkitDoesNotKnow) {
+  const Broken cases[] = {
+      {"layout x { view kel_dialog(name: 'n') {\n  kel_slider(); } }", 2, 3, "unknown widget \"kel_slider\""},
+      {"layout x { view kel_dialog(name: 'n') { kel_popup(colour: 'red'); } }", 1, 51, "unknown attribute \"colour\" for \"kel_popup\""},
+      {"layout x { view kel_dialog(name: 'n') { kel_popup(minWidth: 'wide'); } }", 1, 51, "attribute \"minWidth\" of \"kel_popup\" wants a number"},
+      {"layout x { view kel_dialog(name: 'n') { kel_checkbox() { } } }", 1, 41, "\"kel_checkbox\" takes no children"},
+      {"layout x { view column() { } }", 1, 17, "the view must be \"kel_dialog\", not \"column\""},
+      {"layout x { view kel_dialog(name: 'n') { kel_popup(topSpace: 2.5); } }", 1, 51, "attribute \"topSpace\" wants a whole number"},
+  };
+  for (const Broken& broken : cases) {
+    try {
+      kelsol::BuildDialog(ParseLayoutScript(broken.script));
+      ADD_FAILURE() << "built: " << broken.script;
+    } catch (const LayoutScriptError& e) {
+      EXPECT_EQ(e.Problem(), broken.problem) << broken.script;
+      EXPECT_EQ(e.Position().line, broken.line) << broken.script;
+      EXPECT_EQ(e.Position().column, broken.column) << broken.script;
+    }
+  }
+  const auto dialog = kelsol::BuildDialog(ParseLayoutScript(DialogScript()));
+  EXPECT_EQ(dialog->GetTitle(), u"Caption Sidecar Settings");
+  ASSERT_TRUE(dialog->Find("okButton"));
+  EXPECT_EQ(dynamic_cast<kelui::ui::UI_Popup&>(*dialog->Find("FileFormatPopupID")).GetLabel(), u"File Format:");
 }
 
 }  // namespace

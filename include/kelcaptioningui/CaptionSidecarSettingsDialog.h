@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+#include <boost/intrusive_ptr.hpp>
+
+#include "kelcaptioning/ExportFormats.h"
+#include "kelcaptioningui/Export.h"
+#include "kelcore/String.h"
+#include "kelmediatypes/TimeDisplay.h"
+#include "kelsol/UI_Sol.h"
+#include "kelui/ui/Controls.h"
+
+namespace kelcaptioningui {
+
+// The modal dialog that asks how a caption track is exported to a sidecar file: the file format,
+// the frame rate of its time codes and, for SRT, whether styling is written. Call Initialize()
+// of the module before running it.
+class KELCAPTIONINGUI_API CaptionSidecarSettingsDialog : public kelsol::UI_Sol {
+ public:
+  CaptionSidecarSettingsDialog(const kelui::inkpad::SupplierInterface* supplier, kelui::ui::UI_Node* parent,
+                               const kelcaptioning::CaptioningExportFormat& fileFormat,
+                               const kelmediatypes::TimeDisplay& timeDisplay, bool includeSRTStyling,
+                               const kelcaptioning::StreamFormatSet& streamFormats,
+                               const kelcore::UTF16String& subjectName);
+  CaptionSidecarSettingsDialog(const CaptionSidecarSettingsDialog&) = default;
+  CaptionSidecarSettingsDialog(CaptionSidecarSettingsDialog&&) = default;
+  CaptionSidecarSettingsDialog& operator=(const CaptionSidecarSettingsDialog&) = default;
+  CaptionSidecarSettingsDialog& operator=(CaptionSidecarSettingsDialog&&) = default;
+  ~CaptionSidecarSettingsDialog() override;
+
+  // Shows the dialog until it closes; true when it was closed with OK. False without showing
+  // anything when the layout resource is missing.
+  bool RunModal();
+
+  kelcaptioning::CaptioningExportFormat GetFileFormat() const { return fileFormat_; }
+  kelmediatypes::TimeDisplay GetTimeDisplay() const { return timeDisplay_; }
+  bool GetIncludeSRTStyling() const { return includeSRTStyling_; }
+
+ private:
+  void Initialize() override;
+  void PopulateFileFormatPopup();
+  void PopulateTimeDisplayPopup();
+  void OnFileFormatPopupChanged(kelui::ui::UI_ControlChangedMessage* message);
+  void OnTimeDisplayPopupChanged(kelui::ui::UI_ControlChangedMessage* message);
+  void OKButtonChanged(kelui::ui::UI_ControlChangedMessage* message);
+  void CancelButtonChanged(kelui::ui::UI_ControlChangedMessage* message);
+
+  bool cancelled_ = true;
+  boost::intrusive_ptr<kelui::ui::UI_Popup> fileFormatPopup_;
+  boost::intrusive_ptr<kelui::ui::UI_Popup> timeDisplayPopup_;
+  boost::intrusive_ptr<kelui::ui::UI_Checkbox> stylingCheckbox_;
+  kelcaptioning::CaptioningExportFormat fileFormat_;
+  kelmediatypes::TimeDisplay timeDisplay_;
+  kelcaptioning::StreamFormatSet streamFormats_;
+  kelcore::UTF16String subjectName_;
+  bool includeSRTStyling_;
+  std::map<std::int64_t, kelcaptioning::CaptioningExportFormat> fileFormatItems_;
+  std::map<std::int64_t, kelmediatypes::TimeDisplay> timeDisplayItems_;
+};
+
+}  // namespace kelcaptioningui
