@@ -6,6 +6,7 @@
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelcore/Error.h"
 #include "kelsol/ScriptedRunner.h"
+#include "kelsol/TerminalRunner.h"
 
 namespace {
 
@@ -144,6 +145,30 @@ TEST_F(SidecarDialog, AControlOfTheWrongKindIsAnInvalidTypeConversion) {
   }
   std::istringstream broken("layout d { view kel_dialog(name: 'x') { kel_slider(); } }");
   EXPECT_THROW(dialog.ParseSolScript(broken, false), kelsol::LayoutScriptError);
+}
+
+TEST_F(SidecarDialog, TerminalChoicesComeBackThroughTheGetters) {
+  auto dialog = Dialog(kCaptioningExportFormat_SRT, kelmediatypes::kTimeDisplay_Milliseconds, false, "Episode 4");
+  // Format popup, its first item (SCC); frame-rate popup, its second item; a wrong number; OK.
+  std::istringstream keys("1\n1\n2\n2\n9\n3\n");
+  std::ostringstream screen;
+  kelsol::SetModalRunner(std::make_shared<kelsol::TerminalRunner>(keys, screen));
+  EXPECT_TRUE(dialog.RunModal());
+  EXPECT_EQ(dialog.GetFileFormat(), kCaptioningExportFormat_SCC);
+  EXPECT_EQ(dialog.GetTimeDisplay(), kelmediatypes::kTimeDisplay_2997NonDropTimecode);
+  const std::string shown = screen.str();
+  EXPECT_NE(shown.find("== Caption Sidecar Settings For 'Episode 4' =="), std::string::npos);
+  EXPECT_NE(shown.find("2) Frame Rate: [Milliseconds] (unavailable)"), std::string::npos);
+  EXPECT_NE(shown.find("3) [ ] Include SRT Styling"), std::string::npos);
+  EXPECT_NE(shown.find("There is no control 9."), std::string::npos);
+
+  std::istringstream quit("q\n");
+  kelsol::SetModalRunner(std::make_shared<kelsol::TerminalRunner>(quit, screen));
+  auto fresh = Dialog(kCaptioningExportFormat_SRT, kelmediatypes::kTimeDisplay_Milliseconds, false);
+  EXPECT_FALSE(fresh.RunModal());
+  std::istringstream nothing("");
+  kelsol::SetModalRunner(std::make_shared<kelsol::TerminalRunner>(nothing, screen));
+  EXPECT_FALSE(fresh.RunModal());  // the end of the input closes it too
 }
 
 }  // namespace
