@@ -71,8 +71,10 @@ CaptioningRenderableOpenRowPtr OpenRow(const CaptionTextParagraph& paragraph, in
 
 }  // namespace
 
-CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Caption& caption, int areaWidth,
-                                                 int areaHeight, float areaRatio) {
+namespace {
+
+CaptioningRenderableModelPtr ModelOf(StreamFormat format, const std::vector<const Caption*>& captions, int areaWidth,
+                                     int areaHeight, float areaRatio) {
   CaptioningRenderableModelPtr model(new CaptioningRenderableModel(format));
   CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
   window->SetFillColor(kCaptioningColor_Transparent);
@@ -80,8 +82,10 @@ CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Capt
   if (IsOpenCaptions(format)) {
     window->SetCaptionDrawAreaSize({areaWidth, areaHeight});
     std::uint64_t key = 0;
-    for (const CaptionTextParagraphPtr& paragraph : caption.GetCaptionTextParagraphs()) {
-      if (paragraph) window->SetOpenRow(key++, OpenRow(*paragraph, areaWidth, areaHeight));
+    for (const Caption* caption : captions) {
+      for (const CaptionTextParagraphPtr& paragraph : caption->GetCaptionTextParagraphs()) {
+        if (paragraph) window->SetOpenRow(key++, OpenRow(*paragraph, areaWidth, areaHeight));
+      }
     }
   } else {
     const int rows = model->GetMaxRows(), columns = model->GetMaxColumns();
@@ -89,13 +93,32 @@ CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Capt
     window->SetRowCount(rows);
     window->SetColumnCount(columns);
     RowList grid(static_cast<std::size_t>(std::max(rows, 0)));
-    for (const CaptionTextParagraphPtr& paragraph : caption.GetCaptionTextParagraphs()) {
-      if (paragraph) AddGridParagraph(*paragraph, rows, columns, grid);
+    for (const Caption* caption : captions) {
+      for (const CaptionTextParagraphPtr& paragraph : caption->GetCaptionTextParagraphs()) {
+        if (paragraph) AddGridParagraph(*paragraph, rows, columns, grid);
+      }
     }
     window->SetRows(grid);
   }
   model->AddWindow(0, window);
   return model;
+}
+
+}  // namespace
+
+CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Caption& caption, int areaWidth,
+                                                 int areaHeight, float areaRatio) {
+  return ModelOf(format, {&caption}, areaWidth, areaHeight, areaRatio);
+}
+
+CaptioningRenderableModelPtr MakeRenderableModelAt(const CaptionList& list, kelmediatypes::TickTime time,
+                                                   int areaWidth, int areaHeight, float areaRatio) {
+  std::vector<const Caption*> showing;
+  const CaptionVector captions = list.GetCaptions();
+  for (const CaptionPtr& caption : captions) {
+    if (caption && caption->GetBeginTime() <= time && time < caption->GetEndTime()) showing.push_back(caption.get());
+  }
+  return ModelOf(list.GetStreamFormat(), showing, areaWidth, areaHeight, areaRatio);
 }
 
 }  // namespace kelcaptioning

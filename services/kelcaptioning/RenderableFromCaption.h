@@ -16,4 +16,10 @@ KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat 
                                                                    int areaWidth, int areaHeight,
                                                                    float areaRatio = 0.8f);
 
+// The model of what the list shows at `time`: every caption with begin <= time < end, in list
+// order, in one window as above (later captions drawn over earlier ones).
+KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModelAt(const CaptionList& list,
+                                                                     kelmediatypes::TickTime time, int areaWidth,
+                                                                     int areaHeight, float areaRatio = 0.8f);
+
 }  // namespace kelcaptioning

@@ -1,51 +1,192 @@
 // kelcaption: burns captions into images and video frames.
-//
-// `demo` lists the rectangles that the bundled samples cover on a 1920x1080 frame;
-// `export-settings` runs the sidecar export settings dialog in the terminal.
 
+#include <CLI/CLI.hpp>
+
+#include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <string_view>
-
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
 
+#include "kelcaption/Frame.h"
+#include "kelcaptioning/RenderableFromCaption.h"
 #include "kelcaptioningui/CaptionSidecarSettingsDialog.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelsol/TerminalRunner.h"
+#include "keltext/FontLibrary.h"
+#include "readers/SrtReader.h"
 #include "samples/SampleModels.h"
 
 namespace {
 
-constexpr kelcore::RectT<float> kDemoFrame{0.0f, 0.0f, 1920.0f, 1080.0f};
+using kelcaption::Frame;
 
-void PrintRects(const char* name, const kelcaptioning::CaptioningRenderableModelPtr& model) {
+struct Size {
+  int width = 1920;
+  int height = 1080;
+};
+
+Size ParseSize(const std::string& text) {
+  int w = 0, h = 0;
+  char x = 0, extra = 0;
+  std::istringstream in(text);
+  if (!(in >> w >> x >> h) || (x != 'x' && x != 'X') || (in >> extra) || w <= 0 || h <= 0) {
+    throw std::runtime_error("--size wants WIDTHxHEIGHT with both above 0, such as 1920x1080, not \"" + text + "\"");
+  }
+  return {w, h};
+}
+
+// "HH:MM:SS.mmm", "MM:SS.mmm" or seconds.
+kelmediatypes::TickTime ParseTime(const std::string& text) {
+  double seconds = 0;
+  std::istringstream in(text);
+  std::string part;
+  int parts = 0;
+  while (std::getline(in, part, ':')) {
+    char* end = nullptr;
+    const double value = std::strtod(part.c_str(), &end);
+    if (part.empty() || *end != '\0' || value < 0) throw std::runtime_error("--at wants a time such as 00:00:05.000, not \"" + text + "\"");
+    seconds = seconds * 60 + value;
+    ++parts;
+  }
+  if (parts == 0 || parts > 3) throw std::runtime_error("--at wants a time such as 00:00:05.000, not \"" + text + "\"");
+  return kelmediatypes::TickTime(static_cast<std::int64_t>(std::llround(seconds * 1000.0)) *
+                                 (kelmediatypes::TickTime::kTicksPerSecond / 1000));
+}
+
+kelui::inkpad::Color ParseColor(const std::string& text) {
+  if (text == "black") return {0, 0, 0, 1};
+  if (text == "white") return {1, 1, 1, 1};
+  if (text == "gray" || text == "grey") return {0.5f, 0.5f, 0.5f, 1};
+  if (text.size() == 7 && text[0] == '#') {
+    const unsigned long rgb = std::stoul(text.substr(1), nullptr, 16);
+    return {static_cast<float>((rgb >> 16) & 0xFF) / 255.0f, static_cast<float>((rgb >> 8) & 0xFF) / 255.0f,
+            static_cast<float>(rgb & 0xFF) / 255.0f, 1};
+  }
+  throw std::runtime_error("a colour is #RRGGBB, black, white or gray, not \"" + text + "\"");
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open " + path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+int AreaSize(int frameSize) { return static_cast<int>(static_cast<float>(frameSize) * 0.8f + 0.5f); }
+
+// A caption file read, measured with real fonts and placed from its anchors in the frame's
+// caption area (80 % of the frame, as new tracks are).
+kelcaptioning::CaptionListPtr LoadCaptions(const std::string& path, const Size& size, Frame& measuring) {
+  const std::string extension = std::filesystem::path(path).extension().string();
+  if (extension != ".srt" && extension != ".SRT") {
+    throw std::runtime_error(path + ": only SubRip (.srt) files are read so far");
+  }
+  kelcaption::SubtitleStyle style;
+  style.fontSize = std::floor(static_cast<float>(AreaSize(size.height)) / 15.0f / 1.5f);
+  kelcaptioning::CaptionListPtr list = kelcaption::ReadSrt(ReadFile(path), path, style);
+  for (kelcaptioning::CaptionPtr caption : list->GetCaptions()) {
+    kelcaptioningui::RefreshCaptionSizeInfo(caption, &measuring.Inkpad(), false, 0, 0);
+    caption->UpdatePositionsFromAnchorID(AreaSize(size.width), AreaSize(size.height), list->GetStreamFormat());
+  }
+  return list;
+}
+
+kelcaptioning::CaptioningRenderableModelPtr ModelAt(const kelcaptioning::CaptionList& list,
+                                                    kelmediatypes::TickTime time, const Size& size) {
+  return kelcaptioning::MakeRenderableModelAt(list, time, AreaSize(size.width), AreaSize(size.height), 0.8f);
+}
+
+// Draws the model into a cleared caption layer and lays that over `frame`: the window fills
+// replace the layer's pixels, never the frame's.
+void Burn(const kelcaptioning::CaptioningRenderableModelPtr& model, Frame& layer, Frame& frame) {
+  layer.Clear();
+  kelcaptioningui::DrawCaption(model, &layer.Inkpad(),
+                               {0, 0, static_cast<float>(frame.Width()), static_cast<float>(frame.Height())});
+  frame.Composite(layer);
+}
+
+void PaintDemoBackground(Frame& frame) {
+  const float w = static_cast<float>(frame.Width()), h = static_cast<float>(frame.Height());
+  for (int band = 0; band < 8; ++band) {
+    const float t = static_cast<float>(band) / 7.0f;
+    frame.Surface().FillRect({0.15f + 0.3f * t, 0.3f, 0.45f - 0.25f * t, 1}, {w * static_cast<float>(band) / 8, 0, w / 8 + 1, h});
+  }
+}
+
+int Demo(const std::string& folder) {
+  std::filesystem::create_directories(folder);
+  const Size size;
+  Frame frame(size.width, size.height), layer(size.width, size.height);
+  const auto write = [&](const kelcaptioning::CaptioningRenderableModelPtr& model, const std::string& name) {
+    frame.Clear();
+    PaintDemoBackground(frame);
+    Burn(model, layer, frame);
+    const std::string path = (std::filesystem::path(folder) / name).string();
+    frame.WritePng(path);
+    std::printf("  %s\n", path.c_str());
+  };
+  std::printf("kelcaption demo: writing %s/\n", folder.c_str());
+  write(kelcaption::MakeGridShowcase(), "grid-showcase.png");
+  write(kelcaption::MakeTypicalGridFrame(), "grid-typical.png");
+  write(kelcaption::MakeGridSample(), "grid-sample.png");
+  write(kelcaption::MakeSubtitleSample(), "subtitle.png");
+  const std::pair<kelcaptioning::StreamFormat, const char*> formats[] = {
+      {kelcaptioning::kStreamFormat_CEA608_CC1, "default-6CC1.png"},
+      {kelcaptioning::kStreamFormat_TeletextLevel10, "default-TL10.png"},
+      {kelcaptioning::kStreamFormat_TeletextLevel20, "default-TL20.png"},
+      {kelcaptioning::kStreamFormat_OpenEBU, "default-OEBU.png"}};
+  for (const auto& [format, name] : formats) {
+    kelcaptioning::CaptionListPtr list;
+    kelcaptioningui::GetDefaultCaptionList(&layer.Inkpad(), format, size.width, size.height, {1, 1}, false, 12, 40, list);
+    write(kelcaptioning::MakeRenderableModel(format, *list->GetCaptions()[0], AreaSize(size.width),
+                                             AreaSize(size.height)),
+          name);
+  }
+  return 0;
+}
+
+int Render(const std::string& file, const std::string& sizeText, const std::string& at, const std::string& output,
+           const std::string& background) {
+  const Size size = ParseSize(sizeText);
+  const kelmediatypes::TickTime time = ParseTime(at);
+  Frame frame(size.width, size.height), layer(size.width, size.height);
+  const auto list = LoadCaptions(file, size, layer);
+  if (!background.empty()) {
+    if (std::filesystem::path(background).extension() == ".png") frame.ReadPng(background);
+    else frame.Surface().FillRect(ParseColor(background), {0, 0, static_cast<float>(size.width), static_cast<float>(size.height)});
+  }
+  Burn(ModelAt(*list, time, size), layer, frame);
+  frame.WritePng(output);
+  return 0;
+}
+
+int Rects(const std::string& file, const std::string& sizeText, const std::string& at) {
+  const Size size = ParseSize(sizeText);
+  Frame layer(size.width, size.height);
+  const auto list = LoadCaptions(file, size, layer);
   kelcaptioningui::CaptionRectList rects;
-  kelcaptioningui::GetCaptionRects(model, nullptr, kDemoFrame, rects);
-  std::printf("%s: %zu rectangle(s) on a %gx%g frame\n", name, rects.size(), kDemoFrame.width, kDemoFrame.height);
-  for (const auto& r : rects) std::printf("  x=%g y=%g width=%g height=%g\n", r.x, r.y, r.width, r.height);
+  kelcaptioningui::GetCaptionRects(ModelAt(*list, ParseTime(at), size), &layer.Inkpad(),
+                                   {0, 0, static_cast<float>(size.width), static_cast<float>(size.height)}, rects);
+  std::printf("[");
+  for (std::size_t i = 0; i < rects.size(); ++i) {
+    std::printf("%s\n  {\"x\": %g, \"y\": %g, \"width\": %g, \"height\": %g}", i ? "," : "", rects[i].x, rects[i].y,
+                rects[i].width, rects[i].height);
+  }
+  std::printf("%s]\n", rects.empty() ? "" : "\n");
+  return 0;
 }
 
-int Usage(std::FILE* out) {
-  std::fprintf(out,
-               "usage: kelcaption demo\n"
-               "       kelcaption export-settings [SUBJECT]\n"
-               "\n"
-               "  demo             show what the bundled sample captions cover on a 1920x1080 frame\n"
-               "  export-settings  ask, in the terminal, how line-21 captions are exported to a\n"
-               "                   sidecar file, and print the choices\n");
-  return out == stdout ? 0 : 2;
-}
-
-// The sidecar export settings dialog, driven from the terminal.
-int ExportSettings(const char* subject) {
+int ExportSettings(const std::string& subject) {
   kelcaptioningui::Initialize();
   kelsol::SetModalRunner(std::make_shared<kelsol::TerminalRunner>(std::cin, std::cout));
   kelcaptioningui::CaptionSidecarSettingsDialog dialog(
       nullptr, nullptr, kelcaptioning::kCaptioningExportFormat_SRT, kelmediatypes::kTimeDisplay_Milliseconds, false,
-      kelcaptioning::StreamFormatSet{kelcaptioning::kStreamFormat_CEA608_CC1},
-      kelcore::string::UTF8ToUTF16(subject ? subject : ""));
+      kelcaptioning::StreamFormatSet{kelcaptioning::kStreamFormat_CEA608_CC1}, kelcore::string::UTF8ToUTF16(subject));
   const bool ok = dialog.RunModal();
   kelsol::SetModalRunner(nullptr);
   kelcaptioningui::Terminate();
@@ -63,14 +204,44 @@ int ExportSettings(const char* subject) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage(stderr);
-  const std::string_view command = argv[1];
-  if (command == "--help" || command == "-h" || command == "help") return Usage(stdout);
-  if (command == "demo" && argc == 2) {
-    PrintRects("line-21 grid sample", kelcaption::MakeGridSample());
-    return 0;
+  CLI::App app{"kelcaptioning: draws broadcast captions and subtitles into images."};
+  app.require_subcommand(1);
+
+  std::string demoFolder = "kelcaption-demo";
+  CLI::App* demo = app.add_subcommand("demo", "Render the bundled samples (grid and open captions, every edge style, "
+                                              "the caption symbol, new-track defaults) to PNGs");
+  demo->add_option("--out", demoFolder, "Folder for the PNGs")->capture_default_str();
+
+  std::string file, size = "1920x1080", at = "0", output, background;
+  CLI::App* render = app.add_subcommand("render", "Draw the captions of FILE (.srt) shown at one time to a PNG");
+  render->add_option("FILE", file, "Caption file")->required()->check(CLI::ExistingFile);
+  render->add_option("--size", size, "Frame size WIDTHxHEIGHT")->capture_default_str();
+  render->add_option("--at", at, "Time: HH:MM:SS.mmm or seconds")->capture_default_str();
+  render->add_option("-o,--output", output, "PNG to write")->required();
+  render->add_option("--background", background, "Colour (#RRGGBB, black, white, gray) or a PNG of the frame size; "
+                                                 "transparent without it");
+
+  CLI::App* rects = app.add_subcommand("rects", "Print, as JSON, the rectangles that the captions of FILE cover at one time");
+  rects->add_option("FILE", file, "Caption file")->required()->check(CLI::ExistingFile);
+  rects->add_option("--size", size, "Frame size WIDTHxHEIGHT")->capture_default_str();
+  rects->add_option("--at", at, "Time: HH:MM:SS.mmm or seconds")->capture_default_str();
+
+  std::string subject;
+  CLI::App* settings = app.add_subcommand("export-settings", "Ask in the terminal how captions are exported to a "
+                                                              "sidecar file, and print the choices");
+  settings->add_option("SUBJECT", subject, "Name shown in the title");
+
+  CLI11_PARSE(app, argc, argv);
+  int status = 0;
+  try {
+    if (*demo) status = Demo(demoFolder);
+    if (*render) status = Render(file, size, at, output, background);
+    if (*rects) status = Rects(file, size, at);
+    if (*settings) status = ExportSettings(subject);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kelcaption: %s\n", e.what());
+    status = 1;
   }
-  if (command == "export-settings" && argc <= 3) return ExportSettings(argc == 3 ? argv[2] : nullptr);
-  std::fprintf(stderr, "kelcaption: unknown command or extra arguments: %s\n", argv[1]);
-  return Usage(stderr);
+  keltext::ReleaseTextEngine();
+  return status;
 }

@@ -200,13 +200,16 @@ CaptioningRenderableModelPtr MakeGridSample() {
   CaptioningRenderableModelPtr model(new CaptioningRenderableModel(kStreamFormat_CEA608_CC1));
 
   TextAttributes plain;
+  // Grid windows sit at the caption area's top-left corner; a pop-on caption at the bottom is the
+  // last rows of a window as tall as the grid.
   CaptioningRenderableModelWindowPtr popOn =
-      MakeGridWindow(CaptioningRenderableModelWindow::kAnchor_BottomCenter, 2, 24, kCaptioningColor_Transparent);
-  popOn->AppendRow(MakeRow(U"  \u263A KELCAPTION SAMPLE  ", plain));
+      MakeGridWindow(CaptioningRenderableModelWindow::kAnchor_TopLeft, 15, 32, kCaptioningColor_Transparent);
+  for (int r = 0; r < 13; ++r) popOn->AppendRow(nullptr);
+  popOn->AppendRow(MakeRow(U"      \u263A KELCAPTION SAMPLE", plain));
   TextAttributes italic = plain;
   italic.SetItalic(true);
   italic.SetForegroundColor(CaptioningColor(1.0f, 1.0f, 0.0f));
-  popOn->AppendRow(MakeRow(U"  line-21 pop-on caption ", italic));
+  popOn->AppendRow(MakeRow(U"      line-21 pop-on caption", italic));
   model->AddWindow(0, popOn);
 
   CaptioningRenderableModelWindowPtr rollUp =

@@ -1,0 +1,97 @@
+#include "kelcaption/Frame.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+namespace kelcaption {
+
+namespace {
+
+kelui::inkpad::SurfaceInterface* NewSurface(kelui::inkpad::SupplierInterface* supplier, int width, int height,
+                                            std::vector<std::uint8_t>& bytes) {
+  const std::uintptr_t none = 0;
+  auto* surface = supplier->CreateSurface(width, height, width * 4, kelui::inkpad::kSurfaceFormat_BGRA32Premultiplied,
+                                          bytes.data(), none);
+  if (surface == nullptr) {
+    supplier->Destroy();
+    throw std::runtime_error("cannot draw a frame of " + std::to_string(width) + "x" + std::to_string(height));
+  }
+  return surface;
+}
+
+std::size_t FrameBytes(int width, int height) {
+  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) {
+    throw std::runtime_error("frame size " + std::to_string(width) + "x" + std::to_string(height) +
+                             " is out of range (1 to 16384 each way)");
+  }
+  return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+}
+
+}  // namespace
+
+Frame::Frame(int width, int height)
+    : width_(width),
+      height_(height),
+      bytes_(FrameBytes(width, height), 0),
+      supplier_(kelui::inkpad::NewOSSupplier()),
+      surface_(NewSurface(supplier_, width, height, bytes_)),
+      inkpad_(supplier_, surface_) {}
+
+Frame::~Frame() {
+  surface_->Destroy();
+  supplier_->Destroy();
+}
+
+void Frame::Clear() { std::fill(bytes_.begin(), bytes_.end(), std::uint8_t{0}); }
+
+void Frame::Composite(const Frame& layer) {
+  const std::uint8_t* src = layer.bytes_.data();
+  std::uint8_t* dst = bytes_.data();
+  const std::size_t n = std::min(bytes_.size(), layer.bytes_.size());
+  for (std::size_t i = 0; i < n; i += 4) {
+    const unsigned a = src[i + 3];
+    if (a == 0) continue;
+    const unsigned keep = 255 - a;
+    for (std::size_t c = 0; c < 4; ++c) {
+      dst[i + c] = static_cast<std::uint8_t>(src[i + c] + (dst[i + c] * keep + 127) / 255);
+    }
+  }
+}
+
+void Frame::WritePng(const std::string& path) const {
+  cairo_surface_t* image = cairo_image_surface_create_for_data(const_cast<std::uint8_t*>(bytes_.data()),
+                                                               CAIRO_FORMAT_ARGB32, width_, height_, width_ * 4);
+  const std::string temporary = path + ".partial";
+  const cairo_status_t status = cairo_surface_write_to_png(image, temporary.c_str());
+  cairo_surface_destroy(image);
+  if (status != CAIRO_STATUS_SUCCESS || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    throw std::runtime_error("cannot write " + path);
+  }
+}
+
+void Frame::ReadPng(const std::string& path) {
+  cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+  if (cairo_surface_status(png) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(png);
+    throw std::runtime_error("cannot read the PNG " + path);
+  }
+  if (cairo_image_surface_get_width(png) != width_ || cairo_image_surface_get_height(png) != height_) {
+    cairo_surface_destroy(png);
+    throw std::runtime_error(path + " is not " + std::to_string(width_) + "x" + std::to_string(height_));
+  }
+  cairo_surface_t* target =
+      cairo_image_surface_create_for_data(bytes_.data(), CAIRO_FORMAT_ARGB32, width_, height_, width_ * 4);
+  cairo_t* cr = cairo_create(target);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, png, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_destroy(target);
+  cairo_surface_destroy(png);
+}
+
+}  // namespace kelcaption

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace kelcaption {
+
+// A caption file that cannot be read; what() reads "FILE:LINE:COLUMN: problem".
+class ReadError : public std::runtime_error {
+ public:
+  ReadError(const std::string& file, int line, int column, const std::string& problem)
+      : std::runtime_error(file + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + problem),
+        line_(line),
+        column_(column) {}
+  int Line() const noexcept { return line_; }
+  int Column() const noexcept { return column_; }
+
+ private:
+  int line_;
+  int column_;
+};
+
+}  // namespace kelcaption
