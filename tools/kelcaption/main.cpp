@@ -1,6 +1,11 @@
 // kelcaption: burns captions into images and video frames.
 
 #include <CLI/CLI.hpp>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
 
 #include <cmath>
 #include <cstdio>
@@ -15,6 +20,7 @@
 #include "kelcaptioning/RenderableFromCaption.h"
 #include "kelcaptioningui/CaptionSidecarSettingsDialog.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
+#include "kelcore/DebugDatabase.h"
 #include "kelsol/TerminalRunner.h"
 #include "keltext/FontLibrary.h"
 #include "readers/SrtReader.h"
@@ -181,6 +187,132 @@ int Rects(const std::string& file, const std::string& sizeText, const std::strin
   return 0;
 }
 
+struct BurnOptions {
+  std::string file;
+  std::string size = "1920x1080";
+  std::string fps = "30";
+  std::string par = "1:1";
+  std::string framesFolder;
+  float scale = 1.0f;
+  bool flip = false;
+  bool debugWindows = false;
+  long long count = 0;  // frames expected, for the time left; 0 when unknown
+};
+
+// A fraction "N/D" or "N:D" or a plain number.
+std::pair<long long, long long> ParseFraction(const std::string& text, const char* option) {
+  long long n = 0, d = 1;
+  char sep = 0, extra = 0;
+  std::istringstream in(text);
+  if (!(in >> n)) throw std::runtime_error(std::string(option) + " wants N/D or a number, not \"" + text + "\"");
+  if (in >> sep) {
+    if ((sep != '/' && sep != ':') || !(in >> d) || (in >> extra)) {
+      throw std::runtime_error(std::string(option) + " wants N/D or a number, not \"" + text + "\"");
+    }
+  }
+  if (n <= 0 || d <= 0) throw std::runtime_error(std::string(option) + " must be positive, not \"" + text + "\"");
+  return {n, d};
+}
+
+// Progress on standard error while it is a terminal: frames, frames per second, time left.
+class Progress {
+ public:
+  explicit Progress(long long total) : total_(total), shown_(isatty(2) != 0), start_(Clock::now()) {}
+  void Frame(long long done) {
+    if (!shown_) return;
+    const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
+    if (seconds - last_ < 0.2 && done != total_) return;
+    last_ = seconds;
+    const double fps = seconds > 0 ? static_cast<double>(done) / seconds : 0.0;
+    std::fprintf(stderr, "\r  %lld frames  %.1f fps", done, fps);
+    if (total_ > 0 && fps > 0) {
+      const int width = 30;
+      const int filled = static_cast<int>(width * static_cast<double>(done) / static_cast<double>(total_));
+      std::fprintf(stderr, "  [%s%s]  %.0f s left", std::string(static_cast<std::size_t>(std::min(filled, width)), '#').c_str(),
+                   std::string(static_cast<std::size_t>(std::max(0, width - filled)), '.').c_str(),
+                   static_cast<double>(total_ - done) / fps);
+    }
+    std::fflush(stderr);
+  }
+  ~Progress() {
+    if (shown_) std::fprintf(stderr, "\n");
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  long long total_;
+  bool shown_;
+  Clock::time_point start_;
+  double last_ = -1.0;
+};
+
+// Raw BGRA frames from standard input, captions burned in, to standard output (or PNGs).
+int BurnStream(const BurnOptions& options) {
+  const Size size = ParseSize(options.size);
+  const auto [fpsNum, fpsDen] = ParseFraction(options.fps, "--fps");
+  const auto [parNum, parDen] = ParseFraction(options.par, "--par");
+  if (!(options.scale > 0.0f) || options.scale > 16.0f) throw std::runtime_error("--scale must lie above 0 and at most 16");
+  if (options.debugWindows) kelcore::utility::DebugDatabase::Instance().SetEntry("DebugCaptionWindows", "true");
+  // Captions are laid out for the frame before scaling and drawn scaled into its pixels; rounding
+  // down keeps the scaled surface inside the frame.
+  const Size layout{std::max(1, static_cast<int>(static_cast<float>(size.width) / options.scale)),
+                    std::max(1, static_cast<int>(static_cast<float>(size.height) / options.scale))};
+  Frame frame(size.width, size.height), layer(size.width, size.height);
+  const auto list = LoadCaptions(options.file, layout, layer);
+  if (!options.framesFolder.empty()) std::filesystem::create_directories(options.framesFolder);
+
+  std::vector<const kelcaptioning::Caption*> showing, previous{nullptr};
+  kelcaptioning::CaptioningRenderableModelPtr model;
+  const kelcaptioning::CaptionVector captions = list->GetCaptions();
+  const std::size_t frameBytes = frame.Bytes().size();
+  Progress progress(options.count);
+  for (long long index = 0;; ++index) {
+    std::size_t got = 0;
+    while (got < frameBytes) {
+      std::cin.read(reinterpret_cast<char*>(frame.Bytes().data()) + got, static_cast<std::streamsize>(frameBytes - got));
+      const std::streamsize n = std::cin.gcount();
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    if (got == 0) break;
+    if (got < frameBytes) {
+      throw std::runtime_error("the input ended inside frame " + std::to_string(index + 1) + " (" + std::to_string(got) +
+                               " of " + std::to_string(frameBytes) + " bytes); is --size right?");
+    }
+    const kelmediatypes::TickTime time(index * kelmediatypes::TickTime::kTicksPerSecond * fpsDen / fpsNum);
+    showing.clear();
+    for (const auto& caption : captions) {
+      if (caption->GetBeginTime() <= time && time < caption->GetEndTime()) showing.push_back(caption.get());
+    }
+    // The model changes only when another set of captions shows.
+    if (showing != previous) {
+      model = showing.empty() ? nullptr : ModelAt(*list, time, layout);
+      previous = showing;
+      layer.Clear();
+      if (model) {
+        kelcaptioningui::RenderOpenCaptions(model, {0, 0, layout.width, layout.height},
+                                            kelmediatypes::PixelAspectRatio(static_cast<std::uint32_t>(parNum),
+                                                                            static_cast<std::uint32_t>(parDen)),
+                                            reinterpret_cast<char*>(layer.Bytes().data()), size.width * 4,
+                                            {0, 0, layout.width, layout.height}, {0, 0, layout.width, layout.height},
+                                            layout.width, layout.height, options.flip, options.scale);
+      }
+    }
+    if (model) frame.Composite(layer);
+    if (options.framesFolder.empty()) {
+      std::cout.write(reinterpret_cast<const char*>(frame.Bytes().data()), static_cast<std::streamsize>(frameBytes));
+      if (!std::cout) throw std::runtime_error("cannot write frame " + std::to_string(index + 1) + " to standard output");
+    } else {
+      char name[32];
+      std::snprintf(name, sizeof name, "frame-%06lld.png", index + 1);
+      frame.WritePng((std::filesystem::path(options.framesFolder) / name).string());
+    }
+    progress.Frame(index + 1);
+  }
+  std::cout.flush();
+  return 0;
+}
+
 int ExportSettings(const std::string& subject) {
   kelcaptioningui::Initialize();
   kelsol::SetModalRunner(std::make_shared<kelsol::TerminalRunner>(std::cin, std::cout));
@@ -226,6 +358,25 @@ int main(int argc, char** argv) {
   rects->add_option("--size", size, "Frame size WIDTHxHEIGHT")->capture_default_str();
   rects->add_option("--at", at, "Time: HH:MM:SS.mmm or seconds")->capture_default_str();
 
+  BurnOptions burnOptions;
+  CLI::App* burn = app.add_subcommand(
+      "burn", "Burn the captions of FILE (.srt) into raw BGRA frames read from standard input, written to standard "
+              "output, for use between two ffmpeg processes:\n"
+              "  ffmpeg -i in.mp4 -f rawvideo -pix_fmt bgra - | kelcaption burn subs.srt --size 1280x720 --fps 25 |\n"
+              "  ffmpeg -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 -i - out.mp4");
+  burn->add_option("FILE", burnOptions.file, "Caption file")->required()->check(CLI::ExistingFile);
+  burn->add_option("--size", burnOptions.size, "Frame size WIDTHxHEIGHT")->capture_default_str();
+  burn->add_option("--fps", burnOptions.fps, "Frame rate, N/D or a number (30000/1001)")->capture_default_str();
+  burn->add_option("--frames", burnOptions.framesFolder, "Write a PNG per frame to this folder instead");
+  burn->add_option("--scale", burnOptions.scale, "Draw captions laid out for a frame this many times smaller")
+      ->capture_default_str();
+  burn->add_flag("--flip", burnOptions.flip, "The frames are stored bottom row first");
+  burn->add_option("--par", burnOptions.par, "Pixel aspect ratio N:D (passed on; captions are laid out on square "
+                                             "pixels)")
+      ->capture_default_str();
+  burn->add_flag("--debug-windows", burnOptions.debugWindows, "Tint caption windows 0 to 7 (DebugCaptionWindows)");
+  burn->add_option("--count", burnOptions.count, "Frames expected, for the time left in the progress line");
+
   std::string subject;
   CLI::App* settings = app.add_subcommand("export-settings", "Ask in the terminal how captions are exported to a "
                                                               "sidecar file, and print the choices");
@@ -237,6 +388,7 @@ int main(int argc, char** argv) {
     if (*demo) status = Demo(demoFolder);
     if (*render) status = Render(file, size, at, output, background);
     if (*rects) status = Rects(file, size, at);
+    if (*burn) status = BurnStream(burnOptions);
     if (*settings) status = ExportSettings(subject);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kelcaption: %s\n", e.what());
