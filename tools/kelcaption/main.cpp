@@ -24,6 +24,7 @@
 #include "kelsol/TerminalRunner.h"
 #include "keltext/FontLibrary.h"
 #include "readers/SrtReader.h"
+#include "readers/WebVttReader.h"
 #include "samples/SampleModels.h"
 
 namespace {
@@ -88,16 +89,24 @@ int AreaSize(int frameSize) { return static_cast<int>(static_cast<float>(frameSi
 // A caption file read, measured with real fonts and placed from its anchors in the frame's
 // caption area (80 % of the frame, as new tracks are).
 kelcaptioning::CaptionListPtr LoadCaptions(const std::string& path, const Size& size, Frame& measuring) {
-  const std::string extension = std::filesystem::path(path).extension().string();
-  if (extension != ".srt" && extension != ".SRT") {
-    throw std::runtime_error(path + ": only SubRip (.srt) files are read so far");
-  }
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   kelcaption::SubtitleStyle style;
   style.fontSize = std::floor(static_cast<float>(AreaSize(size.height)) / 15.0f / 1.5f);
-  kelcaptioning::CaptionListPtr list = kelcaption::ReadSrt(ReadFile(path), path, style);
+  kelcaptioning::CaptionListPtr list;
+  if (extension == ".srt") {
+    list = kelcaption::ReadSrt(ReadFile(path), path, style);
+  } else if (extension == ".vtt") {
+    std::vector<std::string> unsupported;
+    list = kelcaption::ReadWebVtt(ReadFile(path), path, style, unsupported);
+    for (const std::string& what : unsupported) std::fprintf(stderr, "kelcaption: %s: not applied: %s\n", path.c_str(), what.c_str());
+  } else {
+    throw std::runtime_error(path + ": caption files are read as SubRip (.srt) or WebVTT (.vtt)");
+  }
   for (kelcaptioning::CaptionPtr caption : list->GetCaptions()) {
     kelcaptioningui::RefreshCaptionSizeInfo(caption, &measuring.Inkpad(), false, 0, 0);
     caption->UpdatePositionsFromAnchorID(AreaSize(size.width), AreaSize(size.height), list->GetStreamFormat());
+    kelcaption::PlaceFreeCues(*caption, AreaSize(size.width), AreaSize(size.height));
   }
   return list;
 }
@@ -345,7 +354,7 @@ int main(int argc, char** argv) {
   demo->add_option("--out", demoFolder, "Folder for the PNGs")->capture_default_str();
 
   std::string file, size = "1920x1080", at = "0", output, background;
-  CLI::App* render = app.add_subcommand("render", "Draw the captions of FILE (.srt) shown at one time to a PNG");
+  CLI::App* render = app.add_subcommand("render", "Draw the captions of FILE (.srt or .vtt) shown at one time to a PNG");
   render->add_option("FILE", file, "Caption file")->required()->check(CLI::ExistingFile);
   render->add_option("--size", size, "Frame size WIDTHxHEIGHT")->capture_default_str();
   render->add_option("--at", at, "Time: HH:MM:SS.mmm or seconds")->capture_default_str();
@@ -360,7 +369,7 @@ int main(int argc, char** argv) {
 
   BurnOptions burnOptions;
   CLI::App* burn = app.add_subcommand(
-      "burn", "Burn the captions of FILE (.srt) into raw BGRA frames read from standard input, written to standard "
+      "burn", "Burn the captions of FILE (.srt or .vtt) into raw BGRA frames read from standard input, written to standard "
               "output, for use between two ffmpeg processes:\n"
               "  ffmpeg -i in.mp4 -f rawvideo -pix_fmt bgra - | kelcaption burn subs.srt --size 1280x720 --fps 25 |\n"
               "  ffmpeg -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 -i - out.mp4");

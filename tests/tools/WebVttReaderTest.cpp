@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "readers/WebVttReader.h"
+
+namespace {
+
+using namespace kelcaptioning;
+using kelcaption::ReadError;
+using kelcaption::ReadWebVtt;
+
+std::string DataFile(const char* name) {
+  std::ifstream in(std::string(KEL_DATA) + "/" + name, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(WebVttReader, CuesSettingsAndWhatIsNotApplied) {
+  std::vector<std::string> unsupported;
+  const CaptionListPtr list = ReadWebVtt(DataFile("short.vtt"), "short.vtt", {}, unsupported);
+  ASSERT_EQ(list->GetCaptions().size(), 2u);
+  const CaptionPtr placed = list->GetCaptions()[0];
+  EXPECT_EQ(placed->GetBeginTime().GetTicks(), kelmediatypes::TickTime::kTicksPerSecond / 2);
+  ASSERT_EQ(placed->GetNumParagraphs(), 2u);
+  const auto first = placed->GetCaptionTextParagraph(0);
+  EXPECT_EQ(first->GetParagraphStyleAttributes().GetAnchorID(), ParagraphStyleAttributes::kAnchor_Free);
+  EXPECT_EQ(first->GetTextAlignment(), ParagraphStyleAttributes::kTextAlignment_Left);
+  EXPECT_EQ(first->GetCaptionPosition(), Position(boost::rational<int>(1, 10), boost::rational<int>(1, 10)));
+  EXPECT_EQ(first->GetText(), u"Top left, italic");  // the voice tag is not text
+  EXPECT_EQ(first->GetCaptionTextSpans()[1]->GetTextSpanStyleAttributes().GetFontStyle(), kFontStyle_Italic);
+  EXPECT_EQ(placed->GetCaptionTextParagraph(1)->GetText(), u"second line");
+  EXPECT_EQ(list->GetCaptions()[1]->GetCaptionTextParagraph(0)->GetParagraphStyleAttributes().GetAnchorID(),
+            ParagraphStyleAttributes::kAnchor_BottomCenter);
+  const std::vector<std::string> expected{"STYLE blocks", "cue setting size", "<ruby> (shown as plain text)",
+                                          "<rt> (shown as plain text)"};
+  EXPECT_EQ(unsupported, expected);
+
+  // Placement after measuring: a start-aligned free cue keeps its left edge, lines stack.
+  first->SetParagraphLineWidth(300);
+  first->SetParagraphLineHeight(40);
+  placed->GetCaptionTextParagraph(1)->SetParagraphLineHeight(40);
+  kelcaption::PlaceFreeCues(*placed, 1000, 500);
+  EXPECT_EQ(first->GetCaptionPosition(), Position(boost::rational<int>(100, 1000), boost::rational<int>(50, 500)));
+  EXPECT_EQ(placed->GetCaptionTextParagraph(1)->GetCaptionPosition().GetY(), boost::rational<int>(90, 500));
+}
+
+TEST(WebVttReader, BadFilesSayWhereAndWhat) {
+  std::vector<std::string> unsupported;
+  const struct {
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"WEBVTTX\n", "v.vtt:1:1: a WebVTT file starts with the line WEBVTT"},
+      {"1\n00:01.000 --> 00:02.000\nx\n", "v.vtt:1:1: a WebVTT file starts with the line WEBVTT"},
+      {"WEBVTT\n\n00:61.000 --> 01:02.000\nx\n", "v.vtt:3:4: the seconds must be below 60"},
+      {"WEBVTT\n\n01:60:00.000 --> 02:00:00.000\nx\n", "v.vtt:3:4: the minutes must be below 60"},
+      {"WEBVTT\n\n00:01,000 --> 00:02.000\nx\n", "v.vtt:3:6: expected '.' before the milliseconds"},
+      {"WEBVTT\n\nid\nno timing\n", "v.vtt:4:1: expected a cue time line (00:01.000 --> 00:02.000)"},
+      {"WEBVTT\n\n00:01.000 --> 00:02.000\n", "v.vtt:4:1: the cue has no text"},
+  };
+  for (const auto& c : cases) {
+    try {
+      ReadWebVtt(c.text, "v.vtt", {}, unsupported);
+      ADD_FAILURE() << "read: " << c.text;
+    } catch (const ReadError& e) {
+      EXPECT_STREQ(e.what(), c.message) << c.text;
+    }
+  }
+}
+
+}  // namespace
