@@ -4,9 +4,11 @@
 // Processes are timed from outside, so this is a plain program printing a table rather than a
 // Google Benchmark fixture. Usage:
 //   kel_burn_throughput_bench [--frames N] [--runs R] [--dir DIR] [--kelcaption PATH] [--ffmpeg PATH]
+//                             [--libass-style "ASS style fields" | default]
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,15 +37,17 @@ const std::string kSize = std::to_string(kWidth) + "x" + std::to_string(kHeight)
 
 // libass sizes fonts against the 384x288 script that ffmpeg makes of an SRT; at 1080 lines
 // FontSize 11 gives about the line width kelcaption draws at its 38 px, and Outline 0.8 its
-// 3 px edge. No shadow, as kelcaption draws none.
+// 3 px edge. No shadow, as kelcaption draws none. "--libass-style default" keeps ffmpeg's own
+// style instead (16 of 288, about 60 px at 1080 lines, 4 px outline), which draws more.
 constexpr const char* kLibassStyle = "FontName=Arial,FontSize=11,Outline=0.8,Shadow=0";
 
 struct Options {
   long long frames = 600;
-  int runs = 3;
+  int runs = 5;
   std::string dir = "/tmp/kel_burn_throughput";
   std::string kelcaption = KEL_BENCH_KELCAPTION;
   std::string ffmpeg = "ffmpeg";
+  std::string libassStyle = kLibassStyle;
 };
 
 // The I/O floor: standard input to standard output a frame at a time, as kelcaption moves it.
@@ -61,9 +65,14 @@ int CopyStdin() {
   }
 }
 
-// Runs `args` with standard input from `input`, output to /dev/null and errors to `log`; the
-// wall time in seconds. A failed run throws, since its time would mean nothing.
-double Run(const std::vector<std::string>& args, const std::string& input, const std::string& log) {
+struct Timing {
+  double wall = 0;
+  double cpu = 0;  // user and system of the process and its threads
+};
+
+// Runs `args` with standard input from `input`, output to /dev/null and errors to `log`. A failed
+// run throws, since its time would mean nothing.
+Timing Run(const std::vector<std::string>& args, const std::string& input, const std::string& log) {
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
   posix_spawn_file_actions_addopen(&files, 0, input.c_str(), O_RDONLY, 0);
@@ -78,7 +87,8 @@ double Run(const std::vector<std::string>& args, const std::string& input, const
   posix_spawn_file_actions_destroy(&files);
   if (error != 0) throw std::runtime_error("cannot start " + args[0] + ": " + std::strerror(error));
   int status = 0;
-  if (waitpid(pid, &status, 0) != pid) throw std::runtime_error("lost " + args[0]);
+  rusage usage{};
+  if (wait4(pid, &status, 0, &usage) != pid) throw std::runtime_error("lost " + args[0]);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     std::ifstream errors(log);
@@ -86,7 +96,8 @@ double Run(const std::vector<std::string>& args, const std::string& input, const
     text << errors.rdbuf();
     throw std::runtime_error(args[0] + " failed (status " + std::to_string(status) + "):\n" + text.str());
   }
-  return seconds;
+  const auto cpu = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  return {seconds, cpu(usage.ru_utime) + cpu(usage.ru_stime)};
 }
 
 std::string ReadText(const std::string& path) {
@@ -106,7 +117,7 @@ struct Variant {
   const char* name;
   std::vector<std::string> args;
   bool fromFrames;  // standard input is the frames, else /dev/null (ffmpeg opens them itself)
-  std::vector<double> seconds;
+  std::vector<double> seconds{}, cpu{};
 };
 
 Options Parse(int argc, char** argv) {
@@ -120,6 +131,7 @@ Options Parse(int argc, char** argv) {
     else if (arg == "--dir") options.dir = value;
     else if (arg == "--kelcaption") options.kelcaption = value;
     else if (arg == "--ffmpeg") options.ffmpeg = value;
+    else if (arg == "--libass-style") options.libassStyle = value == "default" ? "" : value;
     else throw std::runtime_error("unknown option " + arg);
   }
   if (options.frames <= 0 || options.runs <= 0) throw std::runtime_error("--frames and --runs must be positive");
@@ -154,7 +166,8 @@ int Bench(const Options& o) {
                       << "The quick brown fox jumps over a lazy dog\n"
                       << "while seven wizards quietly box the jugs\n\n";
 
-  const std::string subtitlesFilter = "subtitles=filename='" + subs + "':force_style='" + kLibassStyle + "'";
+  const std::string subtitlesFilter =
+      "subtitles=filename='" + subs + "'" + (o.libassStyle.empty() ? "" : ":force_style='" + o.libassStyle + "'");
   const auto ffmpeg = [&](bool captions) {
     std::vector<std::string> args{o.ffmpeg, "-nostdin", "-hide_banner", "-loglevel", "error", "-f", "rawvideo",
                                   "-pix_fmt", "bgra", "-s", kSize, "-framerate", std::to_string(kFps), "-i", frames};
@@ -163,10 +176,10 @@ int Bench(const Options& o) {
     return args;
   };
   std::vector<Variant> variants{
-      {"copy stdin to stdout", {self, "--copy"}, true, {}},
-      {"kelcaption burn", {o.kelcaption, "burn", subs, "--size", kSize, "--fps", std::to_string(kFps)}, true, {}},
-      {"ffmpeg, no captions", ffmpeg(false), false, {}},
-      {"ffmpeg -vf subtitles", ffmpeg(true), false, {}}};
+      {"copy stdin to stdout", {self, "--copy"}, true},
+      {"kelcaption burn", {o.kelcaption, "burn", subs, "--size", kSize, "--fps", std::to_string(kFps)}, true},
+      {"ffmpeg, no captions", ffmpeg(false), false},
+      {"ffmpeg -vf subtitles", ffmpeg(true), false}};
 
   // A filter that cannot take BGRA gets conversions put around it, which would count as caption work.
   std::vector<std::string> probe = ffmpeg(true);
@@ -182,18 +195,23 @@ int Bench(const Options& o) {
   std::fflush(stdout);
   for (Variant& v : variants) Run(v.args, v.fromFrames ? frames : "/dev/null", log);
   for (int run = 0; run < o.runs; ++run) {
-    for (Variant& v : variants) v.seconds.push_back(Run(v.args, v.fromFrames ? frames : "/dev/null", log));
+    for (Variant& v : variants) {
+      const Timing t = Run(v.args, v.fromFrames ? frames : "/dev/null", log);
+      v.seconds.push_back(t.wall);
+      v.cpu.push_back(t.cpu);
+    }
   }
 
   const auto frameCount = static_cast<double>(o.frames);
-  std::printf("\n%-22s %10s %10s %10s %10s %12s\n", "variant", "median s", "fps", "min s", "max s", "ms/frame");
+  std::printf("\n%-22s %10s %10s %10s %10s %10s %10s\n", "variant", "median s", "fps", "min s", "max s", "ms/frame",
+              "cpu s");
   std::vector<double> medians;
   for (const Variant& v : variants) {
     const double median = Median(v.seconds);
     medians.push_back(median);
-    std::printf("%-22s %10.3f %10.1f %10.3f %10.3f %12.3f\n", v.name, median, frameCount / median,
+    std::printf("%-22s %10.3f %10.1f %10.3f %10.3f %10.3f %10.3f\n", v.name, median, frameCount / median,
                 *std::min_element(v.seconds.begin(), v.seconds.end()),
-                *std::max_element(v.seconds.begin(), v.seconds.end()), median / frameCount * 1000.0);
+                *std::max_element(v.seconds.begin(), v.seconds.end()), median / frameCount * 1000.0, Median(v.cpu));
   }
   const double kelWork = (medians[1] - medians[0]) / frameCount * 1000.0;
   const double ffWork = (medians[3] - medians[2]) / frameCount * 1000.0;
@@ -202,6 +220,7 @@ int Bench(const Options& o) {
   std::printf("  ffmpeg      %.3f ms  (-vf subtitles - no captions)\n", ffWork);
   std::printf("  ratio kelcaption/ffmpeg %.3f: kelcaption is %s\n", kelWork / ffWork,
               kelWork < ffWork ? "cheaper" : "NOT cheaper");
+  std::printf("libass style: %s\n", o.libassStyle.empty() ? "ffmpeg's default" : o.libassStyle.c_str());
   std::printf("ffmpeg conversions around the subtitles filter: %s\n",
               converted ? "inserted (auto_scale in the verbose log)" : "none, it blends into BGRA as it stands");
   return 0;

@@ -17,12 +17,14 @@
 #include <string>
 
 #include "kelcaption/Frame.h"
+#include "kelcaptioning/Formats.h"
 #include "kelcaptioning/RenderableFromCaption.h"
 #include "kelcaptioningui/CaptionSidecarSettingsDialog.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelcore/DebugDatabase.h"
 #include "kelsol/TerminalRunner.h"
 #include "keltext/FontLibrary.h"
+#include "readers/CaptionDocument.h"
 #include "readers/SrtReader.h"
 #include "readers/WebVttReader.h"
 #include "samples/SampleModels.h"
@@ -94,14 +96,26 @@ kelcaptioning::CaptionListPtr LoadCaptions(const std::string& path, const Size& 
   kelcaption::SubtitleStyle style;
   style.fontSize = std::floor(static_cast<float>(AreaSize(size.height)) / 15.0f / 1.5f);
   kelcaptioning::CaptionListPtr list;
-  if (extension == ".srt") {
+  if (extension == ".json") {
+    list = kelcaption::ReadCaptionDocument(ReadFile(path), path);
+  } else if (extension == ".srt") {
     list = kelcaption::ReadSrt(ReadFile(path), path, style);
   } else if (extension == ".vtt") {
     std::vector<std::string> unsupported;
     list = kelcaption::ReadWebVtt(ReadFile(path), path, style, unsupported);
     for (const std::string& what : unsupported) std::fprintf(stderr, "kelcaption: %s: not applied: %s\n", path.c_str(), what.c_str());
   } else {
-    throw std::runtime_error(path + ": caption files are read as SubRip (.srt) or WebVTT (.vtt)");
+    throw std::runtime_error(path + ": caption files are read as SubRip (.srt), WebVTT (.vtt) or caption documents (.json)");
+  }
+  const kelcaptioning::StreamFormat format = list->GetStreamFormat();
+  if (!kelcaptioning::IsOpenCaptions(format)) {
+    // Grid captions measure in characters and rows and are placed on the format's grid.
+    const kelcaptioning::CaptioningMetadata metadata = list->GetMetadata();
+    for (const kelcaptioning::CaptionPtr& caption : list->GetCaptions()) {
+      caption->UpdateLineWidthAndHeightFromText(format, metadata.GetMaxCharactersInRow(), metadata.GetMaxNumberOfRow());
+      caption->UpdatePositionsFromAnchorID(0, 0, format);
+    }
+    return list;
   }
   for (kelcaptioning::CaptionPtr caption : list->GetCaptions()) {
     kelcaptioningui::RefreshCaptionSizeInfo(caption, &measuring.Inkpad(), false, 0, 0);
@@ -322,6 +336,36 @@ int BurnStream(const BurnOptions& options) {
   return 0;
 }
 
+// The starting caption list of a new track of `code`, as a caption document.
+int Defaults(const std::string& code, bool samples, const std::string& sizeText, const std::string& output) {
+  const Size size = ParseSize(sizeText);
+  const kelcaptioning::StreamFormat format = kelcaption::StreamFormatFromCode(code);
+  Frame measuring(1, 1);
+  kelcaptioning::CaptionListPtr list;
+  kelcaptioningui::GetDefaultCaptionList(&measuring.Inkpad(), format, size.width, size.height, {1, 1}, samples,
+                                         kelcaptioning::GetCaptionRows(format),
+                                         kelcaptioning::GetCaptionColumns(format), list);
+  const std::string document = kelcaption::WriteCaptionDocument(*list);
+  if (output.empty() || output == "-") {
+    std::fwrite(document.data(), 1, document.size(), stdout);
+    return 0;
+  }
+  const std::string temporary = output + ".partial";
+  {
+    std::ofstream out(temporary, std::ios::binary);
+    out << document;
+    if (!out) {
+      std::remove(temporary.c_str());
+      throw std::runtime_error("cannot write " + output);
+    }
+  }
+  if (std::rename(temporary.c_str(), output.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    throw std::runtime_error("cannot write " + output);
+  }
+  return 0;
+}
+
 int ExportSettings(const std::string& subject) {
   kelcaptioningui::Initialize();
   kelsol::SetModalRunner(std::make_shared<kelsol::TerminalRunner>(std::cin, std::cout));
@@ -354,7 +398,7 @@ int main(int argc, char** argv) {
   demo->add_option("--out", demoFolder, "Folder for the PNGs")->capture_default_str();
 
   std::string file, size = "1920x1080", at = "0", output, background;
-  CLI::App* render = app.add_subcommand("render", "Draw the captions of FILE (.srt or .vtt) shown at one time to a PNG");
+  CLI::App* render = app.add_subcommand("render", "Draw the captions of FILE (.srt, .vtt or .json) shown at one time to a PNG");
   render->add_option("FILE", file, "Caption file")->required()->check(CLI::ExistingFile);
   render->add_option("--size", size, "Frame size WIDTHxHEIGHT")->capture_default_str();
   render->add_option("--at", at, "Time: HH:MM:SS.mmm or seconds")->capture_default_str();
@@ -369,7 +413,7 @@ int main(int argc, char** argv) {
 
   BurnOptions burnOptions;
   CLI::App* burn = app.add_subcommand(
-      "burn", "Burn the captions of FILE (.srt or .vtt) into raw BGRA frames read from standard input, written to standard "
+      "burn", "Burn the captions of FILE (.srt, .vtt or .json) into raw BGRA frames read from standard input, written to standard "
               "output, for use between two ffmpeg processes:\n"
               "  ffmpeg -i in.mp4 -f rawvideo -pix_fmt bgra - | kelcaption burn subs.srt --size 1280x720 --fps 25 |\n"
               "  ffmpeg -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 -i - out.mp4");
@@ -386,6 +430,15 @@ int main(int argc, char** argv) {
   burn->add_flag("--debug-windows", burnOptions.debugWindows, "Tint caption windows 0 to 7 (DebugCaptionWindows)");
   burn->add_option("--count", burnOptions.count, "Frames expected, for the time left in the progress line");
 
+  std::string formatCode = "6CC1", defaultsOutput;
+  bool samples = false;
+  CLI::App* defaults = app.add_subcommand("defaults", "Write the caption list that a new track starts with, as a JSON "
+                                                      "caption document (see tools/readers/caption-document.schema.json)");
+  defaults->add_option("--format", formatCode, "Stream format: 6CC1, 708S, TL10, TL20, OEBU, OPEN, ...")->capture_default_str();
+  defaults->add_flag("--samples", samples, "Position samples instead of one placeholder caption");
+  defaults->add_option("--size", size, "Frame size WIDTHxHEIGHT")->capture_default_str();
+  defaults->add_option("-o,--output", defaultsOutput, "File to write (standard output without it)");
+
   std::string subject;
   CLI::App* settings = app.add_subcommand("export-settings", "Ask in the terminal how captions are exported to a "
                                                               "sidecar file, and print the choices");
@@ -398,6 +451,7 @@ int main(int argc, char** argv) {
     if (*render) status = Render(file, size, at, output, background);
     if (*rects) status = Rects(file, size, at);
     if (*burn) status = BurnStream(burnOptions);
+    if (*defaults) status = Defaults(formatCode, samples, size, defaultsOutput);
     if (*settings) status = ExportSettings(subject);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kelcaption: %s\n", e.what());

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "kelcaptioning/CaptionList.h"
+#include "readers/ReadError.h"
+
+namespace kelcaption {
+
+// The JSON caption document: a caption list with its stream format, metadata and every caption,
+// paragraph and span attribute the model holds. tools/readers/caption-document.schema.json
+// describes it. Times are "HH:MM:SS.mmm" strings or whole tick counts; colours are "#RRGGBB",
+// "#RRGGBBAA" or [r, g, b, a] with components from 0 to 1; fractions are [numerator, denominator].
+
+// Throws ReadError naming the file and, for a value of the wrong kind, its JSON pointer.
+kelcaptioning::CaptionListPtr ReadCaptionDocument(std::string_view text, const std::string& fileName);
+
+// The document of `list`, pretty-printed.
+std::string WriteCaptionDocument(const kelcaptioning::CaptionList& list);
+
+// "6CC1", "TL10", "OEBU", "OPEN" and the other four-character codes, and back; throws
+// std::runtime_error for a code the model does not know.
+kelcaptioning::StreamFormat StreamFormatFromCode(const std::string& code);
+std::string StreamFormatCode(kelcaptioning::StreamFormat format);
+
+}  // namespace kelcaption
