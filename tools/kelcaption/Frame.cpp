@@ -47,16 +47,36 @@ Frame::~Frame() {
 
 void Frame::Clear() { std::fill(bytes_.begin(), bytes_.end(), std::uint8_t{0}); }
 
-void Frame::Composite(const Frame& layer) {
-  const std::uint8_t* src = layer.bytes_.data();
-  std::uint8_t* dst = bytes_.data();
-  const std::size_t n = std::min(bytes_.size(), layer.bytes_.size());
-  for (std::size_t i = 0; i < n; i += 4) {
-    const unsigned a = src[i + 3];
-    if (a == 0) continue;
-    const unsigned keep = 255 - a;
-    for (std::size_t c = 0; c < 4; ++c) {
-      dst[i + c] = static_cast<std::uint8_t>(src[i + c] + (dst[i + c] * keep + 127) / 255);
+Frame::InkBox Frame::FindInk() const {
+  InkBox box{height_, 0, width_, 0};
+  for (int y = 0; y < height_; ++y) {
+    const std::uint8_t* row = bytes_.data() + static_cast<std::size_t>(y) * width_ * 4;
+    for (int x = 0; x < width_; ++x) {
+      if (row[x * 4 + 3] == 0) continue;
+      box.first = std::min(box.first, y);
+      box.last = y + 1;
+      box.left = std::min(box.left, x);
+      box.right = std::max(box.right, x + 1);
+    }
+  }
+  if (box.last == 0) return {};
+  return box;
+}
+
+void Frame::Composite(const Frame& layer, const InkBox& box) {
+  if (layer.width_ != width_ || layer.height_ != height_) return;
+  for (int y = box.first; y < box.last; ++y) {
+    const std::size_t offset = (static_cast<std::size_t>(y) * width_ + box.left) * 4;
+    const std::uint8_t* src = layer.bytes_.data() + offset;
+    std::uint8_t* dst = bytes_.data() + offset;
+    const std::size_t n = static_cast<std::size_t>(box.right - box.left) * 4;
+    // Branch-free so that the compiler vectorises it: out = src + dst * (255 - a) / 255.
+    for (std::size_t i = 0; i < n; i += 4) {
+      const unsigned keep = 255u - src[i + 3];
+      for (std::size_t c = 0; c < 4; ++c) {
+        const unsigned t = dst[i + c] * keep + 128u;
+        dst[i + c] = static_cast<std::uint8_t>(src[i + c] + ((t + (t >> 8)) >> 8));
+      }
     }
   }
 }

@@ -26,8 +26,15 @@ class Frame {
   kelui::inkpad::SurfaceInterface& Surface() noexcept { return *surface_; }
 
   void Clear();
-  // Lays `layer` (same size, premultiplied) over this frame.
-  void Composite(const Frame& layer);
+  // The rows [first, last) and columns [left, right) that hold any non-transparent pixel;
+  // empty (first == last) when there is none.
+  struct InkBox {
+    int first = 0, last = 0, left = 0, right = 0;
+  };
+  InkBox FindInk() const;
+  // Lays `layer` (same size, premultiplied) over this frame, within `box` of the layer's ink.
+  void Composite(const Frame& layer, const InkBox& box);
+  void Composite(const Frame& layer) { Composite(layer, layer.FindInk()); }
   // Writes a PNG through a temporary file renamed into place, so no half-written file is left.
   void WritePng(const std::string& path) const;
   // Reads a PNG of exactly this size into the frame; throws std::runtime_error otherwise.

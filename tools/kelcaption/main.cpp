@@ -285,6 +285,7 @@ int BurnStream(const BurnOptions& options) {
   if (!options.framesFolder.empty()) std::filesystem::create_directories(options.framesFolder);
 
   std::vector<const kelcaptioning::Caption*> showing, previous{nullptr};
+  Frame::InkBox ink;
   kelcaptioning::CaptioningRenderableModelPtr model;
   const kelcaptioning::CaptionVector captions = list->GetCaptions();
   const std::size_t frameBytes = frame.Bytes().size();
@@ -320,8 +321,9 @@ int BurnStream(const BurnOptions& options) {
                                             {0, 0, layout.width, layout.height}, {0, 0, layout.width, layout.height},
                                             layout.width, layout.height, options.flip, options.scale);
       }
+      ink = layer.FindInk();  // once per change of captions, not per frame
     }
-    if (model) frame.Composite(layer);
+    if (model) frame.Composite(layer, ink);
     if (options.framesFolder.empty()) {
       std::cout.write(reinterpret_cast<const char*>(frame.Bytes().data()), static_cast<std::streamsize>(frameBytes));
       if (!std::cout) throw std::runtime_error("cannot write frame " + std::to_string(index + 1) + " to standard output");
