@@ -8,7 +8,7 @@
 #include "kelcaptioningui/Export.h"
 #include "kelcore/Allocators.h"
 #include "kelcore/Geometry.h"
-#include "kelmediatypes/PixelAspectRatio.h"
+#include "kelmediatypes/PixelShape.h"
 #include "kelui/inkpad/Inkpad.h"
 
 namespace kelcaptioningui {

@@ -2,7 +2,7 @@
 
 #include "kelcaptioning/Export.h"
 #include "kelcaptioning/StreamFormat.h"
-#include "kelmediatypes/PixelAspectRatio.h"
+#include "kelmediatypes/PixelShape.h"
 
 namespace kelcaptioning {
 
