@@ -7,10 +7,9 @@
 #include "grid/EdgeTable.h"
 #include "grid/Underline.h"
 #include "kelcore/String.h"
-#include "kelui/FontBaseline.h"
 #include "kelui/inkpad/Surface.h"
-#include "kelui/ui/NodeManager.h"
 #include "render/DrawingColor.h"
+#include "render/TextPlacement.h"
 
 namespace kelcaptioningui {
 
@@ -18,9 +17,6 @@ using kelcore::PointT;
 using kelcore::RectT;
 
 namespace {
-
-// How far super- and subscripts move, in units of the (smaller) font's ascent plus descent.
-constexpr float kOffsetShift = 0.5717553f;
 
 void MergeIntoExtent(const RectT<float>& box, RectT<float>& extent) {
   if (!(extent.width > 0.0f) || !(extent.height > 0.0f)) {
@@ -33,19 +29,6 @@ void MergeIntoExtent(const RectT<float>& box, RectT<float>& extent) {
   const float right = std::max(extent.x + extent.width, box.x + box.width);
   const float bottom = std::max(extent.y + extent.height, box.y + box.height);
   extent = {left, top, right - left, bottom - top};
-}
-
-float OffsetShift(kelcaptioning::TextOffset offset, float ascent, float descent) {
-  switch (static_cast<int>(offset)) {
-    case 0: return -kOffsetShift * (ascent + descent);
-    case 2: return kOffsetShift * (ascent + descent);
-    default: return 0.0f;
-  }
-}
-
-float Baseline(const kelui::inkpad::FontP& font, const RectT<float>& cell, float ascent, float descent) {
-  if (kelui::ui::UI_NodeManager::Get(true) != nullptr) return kelui::GetFontBaseline(font, cell);
-  return cell.y + (cell.height - (ascent + descent)) * 0.5f + ascent;
 }
 
 }  // namespace
@@ -82,7 +65,7 @@ void DrawCell(const kelcaptioning::CaptioningRenderableModelCell& cell, kelui::i
   const float descent = cellFont.font->GetDescent();
   const float shift = OffsetShift(attributes.GetTextOffset(), ascent, descent);
   const float centreX = cellBox.x + cellBox.width * 0.5f;
-  const PointT<float> anchor{centreX, Baseline(cellFont.font, cellBox, ascent, descent) + shift};
+  const PointT<float> anchor{centreX, CentredBaseline(cellFont.font, cellBox, ascent, descent) + shift};
 
   kelcore::UTF16String text;
   kelcore::string::AppendCodePoint(text, character);

@@ -2,12 +2,11 @@
 
 #include "gdiplus/GdiPlus.h"
 #include "grid/Underline.h"
-#include "kelui/FontBaseline.h"
 #include "kelui/inkpad/Surface.h"
-#include "kelui/ui/NodeManager.h"
 #include "open/SpanFont.h"
 #include "render/DrawingColor.h"
 #include "render/Rounding.h"
+#include "render/TextPlacement.h"
 
 namespace kelcaptioningui {
 
@@ -16,9 +15,6 @@ using kelcore::RectT;
 using kelui::inkpad::Color;
 
 namespace {
-
-// How far super- and subscripts move, in units of the font's ascent plus descent.
-constexpr float kOffsetShift = 0.5717553f;
 
 constexpr Color kOpaqueWhite{1, 1, 1, 1};
 constexpr Color kOpaqueBlack{0, 0, 0, 1};
@@ -57,14 +53,6 @@ Gdiplus::INT GdiFontStyle(kelcaptioning::FontStyle style) {
   }
 }
 
-float OffsetShift(kelcaptioning::TextOffset offset) {
-  switch (static_cast<int>(offset)) {
-    case 0: return -kOffsetShift;
-    case 2: return kOffsetShift;
-    default: return 0.0f;
-  }
-}
-
 }  // namespace
 
 void DrawSpanText(const kelcaptioning::CaptioningRenderableOpenSpanPtr& span, kelui::inkpad::Inkpad* inkpad,
@@ -79,13 +67,8 @@ void DrawSpanText(const kelcaptioning::CaptioningRenderableOpenSpanPtr& span, ke
   if (!font) return;
   const float ascent = font->GetAscent();
   const float descent = font->GetDescent();
-  const float shift = OffsetShift(attributes.GetTextOffset()) * (ascent + descent);
-  PointT<float> p{spanRect.x, 0.0f};
-  if (kelui::ui::UI_NodeManager::Get(true) != nullptr) {
-    p.y = kelui::GetFontBaseline(font, spanRect) + shift;
-  } else {
-    p.y = spanRect.y + (spanRect.height - (ascent + descent)) * 0.5f + ascent + shift;
-  }
+  const float shift = OffsetShift(attributes.GetTextOffset(), ascent, descent);
+  const PointT<float> p{spanRect.x, CentredBaseline(font, spanRect, ascent, descent) + shift};
 
   const float e = attributes.GetTextEdgeWidth() / s;
   const SpanEdge edge = SpanEdgeFor(attributes.GetTextEdge());
