@@ -25,6 +25,7 @@
 #include "kelsol/TerminalRunner.h"
 #include "keltext/FontLibrary.h"
 #include "readers/CaptionDocument.h"
+#include "readers/HexColor.h"
 #include "readers/SrtReader.h"
 #include "readers/WebVttReader.h"
 #include "samples/SampleModels.h"
@@ -70,11 +71,7 @@ kelui::inkpad::Color ParseColor(const std::string& text) {
   if (text == "black") return {0, 0, 0, 1};
   if (text == "white") return {1, 1, 1, 1};
   if (text == "gray" || text == "grey") return {0.5f, 0.5f, 0.5f, 1};
-  if (text.size() == 7 && text[0] == '#') {
-    const unsigned long rgb = std::stoul(text.substr(1), nullptr, 16);
-    return {static_cast<float>((rgb >> 16) & 0xFF) / 255.0f, static_cast<float>((rgb >> 8) & 0xFF) / 255.0f,
-            static_cast<float>(rgb & 0xFF) / 255.0f, 1};
-  }
+  if (const auto color = kelcaption::ParseHexColor(text, false)) return {color->Red(), color->Green(), color->Blue(), 1};
   throw std::runtime_error("a colour is #RRGGBB, black, white or gray, not \"" + text + "\"");
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "kelcaptioning/Formats.h"
+#include "readers/HexColor.h"
 #include "kelcore/String.h"
 
 namespace kelcaption {
@@ -87,13 +88,8 @@ class Reader {
       for (std::size_t i = 0; i < 4; ++i) c[i] = static_cast<float>(Number(v[i], at + "/" + std::to_string(i)));
       return {c[0], c[1], c[2], c[3]};
     }
-    const std::string text = v.is_string() ? v.get<std::string>() : std::string();
-    unsigned rgba = 0;
-    char tail = 0;
-    if ((text.size() == 7 || text.size() == 9) && text[0] == '#' && std::sscanf(text.c_str() + 1, "%x%c", &rgba, &tail) == 1) {
-      if (text.size() == 7) rgba = (rgba << 8) | 0xFF;
-      const auto channel = [rgba](int shift) { return static_cast<float>((rgba >> shift) & 0xFF) / 255.0f; };
-      return {channel(24), channel(16), channel(8), channel(0)};
+    if (v.is_string()) {
+      if (const auto color = ParseHexColor(v.get<std::string>(), true)) return *color;
     }
     Fail(at, "expected a colour \"#RRGGBB\", \"#RRGGBBAA\" or [r, g, b, a]");
   }

@@ -1,5 +1,7 @@
 #include "readers/CueText.h"
 
+#include "readers/HexColor.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -179,17 +181,7 @@ std::optional<CaptioningColor> ParseColor(std::string value) {
   for (const auto& [name, color] : kNamed) {
     if (value == name) return color;
   }
-  if (value.size() == 7 && value[0] == '#') {
-    unsigned rgb = 0;
-    for (std::size_t i = 1; i < 7; ++i) {
-      const char c = value[i];
-      if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
-      rgb = rgb * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : c - 'a' + 10);
-    }
-    const auto channel = [rgb](int shift) { return static_cast<float>((rgb >> shift) & 0xFF) / 255.0f; };
-    return CaptioningColor(channel(16), channel(8), channel(0));
-  }
-  return std::nullopt;
+  return ParseHexColor(value, false);
 }
 
 // The value of `name="..."` (or unquoted) inside a tag's text.

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "kelcaptioning/CaptioningColor.h"
+
+namespace kelcaption {
+
+// "#RRGGBB" (opaque) or, with `allowAlpha`, also "#RRGGBBAA"; hex digits of either case and
+// nothing else. Empty for any other text.
+std::optional<kelcaptioning::CaptioningColor> ParseHexColor(std::string_view text, bool allowAlpha);
+
+}  // namespace kelcaption
