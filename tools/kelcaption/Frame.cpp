@@ -1,5 +1,7 @@
 #include "kelcaption/Frame.h"
 
+#include "kelcaption/AtomicFile.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -82,15 +84,13 @@ void Frame::Composite(const Frame& layer, const InkBox& box) {
 }
 
 void Frame::WritePng(const std::string& path) const {
-  cairo_surface_t* image = cairo_image_surface_create_for_data(const_cast<std::uint8_t*>(bytes_.data()),
-                                                               CAIRO_FORMAT_ARGB32, width_, height_, width_ * 4);
-  const std::string temporary = path + ".partial";
-  const cairo_status_t status = cairo_surface_write_to_png(image, temporary.c_str());
-  cairo_surface_destroy(image);
-  if (status != CAIRO_STATUS_SUCCESS || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    throw std::runtime_error("cannot write " + path);
-  }
+  WriteThroughTemporary(path, [this](const std::string& temporary) {
+    cairo_surface_t* image = cairo_image_surface_create_for_data(const_cast<std::uint8_t*>(bytes_.data()),
+                                                                 CAIRO_FORMAT_ARGB32, width_, height_, width_ * 4);
+    const cairo_status_t status = cairo_surface_write_to_png(image, temporary.c_str());
+    cairo_surface_destroy(image);
+    return status == CAIRO_STATUS_SUCCESS;
+  });
 }
 
 void Frame::ReadPng(const std::string& path) {

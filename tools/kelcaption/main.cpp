@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 
+#include "kelcaption/AtomicFile.h"
 #include "kelcaption/Frame.h"
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioning/RenderableFromCaption.h"
@@ -349,19 +350,11 @@ int Defaults(const std::string& code, bool samples, const std::string& sizeText,
     std::fwrite(document.data(), 1, document.size(), stdout);
     return 0;
   }
-  const std::string temporary = output + ".partial";
-  {
+  kelcaption::WriteThroughTemporary(output, [&document](const std::string& temporary) {
     std::ofstream out(temporary, std::ios::binary);
     out << document;
-    if (!out) {
-      std::remove(temporary.c_str());
-      throw std::runtime_error("cannot write " + output);
-    }
-  }
-  if (std::rename(temporary.c_str(), output.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    throw std::runtime_error("cannot write " + output);
-  }
+    return static_cast<bool>(out.flush());
+  });
   return 0;
 }
 

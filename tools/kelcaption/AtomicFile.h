@@ -1,0 +1,12 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace kelcaption {
+
+// Has `write` fill a temporary file beside `path` (false: it failed), then renames it into
+// place, so a failure never leaves a half-written `path`. Throws std::runtime_error on failure.
+void WriteThroughTemporary(const std::string& path, const std::function<bool(const std::string& temporary)>& write);
+
+}  // namespace kelcaption
