@@ -3,6 +3,8 @@
 // frames grow the heap. Run with --benchmark_min_time=<seconds> for steadier figures.
 
 #include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
 #include <malloc.h>
 
 #include <algorithm>
@@ -100,15 +102,7 @@ void BlendLayer(const std::uint32_t* layer, std::uint32_t* frame, Band band) {
   }
 }
 
-// uordblks: bytes in chunks handed out from the arenas; hblkhd: chunks big enough to get their
-// own mapping.
-void ReportHeapGrowth(benchmark::State& state, const struct mallinfo2& before, double units, const char* perName) {
-  const struct mallinfo2 after = mallinfo2();
-  const double growth = static_cast<double>(after.uordblks) - static_cast<double>(before.uordblks);
-  state.counters["heap_growth_bytes"] = growth;
-  state.counters[perName] = growth / units;
-  state.counters["mmapped_growth_bytes"] = static_cast<double>(after.hblkhd) - static_cast<double>(before.hblkhd);
-}
+using kel_bench::ReportHeapGrowth;
 
 #ifdef KEL_BENCH_HAVE_LIBASS
 // The same look as the sample: Arial 60, white, a black outline of 4, no shadow, bottom centre.
@@ -304,17 +298,4 @@ BENCHMARK(BM_LibassNewEvent)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  {
-    Fixture fixture;
-    g_fixture = &fixture;
-    benchmark::RunSpecifiedBenchmarks();
-    g_fixture = nullptr;
-  }
-  benchmark::Shutdown();
-  // Fonts and Cairo's static data go last, after every model and frame above has ended.
-  keltext::ReleaseTextEngine();
-  return 0;
-}
+int main(int argc, char** argv) { return kel_bench::RunWithFixture(argc, argv, g_fixture); }

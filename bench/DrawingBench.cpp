@@ -3,6 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -231,17 +233,4 @@ BENCHMARK(BM_FullFrameMemset);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  {
-    Fixture fixture;
-    g_fixture = &fixture;
-    benchmark::RunSpecifiedBenchmarks();
-    g_fixture = nullptr;
-  }
-  benchmark::Shutdown();
-  // Fonts and Cairo's static data go last, after every surface and font above has ended.
-  keltext::ReleaseTextEngine();
-  return 0;
-}
+int main(int argc, char** argv) { return kel_bench::RunWithFixture(argc, argv, g_fixture); }

@@ -3,6 +3,8 @@
 // figures.
 
 #include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
 #include <malloc.h>
 
 #include <cstddef>
@@ -65,17 +67,26 @@ void DrawFrame(const Fixture& f, const CaptioningRenderableModelPtr& model) {
   kelcaptioningui::DrawCaption(model, &inkpad, kFrameRect);
 }
 
-// Each frame is drawn over the previous one: the library paints over whatever is there, so no
-// clearing is needed between frames.
-void DrawLoop(benchmark::State& state, ModelMember which) {
+// The model, after one untimed frame that opens fonts and fills the glyph caches (the steady state
+// is what a video sees); null, with the benchmark skipped, when there is nothing to draw.
+const CaptioningRenderableModelPtr* WarmModel(benchmark::State& state, ModelMember which) {
   const Fixture& f = *g_fixture;
   const CaptioningRenderableModelPtr& model = f.*which;
   if (f.surface == nullptr || !model) {
     state.SkipWithError("no surface or model");
-    return;
+    return nullptr;
   }
-  // The first frame opens fonts and fills the glyph caches; the steady state is what a video sees.
   DrawFrame(f, model);
+  return &model;
+}
+
+// Each frame is drawn over the previous one: the library paints over whatever is there, so no
+// clearing is needed between frames.
+void DrawLoop(benchmark::State& state, ModelMember which) {
+  const CaptioningRenderableModelPtr* warm = WarmModel(state, which);
+  if (warm == nullptr) return;
+  const Fixture& f = *g_fixture;
+  const CaptioningRenderableModelPtr& model = *warm;
   for (auto _ : state) {
     DrawFrame(f, model);
     benchmark::ClobberMemory();
@@ -90,39 +101,19 @@ BENCHMARK(BM_DrawTypicalGridFrame)->Unit(benchmark::kMillisecond);
 void BM_DrawFullEdgedGrid(benchmark::State& state) { DrawLoop(state, &Fixture::fullEdged); }
 BENCHMARK(BM_DrawFullEdgedGrid)->Unit(benchmark::kMillisecond);
 
-struct HeapInUse {
-  std::int64_t arena;   // uordblks: bytes in chunks handed out from the arenas
-  std::int64_t mapped;  // hblkhd: bytes in chunks big enough to get their own mapping
-};
-
-HeapInUse CurrentHeap() {
-  const struct mallinfo2 info = mallinfo2();
-  return {static_cast<std::int64_t>(info.uordblks), static_cast<std::int64_t>(info.hblkhd)};
-}
-
 // Heap in use before and after 1,000 frames, after one warm-up frame; anything per frame that is
 // not given back shows up here as a steady growth.
 void BM_HeapGrowthOver1000Frames(benchmark::State& state, ModelMember which) {
+  const CaptioningRenderableModelPtr* warm = WarmModel(state, which);
+  if (warm == nullptr) return;
   const Fixture& f = *g_fixture;
-  const CaptioningRenderableModelPtr& model = f.*which;
-  if (f.surface == nullptr || !model) {
-    state.SkipWithError("no surface or model");
-    return;
-  }
-  DrawFrame(f, model);
-  HeapInUse before{};
-  HeapInUse after{};
+  const CaptioningRenderableModelPtr& model = *warm;
   for (auto _ : state) {
-    before = CurrentHeap();
+    const struct mallinfo2 before = mallinfo2();
     for (int i = 0; i < kHeapFrames; ++i) DrawFrame(f, model);
     benchmark::ClobberMemory();
-    after = CurrentHeap();
+    kel_bench::ReportHeapGrowth(state, before, kHeapFrames, "heap_growth_per_frame_bytes");
   }
-  const auto growth = static_cast<double>(after.arena - before.arena);
-  state.counters["heap_growth_bytes"] = growth;
-  state.counters["heap_growth_per_frame_bytes"] = growth / kHeapFrames;
-  state.counters["mmapped_growth_bytes"] = static_cast<double>(after.mapped - before.mapped);
-  state.counters["heap_in_use_bytes"] = static_cast<double>(after.arena);
 }
 
 BENCHMARK_CAPTURE(BM_HeapGrowthOver1000Frames, typical, &Fixture::typical)
@@ -134,17 +125,4 @@ BENCHMARK_CAPTURE(BM_HeapGrowthOver1000Frames, full_edged, &Fixture::fullEdged)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  {
-    Fixture fixture;
-    g_fixture = &fixture;
-    benchmark::RunSpecifiedBenchmarks();
-    g_fixture = nullptr;
-  }
-  benchmark::Shutdown();
-  // Fonts and Cairo's static data go last, after every surface above has ended.
-  keltext::ReleaseTextEngine();
-  return 0;
-}
+int main(int argc, char** argv) { return kel_bench::RunWithFixture(argc, argv, g_fixture); }
