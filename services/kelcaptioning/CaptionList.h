@@ -8,6 +8,7 @@
 
 #include "kelcaptioning/Export.h"
 #include "kelcaptioning/StreamFormat.h"
+#include "kelcaptioning/TextEnums.h"
 #include "kelcaptioning/TextSpanAttributes.h"
 #include "kelcore/Allocators.h"
 #include "kelcore/Counted.h"
@@ -37,20 +38,8 @@ class KELCAPTIONING_API Position {
 // How a paragraph is anchored and aligned.
 class KELCAPTIONING_API ParagraphStyleAttributes {
  public:
-  // A 3 x 3 grid of anchors, row by row (column = id mod 3: left, centre, right; row = id / 3:
-  // top, middle, bottom), and 9 for a paragraph placed by its own position.
-  enum AnchorID : std::int32_t {
-    kAnchor_TopLeft = 0,
-    kAnchor_TopCenter = 1,
-    kAnchor_TopRight = 2,
-    kAnchor_MiddleLeft = 3,
-    kAnchor_MiddleCenter = 4,
-    kAnchor_MiddleRight = 5,
-    kAnchor_BottomLeft = 6,
-    kAnchor_BottomCenter = 7,
-    kAnchor_BottomRight = 8,
-    kAnchor_Free = 9,
-  };
+  using AnchorID = kelcaptioning::AnchorID;
+  using enum kelcaptioning::AnchorID;
   enum TextAlignmentType : std::int32_t {
     kTextAlignment_Left = 0,
     kTextAlignment_Center = 1,

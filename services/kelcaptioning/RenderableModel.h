@@ -147,19 +147,9 @@ class KELCAPTIONING_API CaptioningRenderableOpenRow : public kelcore::CountedObj
 // One caption window: a grid of cell rows, or open rows, with a fill colour and a placement.
 class KELCAPTIONING_API CaptioningRenderableModelWindow : public kelcore::CountedObject {
  public:
-  // The anchor point of the window: a 3 x 3 grid, column = id mod 3 (left, centre, right edge),
-  // row = id div 3 (top, centre, bottom edge). Other values have no anchor.
-  enum AnchorID : std::int32_t {
-    kAnchor_TopLeft = 0,
-    kAnchor_TopCenter = 1,
-    kAnchor_TopRight = 2,
-    kAnchor_MiddleLeft = 3,
-    kAnchor_MiddleCenter = 4,
-    kAnchor_MiddleRight = 5,
-    kAnchor_BottomLeft = 6,
-    kAnchor_BottomCenter = 7,
-    kAnchor_BottomRight = 8,
-  };
+  // The corner, edge midpoint or centre of the window that sits at its anchor point.
+  using AnchorID = kelcaptioning::AnchorID;
+  using enum kelcaptioning::AnchorID;
 
   ~CaptioningRenderableModelWindow() override;
 

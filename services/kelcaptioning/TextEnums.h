@@ -7,6 +7,22 @@ namespace kelcaptioning {
 // The enumerations below have a fixed underlying type so that a value outside the named ones is
 // representable: the drawing code gives such values their documented fallback.
 
+// Where windows and paragraphs are anchored: a 3 x 3 grid row by row (column = id mod 3: left,
+// centre, right edge; row = id / 3: top, middle, bottom edge), and 9 for a paragraph placed by
+// its own position. Other values have no anchor.
+enum AnchorID : std::int32_t {
+  kAnchor_TopLeft = 0,
+  kAnchor_TopCenter = 1,
+  kAnchor_TopRight = 2,
+  kAnchor_MiddleLeft = 3,
+  kAnchor_MiddleCenter = 4,
+  kAnchor_MiddleRight = 5,
+  kAnchor_BottomLeft = 6,
+  kAnchor_BottomCenter = 7,
+  kAnchor_BottomRight = 8,
+  kAnchor_Free = 9,
+};
+
 // Character edge looks.
 enum TextEdge : std::int32_t {
   kTextEdge_None = 0,
