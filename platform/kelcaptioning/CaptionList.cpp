@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "kelcaptioning/Formats.h"
+#include "Fractions.h"
 
 namespace kelcaptioning {
 
@@ -15,11 +16,6 @@ int ClampToInt(double v) {
   if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
   if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
   return static_cast<int>(v);
-}
-
-// A fraction of `size` as whole pixels (or cells), truncated toward zero.
-int FractionOf(const boost::rational<int>& fraction, int size) {
-  return ClampToInt(boost::rational_cast<double>(fraction) * size);
 }
 
 // The longest line of `text` in code points, and how many lines it has.
@@ -92,12 +88,12 @@ void Caption::GetTextBlockRect(std::uint64_t first, int areaWidth, int areaHeigh
   long long left = std::numeric_limits<long long>::max(), right = std::numeric_limits<long long>::min(), height = 0;
   for (std::uint64_t i = first; i <= last; ++i) {
     const CaptionTextParagraph& p = *paragraphs_[static_cast<std::size_t>(i)];
-    const long long x = FractionOf(p.GetCaptionPosition().GetX(), areaWidth);
+    const long long x = FractionOfSize(p.GetCaptionPosition().GetX(), areaWidth);
     left = std::min(left, x);
     right = std::max(right, x + p.GetParagraphLineWidth());
     height += p.GetParagraphLineHeight();
   }
-  rect = {ClampToInt(static_cast<double>(left)), FractionOf(head->GetCaptionPosition().GetY(), areaHeight),
+  rect = {ClampToInt(static_cast<double>(left)), FractionOfSize(head->GetCaptionPosition().GetY(), areaHeight),
           ClampToInt(static_cast<double>(right - left)), ClampToInt(static_cast<double>(height))};
 }
 

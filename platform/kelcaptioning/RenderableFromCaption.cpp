@@ -4,15 +4,11 @@
 #include <cmath>
 
 #include "kelcaptioning/Formats.h"
+#include "Fractions.h"
 
 namespace kelcaptioning {
 
 namespace {
-
-int FractionOf(const boost::rational<int>& fraction, int size) {
-  const double v = std::floor(boost::rational_cast<double>(fraction) * size + 1e-9);
-  return static_cast<int>(std::clamp(v, -1e9, 1e9));
-}
 
 TextAttributes CellAttributes(const TextSpanAttributes& span) {
   TextAttributes cell;
@@ -25,8 +21,8 @@ TextAttributes CellAttributes(const TextSpanAttributes& span) {
 }
 
 void AddGridParagraph(const CaptionTextParagraph& paragraph, int rows, int columns, RowList& grid) {
-  const int row = FractionOf(paragraph.GetCaptionPosition().GetY(), rows);
-  int column = FractionOf(paragraph.GetCaptionPosition().GetX(), columns);
+  const int row = FractionOfSize(paragraph.GetCaptionPosition().GetY(), rows);
+  int column = FractionOfSize(paragraph.GetCaptionPosition().GetX(), columns);
   if (row < 0 || row >= rows) return;
   CaptioningRenderableModelRowPtr& target = grid[static_cast<std::size_t>(row)];
   if (!target) target = CaptioningRenderableModelRowPtr(new CaptioningRenderableModelRow());
@@ -49,8 +45,8 @@ void AddGridParagraph(const CaptionTextParagraph& paragraph, int rows, int colum
 
 CaptioningRenderableOpenRowPtr OpenRow(const CaptionTextParagraph& paragraph, int areaWidth, int areaHeight) {
   CaptioningRenderableOpenRowPtr row(new CaptioningRenderableOpenRow());
-  row->SetHorizontalStart(FractionOf(paragraph.GetCaptionPosition().GetX(), areaWidth));
-  row->SetVerticalStart(FractionOf(paragraph.GetCaptionPosition().GetY(), areaHeight));
+  row->SetHorizontalStart(FractionOfSize(paragraph.GetCaptionPosition().GetX(), areaWidth));
+  row->SetVerticalStart(FractionOfSize(paragraph.GetCaptionPosition().GetY(), areaHeight));
   row->SetLineHeight(paragraph.GetParagraphLineHeight());
   float largest = 0.0f;
   int key = 0;

@@ -98,6 +98,11 @@ TEST(Caption, BlocksAndAnchorPlacement) {
   caption->GetTextBlockRect(2, 1000, 500, rect, last);
   EXPECT_EQ(last, 2u);
   EXPECT_EQ(rect, (kelcore::RectT<int>{250, 250, 100, 40}));
+  // Fractions of the area are exact: 15/22 of 22 is 15, not 14.999999999999998 cut to 14.
+  p[2]->SetCaptionPosition({rational<int>(15, 22), rational<int>(13, 23)});
+  caption->GetTextBlockRect(2, 22, 23, rect, last);
+  EXPECT_EQ(rect.x, 15);
+  EXPECT_EQ(rect.y, 13);
   caption->GetTextBlockRect(7, 1000, 500, rect, last);
   EXPECT_EQ(rect, (kelcore::RectT<int>{}));
   EXPECT_EQ(last, 7u);
