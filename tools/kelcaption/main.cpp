@@ -17,6 +17,7 @@
 #include <string>
 
 #include "kelcaption/AtomicFile.h"
+#include "kelcaption/CaptionFiles.h"
 #include "kelcaption/Frame.h"
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioning/RenderableFromCaption.h"
@@ -27,8 +28,6 @@
 #include "keltext/FontLibrary.h"
 #include "readers/CaptionDocument.h"
 #include "readers/HexColor.h"
-#include "readers/SrtReader.h"
-#include "readers/WebVttReader.h"
 #include "samples/SampleModels.h"
 
 namespace {
@@ -76,62 +75,20 @@ kelui::inkpad::Color ParseColor(const std::string& text) {
   throw std::runtime_error("a colour is #RRGGBB, black, white or gray, not \"" + text + "\"");
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot open " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using kelcaption::CaptionAreaSize;
 
-int AreaSize(int frameSize) { return static_cast<int>(static_cast<float>(frameSize) * 0.8f + 0.5f); }
-
-// A caption file read, measured with real fonts and placed from its anchors in the frame's
-// caption area (80 % of the frame, as new tracks are).
-kelcaptioning::CaptionListPtr LoadCaptions(const std::string& path, const Size& size, Frame& measuring) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  kelcaption::SubtitleStyle style;
-  style.fontSize = std::floor(static_cast<float>(AreaSize(size.height)) / 15.0f / 1.5f);
-  kelcaptioning::CaptionListPtr list;
-  if (extension == ".json") {
-    list = kelcaption::ReadCaptionDocument(ReadFile(path), path);
-  } else if (extension == ".srt") {
-    list = kelcaption::ReadSrt(ReadFile(path), path, style);
-  } else if (extension == ".vtt") {
-    std::vector<std::string> unsupported;
-    list = kelcaption::ReadWebVtt(ReadFile(path), path, style, unsupported);
-    for (const std::string& what : unsupported) std::fprintf(stderr, "kelcaption: %s: not applied: %s\n", path.c_str(), what.c_str());
-  } else {
-    throw std::runtime_error(path + ": caption files are read as SubRip (.srt), WebVTT (.vtt) or caption documents (.json)");
-  }
-  const kelcaptioning::StreamFormat format = list->GetStreamFormat();
-  if (!kelcaptioning::IsOpenCaptions(format)) {
-    // Grid captions measure in characters and rows and are placed on the format's grid.
-    const kelcaptioning::CaptioningMetadata metadata = list->GetMetadata();
-    for (const kelcaptioning::CaptionPtr& caption : list->GetCaptions()) {
-      caption->UpdateLineWidthAndHeightFromText(format, metadata.GetMaxCharactersInRow(), metadata.GetMaxNumberOfRow());
-      caption->UpdatePositionsFromAnchorID(0, 0, format);
-    }
-    return list;
-  }
-  for (kelcaptioning::CaptionPtr caption : list->GetCaptions()) {
-    kelcaptioningui::RefreshCaptionSizeInfo(caption, &measuring.Inkpad(), false, 0, 0);
-    caption->UpdatePositionsFromAnchorID(AreaSize(size.width), AreaSize(size.height), list->GetStreamFormat());
-    kelcaption::PlaceFreeCues(*caption, AreaSize(size.width), AreaSize(size.height));
-  }
-  return list;
-}
-
-kelcaptioning::CaptioningRenderableModelPtr ModelAt(const kelcaptioning::CaptionList& list,
-                                                    kelmediatypes::TickTime time, const Size& size) {
-  return kelcaptioning::MakeRenderableModelAt(list, time, AreaSize(size.width), AreaSize(size.height), 0.8f);
+const kelcaptioning::CaptioningRenderableModelPtr& ModelAt(const kelcaption::CaptionTimeline& timeline,
+                                                           kelmediatypes::TickTime time) {
+  static const kelcaptioning::CaptioningRenderableModelPtr kNothing;
+  const kelcaption::TimedModel* state = timeline.At(time);
+  return state ? state->model : kNothing;
 }
 
 // Draws the model into a cleared caption layer and lays that over `frame`: the window fills
 // replace the layer's pixels, never the frame's.
 void Burn(const kelcaptioning::CaptioningRenderableModelPtr& model, Frame& layer, Frame& frame) {
   layer.Clear();
+  if (!model) return;
   kelcaptioningui::DrawCaption(model, &layer.Inkpad(),
                                {0, 0, static_cast<float>(frame.Width()), static_cast<float>(frame.Height())});
   frame.Composite(layer);
@@ -170,8 +127,8 @@ int Demo(const std::string& folder) {
   for (const auto& [format, name] : formats) {
     kelcaptioning::CaptionListPtr list;
     kelcaptioningui::GetDefaultCaptionList(&layer.Inkpad(), format, size.width, size.height, {1, 1}, false, 12, 40, list);
-    write(kelcaptioning::MakeRenderableModel(format, *list->GetCaptions()[0], AreaSize(size.width),
-                                             AreaSize(size.height)),
+    write(kelcaptioning::MakeRenderableModel(format, *list->GetCaptions()[0], CaptionAreaSize(size.width),
+                                             CaptionAreaSize(size.height)),
           name);
   }
   return 0;
@@ -182,12 +139,12 @@ int Render(const std::string& file, const std::string& sizeText, const std::stri
   const Size size = ParseSize(sizeText);
   const kelmediatypes::TickTime time = ParseTime(at);
   Frame frame(size.width, size.height), layer(size.width, size.height);
-  const auto list = LoadCaptions(file, size, layer);
+  const auto timeline = kelcaption::LoadCaptionFile(file, size.width, size.height, layer);
   if (!background.empty()) {
     if (std::filesystem::path(background).extension() == ".png") frame.ReadPng(background);
     else frame.Surface().FillRect(ParseColor(background), {0, 0, static_cast<float>(size.width), static_cast<float>(size.height)});
   }
-  Burn(ModelAt(*list, time, size), layer, frame);
+  Burn(ModelAt(timeline, time), layer, frame);
   frame.WritePng(output);
   return 0;
 }
@@ -195,10 +152,12 @@ int Render(const std::string& file, const std::string& sizeText, const std::stri
 int Rects(const std::string& file, const std::string& sizeText, const std::string& at) {
   const Size size = ParseSize(sizeText);
   Frame layer(size.width, size.height);
-  const auto list = LoadCaptions(file, size, layer);
+  const auto timeline = kelcaption::LoadCaptionFile(file, size.width, size.height, layer);
   kelcaptioningui::CaptionRectList rects;
-  kelcaptioningui::GetCaptionRects(ModelAt(*list, ParseTime(at), size), &layer.Inkpad(),
-                                   {0, 0, static_cast<float>(size.width), static_cast<float>(size.height)}, rects);
+  if (const auto& model = ModelAt(timeline, ParseTime(at))) {
+    kelcaptioningui::GetCaptionRects(model, &layer.Inkpad(),
+                                     {0, 0, static_cast<float>(size.width), static_cast<float>(size.height)}, rects);
+  }
   std::printf("[");
   for (std::size_t i = 0; i < rects.size(); ++i) {
     std::printf("%s\n  {\"x\": %g, \"y\": %g, \"width\": %g, \"height\": %g}", i ? "," : "", rects[i].x, rects[i].y,
@@ -279,13 +238,13 @@ int BurnStream(const BurnOptions& options) {
   const Size layout{std::max(1, static_cast<int>(static_cast<float>(size.width) / options.scale)),
                     std::max(1, static_cast<int>(static_cast<float>(size.height) / options.scale))};
   Frame frame(size.width, size.height), layer(size.width, size.height);
-  const auto list = LoadCaptions(options.file, layout, layer);
+  const auto timeline = kelcaption::LoadCaptionFile(options.file, layout.width, layout.height, layer);
   if (!options.framesFolder.empty()) std::filesystem::create_directories(options.framesFolder);
 
-  std::vector<const kelcaptioning::Caption*> showing, previous{nullptr};
+  const kelcaption::TimedModel* previous = nullptr;
+  bool first = true;
   Frame::InkBox ink;
   kelcaptioning::CaptioningRenderableModelPtr model;
-  const kelcaptioning::CaptionVector captions = list->GetCaptions();
   const std::size_t frameBytes = frame.Bytes().size();
   Progress progress(options.count);
   for (long long index = 0;; ++index) {
@@ -302,13 +261,11 @@ int BurnStream(const BurnOptions& options) {
                                " of " + std::to_string(frameBytes) + " bytes); is --size right?");
     }
     const kelmediatypes::TickTime time(index * kelmediatypes::TickTime::kTicksPerSecond * fpsDen / fpsNum);
-    showing.clear();
-    for (const auto& caption : captions) {
-      if (caption->GetBeginTime() <= time && time < caption->GetEndTime()) showing.push_back(caption.get());
-    }
-    // The model changes only when another set of captions shows.
-    if (showing != previous) {
-      model = showing.empty() ? nullptr : ModelAt(*list, time, layout);
+    // The layer is drawn again only when another state shows.
+    const kelcaption::TimedModel* showing = timeline.At(time);
+    if (first || showing != previous) {
+      first = false;
+      model = showing ? showing->model : nullptr;
       previous = showing;
       layer.Clear();
       if (model) {

@@ -1,0 +1,86 @@
+#include "kelcaption/CaptionFiles.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "kelcaptioning/Formats.h"
+#include "kelcaptioningui/KelCaptioningUI.h"
+#include "readers/CaptionDocument.h"
+#include "readers/SrtReader.h"
+#include "readers/WebVttReader.h"
+
+namespace kelcaption {
+
+namespace {
+
+constexpr float kCaptionAreaRatio = 0.8f;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open " + path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) throw std::runtime_error("cannot read " + path);
+  return text.str();
+}
+
+std::string LowerExtension(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
+void Warn(const std::string& path, const std::vector<std::string>& notes) {
+  for (const std::string& what : notes) std::fprintf(stderr, "kelcaption: %s: not applied: %s\n", path.c_str(), what.c_str());
+}
+
+// Measures and places the captions of a list read from text, then cuts it into states.
+CaptionTimeline TimelineOfList(kelcaptioning::CaptionList& list, int width, int height, Frame& measuring) {
+  const kelcaptioning::StreamFormat format = list.GetStreamFormat();
+  const int areaWidth = CaptionAreaSize(width), areaHeight = CaptionAreaSize(height);
+  if (!kelcaptioning::IsOpenCaptions(format)) {
+    // Grid captions measure in characters and rows and are placed on the format's grid.
+    const kelcaptioning::CaptioningMetadata metadata = list.GetMetadata();
+    for (const kelcaptioning::CaptionPtr& caption : list.GetCaptions()) {
+      caption->UpdateLineWidthAndHeightFromText(format, metadata.GetMaxCharactersInRow(), metadata.GetMaxNumberOfRow());
+      caption->UpdatePositionsFromAnchorID(0, 0, format);
+    }
+  } else {
+    for (kelcaptioning::CaptionPtr caption : list.GetCaptions()) {
+      kelcaptioningui::RefreshCaptionSizeInfo(caption, &measuring.Inkpad(), false, 0, 0);
+      caption->UpdatePositionsFromAnchorID(areaWidth, areaHeight, format);
+      PlaceFreeCues(*caption, areaWidth, areaHeight);
+    }
+  }
+  return TimelineOf(list, areaWidth, areaHeight, kCaptionAreaRatio);
+}
+
+}  // namespace
+
+int CaptionAreaSize(int frameSize) { return static_cast<int>(static_cast<float>(frameSize) * kCaptionAreaRatio + 0.5f); }
+
+CaptionTimeline LoadCaptionFile(const std::string& path, int width, int height, Frame& measuring) {
+  const std::string extension = LowerExtension(path);
+  SubtitleStyle style;
+  style.fontSize = std::floor(static_cast<float>(CaptionAreaSize(height)) / 15.0f / 1.5f);
+  kelcaptioning::CaptionListPtr list;
+  if (extension == ".json") {
+    list = ReadCaptionDocument(ReadFile(path), path);
+  } else if (extension == ".srt") {
+    list = ReadSrt(ReadFile(path), path, style);
+  } else if (extension == ".vtt") {
+    std::vector<std::string> unsupported;
+    list = ReadWebVtt(ReadFile(path), path, style, unsupported);
+    Warn(path, unsupported);
+  } else {
+    throw std::runtime_error(path + ": caption files are read as SubRip (.srt), WebVTT (.vtt) or caption documents (.json)");
+  }
+  return TimelineOfList(*list, width, height, measuring);
+}
+
+}  // namespace kelcaption
