@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "readers/Line21Decoder.h"
+
+namespace {
+
+using kelcaption::Line21Color;
+using kelcaption::Line21Decoder;
+using kelcaption::Line21Memory;
+using kelcaption::Line21Opacity;
+
+using Pair = std::pair<std::uint8_t, std::uint8_t>;
+
+// Channel 1 codes, without parity.
+constexpr Pair RCL{0x14, 0x20}, BS{0x14, 0x21}, DER{0x14, 0x24}, RU3{0x14, 0x26}, FON{0x14, 0x28},
+    RDC{0x14, 0x29}, EDM{0x14, 0x2C}, CR{0x14, 0x2D}, ENM{0x14, 0x2E}, EOC{0x14, 0x2F}, TO2{0x17, 0x22};
+
+// A preamble address code for `row` (1 to 15) with its attribute bits (0x10 | indent/4*2 for an
+// indent, colour*2 otherwise, +1 for underline).
+Pair Pac(int row, int attribute) {
+  static constexpr std::uint8_t kFirst[16] = {0, 0x11, 0x11, 0x12, 0x12, 0x15, 0x15, 0x16,
+                                              0x16, 0x17, 0x17, 0x10, 0x13, 0x13, 0x14, 0x14};
+  const bool lower = row <= 10 ? row % 2 == 0 : row >= 12 && row % 2 == 1;
+  return {kFirst[row], static_cast<std::uint8_t>(0x40 | (lower ? 0x20 : 0) | attribute)};
+}
+
+// Feeds codes twice, as encoders send them, and text as pairs of characters.
+bool Send(Line21Decoder& decoder, std::initializer_list<Pair> codes) {
+  bool changed = false;
+  for (const Pair& code : codes) {
+    changed |= decoder.Feed(code.first, code.second);
+    changed |= decoder.Feed(code.first, code.second);
+  }
+  return changed;
+}
+bool Type(Line21Decoder& decoder, const std::string& text) {
+  bool changed = false;
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    changed |= decoder.Feed(static_cast<std::uint8_t>(text[i]),
+                            i + 1 < text.size() ? static_cast<std::uint8_t>(text[i + 1]) : 0);
+  }
+  return changed;
+}
+
+// A row's characters as UTF-8, empty cells as '.', trailing empties dropped.
+std::string Row(const Line21Memory& memory, int row) {
+  std::u32string text;
+  for (const auto& cell : memory[static_cast<std::size_t>(row)]) text += cell.Empty() ? U'.' : cell.character;
+  while (!text.empty() && text.back() == U'.') text.pop_back();
+  std::string utf8;
+  for (char32_t c : text) {
+    if (c < 0x80) {
+      utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (c >> 6));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      utf8 += static_cast<char>(0xE0 | (c >> 12));
+      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return utf8;
+}
+
+int NonBlankRows(const Line21Memory& memory) {
+  int rows = 0;
+  for (int r = 0; r < kelcaption::kLine21Rows; ++r) rows += !Row(memory, r).empty();
+  return rows;
+}
+
+TEST(Line21Decoder, PopOnLoadsOffScreenAndShowsAtEndOfCaption) {
+  Line21Decoder decoder;
+  EXPECT_FALSE(Send(decoder, {RCL, ENM, Pac(15, 0x10 | 2)}));  // row 15, indent 4
+  EXPECT_FALSE(Type(decoder, "HELLO"));
+  EXPECT_EQ(NonBlankRows(decoder.Displayed()), 0);
+  EXPECT_EQ(Row(decoder.NonDisplayed(), 14), "....HELLO");
+  EXPECT_TRUE(Send(decoder, {EOC}));
+  EXPECT_EQ(Row(decoder.Displayed(), 14), "....HELLO");
+  EXPECT_EQ(NonBlankRows(decoder.Displayed()), 1);
+  const auto& cell = decoder.Displayed()[14][4];
+  EXPECT_EQ(cell.style.foreground, Line21Color::White);
+  EXPECT_EQ(cell.style.background, Line21Color::Black);
+  EXPECT_EQ(cell.style.backgroundOpacity, Line21Opacity::Opaque);
+  EXPECT_FALSE(cell.style.italic || cell.style.underline);
+
+  // The next caption loads behind the shown one and replaces it whole.
+  Send(decoder, {RCL, ENM, Pac(2, 0x4 | 1)});  // row 2, blue, underlined
+  Type(decoder, "NEXT");
+  EXPECT_EQ(Row(decoder.Displayed(), 14), "....HELLO");
+  EXPECT_TRUE(Send(decoder, {EOC}));
+  EXPECT_EQ(Row(decoder.Displayed(), 1), "NEXT");
+  EXPECT_EQ(Row(decoder.Displayed(), 14), "");
+  EXPECT_EQ(decoder.Displayed()[1][0].style.foreground, Line21Color::Blue);
+  EXPECT_TRUE(decoder.Displayed()[1][0].style.underline);
+  EXPECT_TRUE(Send(decoder, {EDM}));
+  EXPECT_EQ(NonBlankRows(decoder.Displayed()), 0);
+}
+
+TEST(Line21Decoder, RollUpOfThreeRowsScrollsOverFiveLines) {
+  Line21Decoder decoder;
+  Send(decoder, {RU3, Pac(15, 0)});
+  for (int line = 1; line <= 5; ++line) {
+    if (line > 1) {
+      EXPECT_TRUE(Send(decoder, {CR}));
+    }
+    EXPECT_TRUE(Type(decoder, "LINE" + std::to_string(line)));
+  }
+  EXPECT_EQ(Row(decoder.Displayed(), 12), "LINE3");
+  EXPECT_EQ(Row(decoder.Displayed(), 13), "LINE4");
+  EXPECT_EQ(Row(decoder.Displayed(), 14), "LINE5");
+  EXPECT_EQ(NonBlankRows(decoder.Displayed()), 3);
+  EXPECT_EQ(decoder.CurrentStyle(), Line21Decoder::Style::RollUp);
+
+  // A preamble to another base row moves the window; it keeps its three rows.
+  EXPECT_TRUE(Send(decoder, {Pac(5, 0)}));
+  EXPECT_EQ(Row(decoder.Displayed(), 2), "LINE3");
+  EXPECT_EQ(Row(decoder.Displayed(), 4), "LINE5");
+  EXPECT_EQ(NonBlankRows(decoder.Displayed()), 3);
+  // Roll-up entered from pop-on starts on an empty screen.
+  Line21Decoder fromPopOn;
+  Send(fromPopOn, {RCL, Pac(1, 0)});
+  Type(fromPopOn, "POP");
+  Send(fromPopOn, {EOC});
+  EXPECT_TRUE(Send(fromPopOn, {RU3}));
+  EXPECT_EQ(NonBlankRows(fromPopOn.Displayed()), 0);
+}
+
+TEST(Line21Decoder, PaintOnWithBackspaceAndDeleteToEndOfRow) {
+  Line21Decoder decoder;
+  Send(decoder, {RDC, Pac(1, 0)});
+  EXPECT_TRUE(Type(decoder, "ABCDE"));  // paint-on shows each character as it comes
+  EXPECT_EQ(Row(decoder.Displayed(), 0), "ABCDE");
+  EXPECT_TRUE(Send(decoder, {BS}));
+  EXPECT_EQ(Row(decoder.Displayed(), 0), "ABCD");
+  EXPECT_EQ(decoder.CursorColumn(), 4);
+  Type(decoder, "X");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), "ABCDX");
+  Send(decoder, {Pac(1, 0), TO2});  // back to column 0, then two columns on
+  EXPECT_EQ(decoder.CursorColumn(), 2);
+  EXPECT_TRUE(Send(decoder, {DER}));
+  EXPECT_EQ(Row(decoder.Displayed(), 0), "AB");
+  EXPECT_FALSE(Send(decoder, {DER}));  // nothing left to delete
+  // Backspace at column 0 does nothing.
+  Send(decoder, {Pac(1, 0)});
+  EXPECT_FALSE(Send(decoder, {BS}));
+  EXPECT_EQ(Row(decoder.Displayed(), 0), "AB");
+}
+
+TEST(Line21Decoder, MidRowCodesChangeColourItalicsAndUnderline) {
+  Line21Decoder decoder;
+  Send(decoder, {RCL, Pac(2, 0)});
+  Type(decoder, "AB");
+  Send(decoder, {{0x11, 0x28}});  // red
+  Type(decoder, "CD");
+  Send(decoder, {{0x11, 0x2F}});  // italics, underlined
+  Type(decoder, "EF");
+  Send(decoder, {{0x11, 0x22}});  // green: italics end
+  Type(decoder, "G");
+  Send(decoder, {EOC});
+  const auto& row = decoder.Displayed()[1];
+  EXPECT_EQ(Row(decoder.Displayed(), 1), "AB CD EF G");  // each code takes a cell as a space
+  EXPECT_EQ(row[0].style.foreground, Line21Color::White);
+  EXPECT_EQ(row[3].style.foreground, Line21Color::Red);
+  EXPECT_FALSE(row[3].style.italic);
+  EXPECT_EQ(row[6].style.foreground, Line21Color::Red);  // italics keep the colour
+  EXPECT_TRUE(row[6].style.italic && row[6].style.underline);
+  EXPECT_EQ(row[9].style.foreground, Line21Color::Green);
+  EXPECT_FALSE(row[9].style.italic || row[9].style.underline);
+  // An italics preamble, a background attribute over the space before it, a transparent space.
+  Line21Decoder other;
+  Send(other, {RCL, Pac(3, 0xE)});
+  Type(other, "I ");
+  Send(other, {{0x10, 0x23}});  // semi-transparent green background
+  Type(other, "J");
+  Send(other, {{0x11, 0x39}});  // transparent space
+  Type(other, "K");
+  Send(other, {EOC});
+  EXPECT_EQ(Row(other.Displayed(), 2), "I J.K");
+  EXPECT_TRUE(other.Displayed()[2][0].style.italic);
+  EXPECT_EQ(other.Displayed()[2][2].style.background, Line21Color::Green);
+  EXPECT_EQ(other.Displayed()[2][2].style.backgroundOpacity, Line21Opacity::SemiTransparent);
+  EXPECT_EQ(other.Displayed()[2][0].style.backgroundOpacity, Line21Opacity::Opaque);
+}
+
+TEST(Line21Decoder, SpecialAndExtendedCharacters) {
+  Line21Decoder decoder;
+  Send(decoder, {RCL, Pac(15, 0)});
+  Send(decoder, {{0x11, 0x37}});  // music note
+  Type(decoder, " *\\^_`{|}~\x7F");
+  Type(decoder, "A");
+  Send(decoder, {{0x12, 0x20}});  // Á over its stand-in A
+  Type(decoder, "ss");
+  Send(decoder, {{0x13, 0x34}});  // ß over the second s
+  Send(decoder, {{0x11, 0x3A}, {0x12, 0x2E}});  // è, then “ over the è
+  Send(decoder, {EOC});
+  EXPECT_EQ(Row(decoder.Displayed(), 14), "\u266A \u00E1\u00E9\u00ED\u00F3\u00FA\u00E7\u00F7\u00D1\u00F1\u2588"
+                                          "\u00C1s\u00DF\u201C");
+}
+
+TEST(Line21Decoder, DoubledControlCodesActOnceAndOtherChannelsAreIgnored) {
+  Line21Decoder decoder;
+  // Sent twice each: a doubled end of caption must not flip the memories back.
+  Send(decoder, {RCL, ENM, Pac(1, 0)});
+  Type(decoder, "ONE");
+  Send(decoder, {EOC});
+  EXPECT_EQ(Row(decoder.Displayed(), 0), "ONE");
+  // Four backspaces in a row are two codes.
+  Send(decoder, {RDC, EDM, Pac(1, 0)});
+  Type(decoder, "ABC");
+  Send(decoder, {BS, BS});
+  EXPECT_EQ(Row(decoder.Displayed(), 0), "A");
+  // Padding between the copies does not make the second a new code.
+  Type(decoder, "BC");
+  decoder.Feed(BS.first, BS.second);
+  decoder.Feed(0, 0);
+  decoder.Feed(BS.first, BS.second);
+  EXPECT_EQ(Row(decoder.Displayed(), 0), "AB");
+
+  // Channel 2's codes and the text after them are not channel 1's.
+  Send(decoder, {{0x1C, 0x2C}});  // channel 2 erase displayed memory
+  Type(decoder, "XY");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), "AB");
+  Send(decoder, {FON});  // back on channel 1, and flash is not shown
+  Type(decoder, "Z");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), "ABZ");
+  EXPECT_EQ(decoder.Ignored().at("flash on (FON)"), 1);
+
+  Line21Decoder second(2);
+  Send(second, {{0x1C, 0x29}, {0x19, 0x40}});  // channel 2: paint-on, row 1
+  Type(second, "TWO");
+  EXPECT_EQ(Row(second.Displayed(), 0), "TWO");
+  EXPECT_THROW(Line21Decoder(3), std::invalid_argument);
+}
+
+}  // namespace
