@@ -77,4 +77,37 @@ TEST(BurnEndToEnd, CaptionPixelsLieWhereRectsSays) {
   std::filesystem::remove_all(dir);
 }
 
+// An SCC file burned at 30000/1001 frames a second: its captions appear and go at the frames
+// their byte pairs arrive in.
+TEST(BurnEndToEnd, SccCaptionsComeAndGoAtTheirFrames) {
+  if (Shell("command -v ffmpeg").empty()) GTEST_SKIP() << "ffmpeg is not installed";
+  const std::string tool = KEL_TOOL, scc = std::string(KEL_DATA) + "/short.scc";
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "kelcaption-e2e-scc";
+  std::filesystem::create_directories(dir);
+  const std::string clip = (dir / "burned.mkv").string();
+  ASSERT_NE(Shell("ffmpeg -loglevel error -y -f lavfi -i color=c=0x336699:s=640x360:r=30000/1001:d=3 -f rawvideo "
+                  "-pix_fmt bgra - | '" + tool + "' burn '" + scc + "' --size 640x360 --fps 30000/1001 | ffmpeg -loglevel "
+                  "error -y -f rawvideo -pix_fmt bgra -s 640x360 -r 30000/1001 -i - -c:v ffv1 '" + clip + "'"),
+            "FAILED");
+  // 00:00:00:10 + 12 pairs: end of caption at frame 22; erased at 00:00:01:15 (frame 45); roll-up
+  // text from 00:00:02:00 + 4 pairs (frame 64) until 00:00:02:20 (frame 80).
+  const std::vector<std::pair<int, bool>> expected = {{21, false}, {22, true}, {44, true}, {45, false},
+                                                      {63, false}, {64, true}, {79, true}, {80, false}};
+  std::string select;
+  for (const auto& [index, shown] : expected) select += (select.empty() ? "" : "+") + ("eq(n\\," + std::to_string(index) + ")");
+  const std::string frames = Shell("ffmpeg -loglevel error -i '" + clip + "' -vf \"select=" + select +
+                                   "\" -vsync 0 -f rawvideo -pix_fmt bgra -");
+  const std::size_t frameBytes = 640u * 360u * 4u;
+  ASSERT_EQ(frames.size(), expected.size() * frameBytes);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(frames.data()) + i * frameBytes;
+    long differing = 0;
+    for (std::size_t px = 0; px < 640u * 360u; ++px) {
+      differing += std::abs(p[px * 4] - p[0]) > 8 || std::abs(p[px * 4 + 1] - p[1]) > 8 || std::abs(p[px * 4 + 2] - p[2]) > 8;
+    }
+    EXPECT_EQ(differing > 500, expected[i].second) << "frame " << expected[i].first << ": " << differing << " caption pixels";
+  }
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace

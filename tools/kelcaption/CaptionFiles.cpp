@@ -11,6 +11,7 @@
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "readers/CaptionDocument.h"
+#include "readers/SccReader.h"
 #include "readers/SrtReader.h"
 #include "readers/WebVttReader.h"
 
@@ -64,7 +65,8 @@ CaptionTimeline TimelineOfList(kelcaptioning::CaptionList& list, int width, int 
 
 int CaptionAreaSize(int frameSize) { return static_cast<int>(static_cast<float>(frameSize) * kCaptionAreaRatio + 0.5f); }
 
-CaptionTimeline LoadCaptionFile(const std::string& path, int width, int height, Frame& measuring) {
+CaptionTimeline LoadCaptionFile(const std::string& path, int width, int height, Frame& measuring,
+                                const CaptionFileOptions& options) {
   const std::string extension = LowerExtension(path);
   SubtitleStyle style;
   style.fontSize = std::floor(static_cast<float>(CaptionAreaSize(height)) / 15.0f / 1.5f);
@@ -77,8 +79,13 @@ CaptionTimeline LoadCaptionFile(const std::string& path, int width, int height, 
     std::vector<std::string> unsupported;
     list = ReadWebVtt(ReadFile(path), path, style, unsupported);
     Warn(path, unsupported);
+  } else if (extension == ".scc") {
+    SccCaptions scc = ReadScc(ReadFile(path), path, options.channel);
+    Warn(path, scc.notes);
+    return std::move(scc.timeline);
   } else {
-    throw std::runtime_error(path + ": caption files are read as SubRip (.srt), WebVTT (.vtt) or caption documents (.json)");
+    throw std::runtime_error(path + ": caption files are read as SubRip (.srt), WebVTT (.vtt), Scenarist (.scc) or caption "
+                                    "documents (.json)");
   }
   return TimelineOfList(*list, width, height, measuring);
 }

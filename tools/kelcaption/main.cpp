@@ -135,11 +135,11 @@ int Demo(const std::string& folder) {
 }
 
 int Render(const std::string& file, const std::string& sizeText, const std::string& at, const std::string& output,
-           const std::string& background) {
+           const std::string& background, const kelcaption::CaptionFileOptions& fileOptions) {
   const Size size = ParseSize(sizeText);
   const kelmediatypes::TickTime time = ParseTime(at);
   Frame frame(size.width, size.height), layer(size.width, size.height);
-  const auto timeline = kelcaption::LoadCaptionFile(file, size.width, size.height, layer);
+  const auto timeline = kelcaption::LoadCaptionFile(file, size.width, size.height, layer, fileOptions);
   if (!background.empty()) {
     if (std::filesystem::path(background).extension() == ".png") frame.ReadPng(background);
     else frame.Surface().FillRect(ParseColor(background), {0, 0, static_cast<float>(size.width), static_cast<float>(size.height)});
@@ -149,10 +149,11 @@ int Render(const std::string& file, const std::string& sizeText, const std::stri
   return 0;
 }
 
-int Rects(const std::string& file, const std::string& sizeText, const std::string& at) {
+int Rects(const std::string& file, const std::string& sizeText, const std::string& at,
+          const kelcaption::CaptionFileOptions& fileOptions) {
   const Size size = ParseSize(sizeText);
   Frame layer(size.width, size.height);
-  const auto timeline = kelcaption::LoadCaptionFile(file, size.width, size.height, layer);
+  const auto timeline = kelcaption::LoadCaptionFile(file, size.width, size.height, layer, fileOptions);
   kelcaptioningui::CaptionRectList rects;
   if (const auto& model = ModelAt(timeline, ParseTime(at))) {
     kelcaptioningui::GetCaptionRects(model, &layer.Inkpad(),
@@ -177,6 +178,7 @@ struct BurnOptions {
   bool flip = false;
   bool debugWindows = false;
   long long count = 0;  // frames expected, for the time left; 0 when unknown
+  kelcaption::CaptionFileOptions files;
 };
 
 // A fraction "N/D" or "N:D" or a plain number.
@@ -238,7 +240,7 @@ int BurnStream(const BurnOptions& options) {
   const Size layout{std::max(1, static_cast<int>(static_cast<float>(size.width) / options.scale)),
                     std::max(1, static_cast<int>(static_cast<float>(size.height) / options.scale))};
   Frame frame(size.width, size.height), layer(size.width, size.height);
-  const auto timeline = kelcaption::LoadCaptionFile(options.file, layout.width, layout.height, layer);
+  const auto timeline = kelcaption::LoadCaptionFile(options.file, layout.width, layout.height, layer, options.files);
   if (!options.framesFolder.empty()) std::filesystem::create_directories(options.framesFolder);
 
   const kelcaption::TimedModel* previous = nullptr;
@@ -347,22 +349,32 @@ int main(int argc, char** argv) {
   demo->add_option("--out", demoFolder, "Folder for the PNGs")->capture_default_str();
 
   std::string file, size = "1920x1080", at = "0", output, background;
-  CLI::App* render = app.add_subcommand("render", "Draw the captions of FILE (.srt, .vtt or .json) shown at one time to a PNG");
+  // Every subcommand that reads a caption file decodes SCC on the channel asked for.
+  const auto addChannel = [](CLI::App* command, kelcaption::CaptionFileOptions& options) {
+    command->add_option("--channel", options.channel, "Caption channel of .scc files: 1 (CC1) or 2 (CC2)")
+        ->check(CLI::Range(1, 2))
+        ->capture_default_str();
+  };
+  const std::string kinds = "(.srt, .vtt, .scc, .stl or .json)";
+  kelcaption::CaptionFileOptions fileOptions;
+  CLI::App* render = app.add_subcommand("render", "Draw the captions of FILE " + kinds + " shown at one time to a PNG");
   render->add_option("FILE", file, "Caption file")->required()->check(CLI::ExistingFile);
   render->add_option("--size", size, "Frame size WIDTHxHEIGHT")->capture_default_str();
   render->add_option("--at", at, "Time: HH:MM:SS.mmm or seconds")->capture_default_str();
   render->add_option("-o,--output", output, "PNG to write")->required();
   render->add_option("--background", background, "Colour (#RRGGBB, black, white, gray) or a PNG of the frame size; "
                                                  "transparent without it");
+  addChannel(render, fileOptions);
 
   CLI::App* rects = app.add_subcommand("rects", "Print, as JSON, the rectangles that the captions of FILE cover at one time");
   rects->add_option("FILE", file, "Caption file")->required()->check(CLI::ExistingFile);
   rects->add_option("--size", size, "Frame size WIDTHxHEIGHT")->capture_default_str();
   rects->add_option("--at", at, "Time: HH:MM:SS.mmm or seconds")->capture_default_str();
+  addChannel(rects, fileOptions);
 
   BurnOptions burnOptions;
   CLI::App* burn = app.add_subcommand(
-      "burn", "Burn the captions of FILE (.srt, .vtt or .json) into raw BGRA frames read from standard input, written to standard "
+      "burn", "Burn the captions of FILE " + kinds + " into raw BGRA frames read from standard input, written to standard "
               "output, for use between two ffmpeg processes:\n"
               "  ffmpeg -i in.mp4 -f rawvideo -pix_fmt bgra - | kelcaption burn subs.srt --size 1280x720 --fps 25 |\n"
               "  ffmpeg -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 -i - out.mp4");
@@ -378,6 +390,7 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   burn->add_flag("--debug-windows", burnOptions.debugWindows, "Tint caption windows 0 to 7 (DebugCaptionWindows)");
   burn->add_option("--count", burnOptions.count, "Frames expected, for the time left in the progress line");
+  addChannel(burn, burnOptions.files);
 
   std::string formatCode = "6CC1", defaultsOutput;
   bool samples = false;
@@ -397,8 +410,8 @@ int main(int argc, char** argv) {
   int status = 0;
   try {
     if (*demo) status = Demo(demoFolder);
-    if (*render) status = Render(file, size, at, output, background);
-    if (*rects) status = Rects(file, size, at);
+    if (*render) status = Render(file, size, at, output, background, fileOptions);
+    if (*rects) status = Rects(file, size, at, fileOptions);
     if (*burn) status = BurnStream(burnOptions);
     if (*defaults) status = Defaults(formatCode, samples, size, defaultsOutput);
     if (*settings) status = ExportSettings(subject);
