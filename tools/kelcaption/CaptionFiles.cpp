@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "readers/CaptionDocument.h"
+#include "readers/ModelDocument.h"
 #include "readers/SccReader.h"
 #include "readers/SrtReader.h"
 #include "readers/WebVttReader.h"
@@ -72,7 +74,9 @@ CaptionTimeline LoadCaptionFile(const std::string& path, int width, int height, 
   style.fontSize = std::floor(static_cast<float>(CaptionAreaSize(height)) / 15.0f / 1.5f);
   kelcaptioning::CaptionListPtr list;
   if (extension == ".json") {
-    list = ReadCaptionDocument(ReadFile(path), path);
+    const std::string text = ReadFile(path);
+    if (std::optional<CaptionTimeline> states = ReadModelDocument(text, path)) return std::move(*states);
+    list = ReadCaptionDocument(text, path);
   } else if (extension == ".srt") {
     list = ReadSrt(ReadFile(path), path, style);
   } else if (extension == ".vtt") {

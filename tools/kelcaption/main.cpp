@@ -28,6 +28,7 @@
 #include "keltext/FontLibrary.h"
 #include "readers/CaptionDocument.h"
 #include "readers/HexColor.h"
+#include "readers/ModelDocument.h"
 #include "samples/SampleModels.h"
 
 namespace {
@@ -295,6 +296,19 @@ int BurnStream(const BurnOptions& options) {
   return 0;
 }
 
+// A document to standard output ("" or "-") or to a file, written through a temporary.
+void WriteDocument(const std::string& document, const std::string& output) {
+  if (output.empty() || output == "-") {
+    std::fwrite(document.data(), 1, document.size(), stdout);
+    return;
+  }
+  kelcaption::WriteThroughTemporary(output, [&document](const std::string& temporary) {
+    std::ofstream out(temporary, std::ios::binary);
+    out << document;
+    return static_cast<bool>(out.flush());
+  });
+}
+
 // The starting caption list of a new track of `code`, as a caption document.
 int Defaults(const std::string& code, bool samples, const std::string& sizeText, const std::string& output) {
   const Size size = ParseSize(sizeText);
@@ -304,16 +318,17 @@ int Defaults(const std::string& code, bool samples, const std::string& sizeText,
   kelcaptioningui::GetDefaultCaptionList(&measuring.Inkpad(), format, size.width, size.height, {1, 1}, samples,
                                          kelcaptioning::GetCaptionRows(format),
                                          kelcaptioning::GetCaptionColumns(format), list);
-  const std::string document = kelcaption::WriteCaptionDocument(*list);
-  if (output.empty() || output == "-") {
-    std::fwrite(document.data(), 1, document.size(), stdout);
-    return 0;
-  }
-  kelcaption::WriteThroughTemporary(output, [&document](const std::string& temporary) {
-    std::ofstream out(temporary, std::ios::binary);
-    out << document;
-    return static_cast<bool>(out.flush());
-  });
+  WriteDocument(kelcaption::WriteCaptionDocument(*list), output);
+  return 0;
+}
+
+// What FILE shows over time, as a model document: every state with its windows, cells and spans.
+int States(const std::string& file, const std::string& sizeText, const std::string& output,
+           const kelcaption::CaptionFileOptions& fileOptions) {
+  const Size size = ParseSize(sizeText);
+  Frame measuring(1, 1);
+  WriteDocument(kelcaption::WriteModelDocument(kelcaption::LoadCaptionFile(file, size.width, size.height, measuring, fileOptions)),
+                output);
   return 0;
 }
 
@@ -401,6 +416,14 @@ int main(int argc, char** argv) {
   defaults->add_option("--size", size, "Frame size WIDTHxHEIGHT")->capture_default_str();
   defaults->add_option("-o,--output", defaultsOutput, "File to write (standard output without it)");
 
+  std::string statesOutput;
+  CLI::App* states = app.add_subcommand("states", "Write what FILE " + kinds + " shows over time as a JSON model "
+                                                  "document: each state's windows, cells and spans, as they are drawn");
+  states->add_option("FILE", file, "Caption file")->required()->check(CLI::ExistingFile);
+  states->add_option("--size", size, "Frame size WIDTHxHEIGHT")->capture_default_str();
+  states->add_option("-o,--output", statesOutput, "File to write (standard output without it)");
+  addChannel(states, fileOptions);
+
   std::string subject;
   CLI::App* settings = app.add_subcommand("export-settings", "Ask in the terminal how captions are exported to a "
                                                               "sidecar file, and print the choices");
@@ -414,6 +437,7 @@ int main(int argc, char** argv) {
     if (*rects) status = Rects(file, size, at, fileOptions);
     if (*burn) status = BurnStream(burnOptions);
     if (*defaults) status = Defaults(formatCode, samples, size, defaultsOutput);
+    if (*states) status = States(file, size, statesOutput, fileOptions);
     if (*settings) status = ExportSettings(subject);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kelcaption: %s\n", e.what());

@@ -29,9 +29,9 @@ TextSpanAttributes ReadSpanAttributes(const JsonReader& r, const json& span, con
 
 void WriteSpanAttributes(const TextSpanAttributes& a, json& span) {
   const int fontStyle = static_cast<int>(a.GetFontStyle());
-  span["foreground"] = HexOf(a.GetForegroundColor());
-  span["background"] = HexOf(a.GetBackgroundColor());
-  span["edgeColor"] = HexOf(a.GetForegroundEdgeColor());
+  span["foreground"] = ColorJson(a.GetForegroundColor());
+  span["background"] = ColorJson(a.GetBackgroundColor());
+  span["edgeColor"] = ColorJson(a.GetForegroundEdgeColor());
   span["edge"] = static_cast<int>(a.GetTextEdge());
   span["edgeWidth"] = Tidy(a.GetTextEdgeWidth());
   span["offset"] = static_cast<int>(a.GetTextOffset());
@@ -59,7 +59,17 @@ json TimeOf(kelmediatypes::TickTime t) {
   return text;
 }
 
-double Tidy(float v) { return std::round(static_cast<double>(v) * 1e6) / 1e6; }
+double Tidy(float v) {
+  const double tidy = std::round(static_cast<double>(v) * 1e6) / 1e6;
+  // Only when the short decimal reads back as the same float.
+  return static_cast<float>(tidy) == v ? tidy : static_cast<double>(v);
+}
+
+json ColorJson(const CaptioningColor& c) {
+  const auto exact = [](float v) { return static_cast<float>(std::lround(v * 255.0f)) / 255.0f == v; };
+  if (exact(c.Red()) && exact(c.Green()) && exact(c.Blue()) && exact(c.Alpha())) return HexOf(c);
+  return json::array({Tidy(c.Red()), Tidy(c.Green()), Tidy(c.Blue()), Tidy(c.Alpha())});
+}
 
 json FractionOf(const boost::rational<int>& r) { return json::array({r.numerator(), r.denominator()}); }
 

@@ -118,9 +118,11 @@ kelcaptioning::TextSpanAttributes ReadSpanAttributes(const JsonReader& r, const 
 void WriteSpanAttributes(const kelcaptioning::TextSpanAttributes& attributes, json& span);
 
 std::string HexOf(const kelcaptioning::CaptioningColor& c);
+// "#RRGGBBAA" when 8-bit levels hold the colour exactly, [r, g, b, a] otherwise.
+json ColorJson(const kelcaptioning::CaptioningColor& c);
 // "HH:MM:SS.mmm" for whole milliseconds, the tick count otherwise.
 json TimeOf(kelmediatypes::TickTime t);
-// Floats as the decimal a person wrote, not their binary expansion.
+// Floats as the decimal a person wrote, not their binary expansion, when that reads back the same.
 double Tidy(float v);
 json FractionOf(const boost::rational<int>& r);
 
