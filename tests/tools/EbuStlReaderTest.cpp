@@ -1,0 +1,404 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "kelcore/String.h"
+#include "readers/EbuStlReader.h"
+
+namespace {
+
+using namespace kelcaptioning;
+using kelcaption::EbuStlSubtitles;
+using kelcaption::ReadEbuStl;
+using kelcaption::ReadError;
+using kelmediatypes::TickTime;
+
+struct TimeCode {
+  int h, m, s, f;
+};
+
+// An EBU STL file built in memory: a header and the text blocks of its subtitles.
+class StlFile {
+ public:
+  explicit StlFile(char displayStandard, const char* diskFormat = "STL25.01") : header_(1024, ' ') {
+    Put(0, "850").Put(3, diskFormat).Put(12, "00").Put(14, "09").Put(251, "40").Put(253, "23").Put(256, "00000000");
+    header_[11] = displayStandard;
+  }
+  StlFile& Put(std::size_t offset, const std::string& text) {
+    header_.replace(offset, text.size(), text);
+    return *this;
+  }
+  // A subtitle over as many blocks as its text needs.
+  StlFile& Add(TimeCode in, TimeCode out, int row, const std::string& text, int justification = 0,
+               int cumulative = 0, int comment = 0) {
+    ++number_;
+    for (std::size_t at = 0; at == 0 || at < text.size(); at += 112) {
+      const bool last = at + 112 >= text.size();
+      blocks.push_back(Block(number_, last ? 0xFF : static_cast<int>(at / 112), in, out, row, justification,
+                             cumulative, comment, text.substr(at, 112)));
+    }
+    return *this;
+  }
+  static std::string Block(int number, int extension, TimeCode in, TimeCode out, int row, int justification,
+                           int cumulative, int comment, const std::string& text) {
+    std::string b(128, '\x8F');
+    const int head[16] = {0,     number & 0xFF, number >> 8, extension, cumulative,  in.h,          in.m, in.s,
+                          in.f, out.h,         out.m,       out.s,     out.f,       row, justification, comment};
+    for (int i = 0; i < 16; ++i) b[static_cast<std::size_t>(i)] = static_cast<char>(head[i]);
+    b.replace(16, text.size(), text);
+    return b;
+  }
+  // The bytes, with the header counting the blocks unless `blockCount` says otherwise.
+  std::string Bytes(int blockCount = -1) const {
+    std::string header = header_;
+    char count[8];
+    std::snprintf(count, sizeof count, "%05d", blockCount < 0 ? static_cast<int>(blocks.size()) : blockCount);
+    header.replace(238, 5, count);
+    std::string bytes = header;
+    for (const std::string& block : blocks) bytes += block;
+    return bytes;
+  }
+
+  std::vector<std::string> blocks;
+
+ private:
+  std::string header_;
+  int number_ = 0;
+};
+
+TickTime At(int seconds, int frames, int rate = 25) {
+  return TickTime((std::int64_t{seconds} * rate + frames) * (TickTime::kTicksPerSecond / rate));
+}
+
+constexpr CaptioningColor kClear = kCaptioningColor_Transparent;
+constexpr CaptioningColor kRed{1, 0, 0}, kYellow{1, 1, 0}, kBlue{0, 0, 1};
+
+struct ExpectedCell {
+  char32_t character;
+  CaptioningColor foreground, background;
+  int rowsUsed;
+};
+
+void ExpectRow(const CaptioningRenderableModelPtr& model, int row, int firstColumn, const std::vector<ExpectedCell>& expected) {
+  const auto rows = model->GetWindow(0)->GetRows();
+  ASSERT_TRUE(rows[static_cast<std::size_t>(row)]) << "row " << row;
+  const auto cells = rows[static_cast<std::size_t>(row)]->GetCells();
+  ASSERT_EQ(cells.size(), firstColumn + expected.size()) << "row " << row;
+  for (int c = 0; c < firstColumn; ++c) EXPECT_FALSE(cells[static_cast<std::size_t>(c)]) << "column " << c;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const auto& cell = cells[firstColumn + i];
+    const TextAttributes a = cell->GetTextAttributes();
+    EXPECT_EQ(cell->GetCharacter(), expected[i].character) << "row " << row << " column " << firstColumn + i;
+    EXPECT_EQ(a.GetForegroundColor(), expected[i].foreground) << "row " << row << " column " << firstColumn + i;
+    EXPECT_EQ(a.GetBackgroundColor(), expected[i].background) << "row " << row << " column " << firstColumn + i;
+    EXPECT_EQ(a.GetRowsUsed(), expected[i].rowsUsed) << "row " << row << " column " << firstColumn + i;
+  }
+}
+
+std::vector<int> RowsWithCells(const CaptioningRenderableModelPtr& model) {
+  std::vector<int> used;
+  const auto rows = model->GetWindow(0)->GetRows();
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    if (rows[r]) used.push_back(static_cast<int>(r));
+  }
+  return used;
+}
+
+TEST(EbuStlReader, TeletextPagesCellByCell) {
+  StlFile file('1');
+  // Double height from the second cell on, a box with a colour change in it; a blank row that
+  // the double height covers; then yellow "new background" under blue text, and black again.
+  file.Add({0, 0, 1, 12}, {0, 0, 3, 0}, 20,
+           "\x0d\x0b\x0b" "Hi" "\x01" "red" "\x0a\x0a" "\x8a\x8a"
+           "\x0b\x0b\x03\x1d\x04" "Blue" "\x1c" "K" "\x0a\x0a");
+  // Centred on row 1, its outer spaces dropped; italics and underline take no cell.
+  file.Add({0, 0, 2, 24}, {0, 0, 4, 0}, 1, "  \x0b\x0b\x80" "It" "\x81\x82" "U" "\x83\x0a\x0a  ", 2);
+  const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "t.stl");
+  EXPECT_EQ(stl.format, kStreamFormat_TeletextLevel10);
+  EXPECT_FALSE(stl.openCaptions);
+  EXPECT_TRUE(stl.notes.empty());
+
+  // The second subtitle replaces the first while it still shows.
+  ASSERT_EQ(stl.teletext.States().size(), 2u);
+  EXPECT_EQ(stl.teletext.At(At(1, 12) - TickTime(1)), nullptr);
+  const auto* first = stl.teletext.At(At(1, 12));
+  ASSERT_TRUE(first);
+  EXPECT_EQ(stl.teletext.At(At(2, 24) - TickTime(1)), first);
+  const auto* second = stl.teletext.At(At(2, 24));
+  ASSERT_TRUE(second);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(second->end, At(4, 0));
+  EXPECT_EQ(stl.teletext.At(At(4, 0)), nullptr);
+
+  const CaptioningRenderableModelPtr& page = first->model;
+  EXPECT_EQ(page->GetStreamFormat(), kStreamFormat_TeletextLevel10);
+  const auto window = page->GetWindow(0);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(window->GetAnchorID(), CaptioningRenderableModelWindow::kAnchor_TopLeft);
+  EXPECT_EQ(window->GetRowCount(), 23);
+  EXPECT_EQ(window->GetColumnCount(), 40);
+  EXPECT_EQ(window->GetRows().size(), 23u);
+  EXPECT_EQ(RowsWithCells(page), (std::vector<int>{19, 21}));  // row 21 of the file lies under the double height
+  const CaptioningColor white = kCaptioningColor_White, black = kCaptioningColor_Black;
+  ExpectRow(page, 19, 0,
+            {{U' ', kClear, kClear, 1}, {U' ', kClear, kClear, 2}, {U' ', kClear, black, 2}, {U'H', white, black, 2},
+             {U'i', white, black, 2}, {U' ', kClear, black, 2}, {U'r', kRed, black, 2}, {U'e', kRed, black, 2},
+             {U'd', kRed, black, 2}, {U' ', kClear, black, 2}, {U' ', kClear, kClear, 2}});
+  ExpectRow(page, 21, 0,
+            {{U' ', kClear, kClear, 1}, {U' ', kClear, black, 1}, {U' ', kClear, black, 1}, {U' ', kClear, kYellow, 1},
+             {U' ', kClear, kYellow, 1}, {U'B', kBlue, kYellow, 1}, {U'l', kBlue, kYellow, 1}, {U'u', kBlue, kYellow, 1},
+             {U'e', kBlue, kYellow, 1}, {U' ', kClear, black, 1}, {U'K', kBlue, black, 1}, {U' ', kClear, black, 1},
+             {U' ', kClear, kClear, 1}});
+
+  // Seven cells centred in 40 columns start at column 16.
+  ExpectRow(second->model, 0, 16,
+            {{U' ', kClear, kClear, 1}, {U' ', kClear, black, 1}, {U'I', white, black, 1}, {U't', white, black, 1},
+             {U'U', white, black, 1}, {U' ', kClear, black, 1}, {U' ', kClear, kClear, 1}});
+  const auto cells = second->model->GetWindow(0)->GetRows()[0]->GetCells();
+  EXPECT_TRUE(cells[18]->GetTextAttributes().IsItalic());
+  EXPECT_FALSE(cells[18]->GetTextAttributes().IsUnderlined());
+  EXPECT_FALSE(cells[20]->GetTextAttributes().IsItalic());
+  EXPECT_TRUE(cells[20]->GetTextAttributes().IsUnderlined());
+  EXPECT_EQ(RowsWithCells(second->model), std::vector<int>{0});
+
+  // Level-2 teletext gives models of its own format; right justification ends at column 40.
+  StlFile level2('2');
+  level2.Add({0, 0, 0, 0}, {0, 0, 1, 0}, 23, "Right", 3);
+  const EbuStlSubtitles right = ReadEbuStl(level2.Bytes(), "t.stl");
+  EXPECT_EQ(right.format, kStreamFormat_TeletextLevel20);
+  const auto& model = right.teletext.States().at(0).model;
+  EXPECT_EQ(model->GetStreamFormat(), kStreamFormat_TeletextLevel20);
+  EXPECT_EQ(model->GetWindow(0)->GetRows()[22]->GetCells().size(), 40u);
+}
+
+struct ExpectedSpan {
+  std::u16string text;
+  CaptioningColor foreground, background;
+  bool italic, underlined;
+};
+
+void ExpectSpans(const CaptionTextParagraphPtr& paragraph, const std::vector<ExpectedSpan>& expected) {
+  ASSERT_TRUE(paragraph);
+  const auto spans = paragraph->GetCaptionTextSpans();
+  ASSERT_EQ(spans.size(), expected.size()) << kelcore::string::UTF16ToUTF8(paragraph->GetText());
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    const TextSpanAttributes a = spans[i]->GetTextSpanStyleAttributes();
+    EXPECT_EQ(std::u16string(std::u16string_view(spans[i]->GetSpanText())), expected[i].text) << "span " << i;
+    EXPECT_EQ(a.GetForegroundColor(), expected[i].foreground) << "span " << i;
+    EXPECT_EQ(a.GetBackgroundColor(), expected[i].background) << "span " << i;
+    EXPECT_EQ(a.GetFontStyle(), expected[i].italic ? kFontStyle_Italic : kFontStyle_Regular) << "span " << i;
+    EXPECT_EQ(a.IsUnderlined(), expected[i].underlined) << "span " << i;
+    EXPECT_EQ(a.GetFontSize(), 30.0f);
+  }
+}
+
+ParagraphStyleAttributes::AnchorID AnchorOf(const CaptionPtr& caption) {
+  return caption->GetCaptionTextParagraph(0)->GetParagraphStyleAttributes().GetAnchorID();
+}
+
+TEST(EbuStlReader, OpenSubtitlesSpanBySpan) {
+  StlFile file('0');
+  file.Put(251, "37");
+  file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20,
+           "\x80" "Hello" "\x81" " " "\x01" "red " "\x82" "under" "\x83" "\x8a"
+           "\x84" "boxed" "\x85" " " "\x07" "plain",
+           1);
+  file.Add({0, 0, 3, 0}, {0, 0, 4, 0}, 3, "\x0b\x0b" "Top" "\x0a\x0a", 3);
+  file.Add({0, 0, 5, 0}, {0, 0, 6, 0}, 11, "Upper half", 0);
+  file.Add({0, 0, 7, 0}, {0, 0, 8, 0}, 12, "Lower half", 2);
+  kelcaption::SubtitleStyle style;
+  style.fontSize = 30.0f;
+  const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "o.stl", style);
+  EXPECT_EQ(stl.format, kStreamFormat_OpenEBU);
+  EXPECT_TRUE(stl.teletext.Empty());
+  EXPECT_TRUE(stl.notes.empty());
+  ASSERT_TRUE(stl.openCaptions);
+  EXPECT_EQ(stl.openCaptions->GetStreamFormat(), kStreamFormat_OpenEBU);
+  const CaptioningMetadata metadata = stl.openCaptions->GetMetadata();
+  ASSERT_TRUE(metadata.GetSTLMetadata());
+  EXPECT_EQ(metadata.GetSTLMetadata()->GetDisplayStandardCode(), kStreamFormat_OpenEBU);
+  EXPECT_EQ(metadata.GetMaxNumberOfRow(), 23);
+  EXPECT_EQ(metadata.GetMaxCharactersInRow(), 37);
+
+  const auto captions = stl.openCaptions->GetCaptions();
+  ASSERT_EQ(captions.size(), 4u);
+  EXPECT_EQ(captions[0]->GetBeginTime(), At(1, 0));
+  EXPECT_EQ(captions[0]->GetEndTime(), At(2, 0));
+  ASSERT_EQ(captions[0]->GetNumParagraphs(), 2u);
+  const CaptioningColor white = kCaptioningColor_White;
+  // The colour code takes a space's place, in the colour before it.
+  ExpectSpans(captions[0]->GetCaptionTextParagraph(0), {{u"Hello", white, kClear, true, false},
+                                                         {u"  ", white, kClear, false, false},
+                                                         {u"red ", kRed, kClear, false, false},
+                                                         {u"under", kRed, kClear, false, true}});
+  ExpectSpans(captions[0]->GetCaptionTextParagraph(1),
+              {{u"boxed", white, kCaptioningColor_Black, false, false}, {u"  plain", white, kClear, false, false}});
+  for (const auto& paragraph : captions[0]->GetCaptionTextParagraphs()) {
+    EXPECT_EQ(paragraph->GetParagraphStyleAttributes().GetAnchorID(), ParagraphStyleAttributes::kAnchor_BottomLeft);
+    EXPECT_EQ(paragraph->GetTextAlignment(), ParagraphStyleAttributes::kTextAlignment_Left);
+  }
+  // A teletext box backs open text too; the control codes at the row's ends are not text.
+  ExpectSpans(captions[1]->GetCaptionTextParagraph(0), {{u"Top", white, kCaptioningColor_Black, false, false}});
+  EXPECT_EQ(AnchorOf(captions[1]), ParagraphStyleAttributes::kAnchor_TopRight);
+  EXPECT_EQ(captions[1]->GetCaptionTextParagraph(0)->GetTextAlignment(), ParagraphStyleAttributes::kTextAlignment_Right);
+  // Row 11 of 23 is in the upper half, row 12 in the lower; justification 0 centres.
+  EXPECT_EQ(AnchorOf(captions[2]), ParagraphStyleAttributes::kAnchor_TopCenter);
+  EXPECT_EQ(captions[2]->GetCaptionTextParagraph(0)->GetTextAlignment(), ParagraphStyleAttributes::kTextAlignment_Center);
+  EXPECT_EQ(AnchorOf(captions[3]), ParagraphStyleAttributes::kAnchor_BottomCenter);
+}
+
+TEST(EbuStlReader, ExtensionUserDataCommentAndCumulativeBlocks) {
+  StlFile file('0');
+  const std::string a(60, 'a'), b(60, 'b');
+  file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, a + "\x8a" + b);  // 121 bytes: two blocks
+  ASSERT_EQ(file.blocks.size(), 2u);
+  // User data, even between the blocks of one subtitle, and a comment with time codes that no
+  // subtitle could have, are passed over.
+  file.blocks.insert(file.blocks.begin() + 1, StlFile::Block(9, 0xFE, {99, 99, 99, 99}, {0, 0, 0, 0}, 0, 0, 0, 0, "x"));
+  file.Add({99, 99, 99, 99}, {0, 0, 0, 0}, 20, "a comment", 0, 0, 1);
+  // A cumulative set: its second subtitle adds a row to the first's, which it ends.
+  file.Add({0, 0, 3, 0}, {0, 0, 6, 0}, 18, "One", 0, 1);
+  file.Add({0, 0, 4, 0}, {0, 0, 6, 0}, 20, "Two", 0, 3);
+  file.Add({0, 0, 7, 0}, {0, 0, 8, 0}, 20, "Alone", 0, 0);
+  const EbuStlSubtitles open = ReadEbuStl(file.Bytes(), "o.stl");
+  EXPECT_EQ(open.notes, (std::vector<std::string>{"user data blocks (skipped): 1 time", "comments (not shown): 1 time"}));
+  const auto captions = open.openCaptions->GetCaptions();
+  ASSERT_EQ(captions.size(), 4u);
+  ASSERT_EQ(captions[0]->GetNumParagraphs(), 2u);
+  EXPECT_EQ(captions[0]->GetCaptionTextParagraph(0)->GetText(), kelcore::string::UTF8ToUTF16(a));
+  EXPECT_EQ(captions[0]->GetCaptionTextParagraph(1)->GetText(), kelcore::string::UTF8ToUTF16(b));
+  EXPECT_EQ(captions[1]->GetEndTime(), At(4, 0));
+  ASSERT_EQ(captions[2]->GetNumParagraphs(), 2u);
+  EXPECT_EQ(captions[2]->GetCaptionTextParagraph(0)->GetText(), u"One");
+  EXPECT_EQ(captions[2]->GetCaptionTextParagraph(1)->GetText(), u"Two");
+  EXPECT_EQ(captions[3]->GetNumParagraphs(), 1u);
+
+  // The same blocks as teletext pages.
+  file.Put(11, "1");
+  const EbuStlSubtitles teletext = ReadEbuStl(file.Bytes(), "t.stl");
+  const auto rowsAt = [&](int seconds) { return RowsWithCells(teletext.teletext.At(At(seconds, 0))->model); };
+  EXPECT_EQ(rowsAt(3), std::vector<int>{17});
+  EXPECT_EQ(rowsAt(5), (std::vector<int>{17, 19}));
+  EXPECT_EQ(rowsAt(7), std::vector<int>{19});
+}
+
+TEST(EbuStlReader, MalformedFilesNameTheByte) {
+  const auto valid = [] {
+    StlFile file('1');
+    file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, "ok");
+    return file;
+  };
+  const std::string good = valid().Bytes();
+  const auto with = [&](std::size_t offset, const std::string& bytes) {
+    std::string changed = good;
+    changed.replace(offset, bytes.size(), bytes);
+    return changed;
+  };
+  StlFile runsOff('1'), intoAnother('1');
+  runsOff.blocks.push_back(StlFile::Block(1, 0, {0, 0, 1, 0}, {0, 0, 2, 0}, 20, 0, 0, 0, "half"));
+  intoAnother.blocks.push_back(StlFile::Block(5, 0, {0, 0, 1, 0}, {0, 0, 2, 0}, 20, 0, 0, 0, "half"));
+  intoAnother.Add({0, 0, 3, 0}, {0, 0, 4, 0}, 20, "other");
+  const struct {
+    std::string bytes;
+    const char* message;
+  } cases[] = {
+      {good.substr(0, 1000), "f.stl: byte 1000: the file ends inside its 1024-byte header (GSI block), after 1000 bytes"},
+      {good + std::string(50, '\x8F'), "f.stl: byte 1152: the last text block (TTI) is cut short: 50 of 128 bytes"},
+      {with(3, "STL26.01"),
+       "f.stl: byte 3: the disk format code \"STL26.01\" is none of STL23.01, STL24.01, STL25.01, STL30.01, STL50.01, "
+       "STL60.01"},
+      {with(11, "x"), "f.stl: byte 11: the display standard code \"x\" is none of blank or 0 (open subtitling), 1 or 2 "
+                      "(teletext)"},
+      {with(12, "05"), "f.stl: byte 12: the character code table \"05\" is none of 00 to 04"},
+      {with(238, "00x01"), "f.stl: byte 240: the total number of text blocks (TNB) must be digits, not \"00x01\""},
+      {valid().Bytes(2), "f.stl: byte 1152: the file ends after 1 of the 2 text blocks that its header counts"},
+      {with(256, "10:00:00"),
+       "f.stl: byte 258: the start-of-programme time code (TCP) must be digits HHMMSSFF, not \"10:00:00\""},
+      {with(1024 + 8, "\x19"), "f.stl: byte 1032: the time code in (TCI): the frames must be below 25 at STL25.01, not 25"},
+      {with(1024 + 10, "\x3c"), "f.stl: byte 1034: the time code out (TCO): the minutes must be below 60, not 60"},
+      {with(1024 + 11, std::string(1, '\0')), "f.stl: byte 1033: subtitle 1 ends (00:00:00:00) before it begins (00:00:01:00)"},
+      {with(1024 + 13, std::string(1, '\0')), "f.stl: byte 1037: the vertical position 0 is not a teletext row (1 to 23)"},
+      {with(1024 + 3, "\xF5"), "f.stl: byte 1027: the extension block number 0xF5 is reserved"},
+      {runsOff.Bytes(), "f.stl: byte 1152: the file ends inside subtitle 1: its text continues after extension block 0"},
+      {intoAnother.Bytes(), "f.stl: byte 1152: the text of subtitle 5 continues after extension block 0, but this block "
+                            "belongs to subtitle 1 of group 0"},
+  };
+  for (const auto& c : cases) {
+    try {
+      ReadEbuStl(c.bytes, "f.stl");
+      ADD_FAILURE() << "read: " << c.message;
+    } catch (const ReadError& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+}
+
+TEST(EbuStlReader, WhatIsNotAppliedIsCountedOnce) {
+  StlFile file('1');
+  file.Put(0, "999").Put(256, "10000000");
+  file.Add({10, 0, 1, 0}, {10, 0, 2, 0}, 21,
+           "\x08" "a" "\x08" "b" "\x09\x0e" "c" "\x10" "d" "\x7f\x86\x84" "\xC1" "b" "\x8a" + std::string(45, 'x'));
+  file.Add({10, 0, 3, 0}, {10, 0, 3, 0}, 22, "\x0d" "tall" "\x8a" "hidden" "\x8a" "below row 23");
+  file.Add({10, 0, 4, 0}, {10, 0, 5, 0}, 23, "\x0d" "low");
+  const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "n.stl");
+  const std::vector<std::string> expected{
+      "the header's code page number \"999\" (unknown; the header's texts are not used)",
+      "the start-of-programme time code 10:00:00:00 (subtitle times are read as written)",
+      "subtitles that end where they begin (not shown): 1 time",
+      "flash (0x08): 2 times",
+      "double width (0x0E): 1 time",
+      "mosaic graphics (0x10 to 0x17), later characters shown as text: 1 time",
+      "undefined character 0x7F (shown as U+FFFD): 1 time",
+      "reserved code 0x86: 1 time",
+      "open-subtitle boxing (0x84, 0x85) in teletext subtitles: 1 time",
+      "accents with no precomposed letter (the cell shows the letter alone): 1 time",
+      "characters past column 40 (not shown): 5 times",
+      "text in the row under a double-height row (hidden, as on a decoder): 1 time",
+      "text rows below row 23 (not shown): 1 time",
+      "double height on the last row (shown at normal height): 1 time",
+  };
+  EXPECT_EQ(stl.notes, expected);
+  // What is shown of them: the undefined byte as U+FFFD, the row cut at column 40.
+  const auto rows = stl.teletext.At(At(36001, 0))->model->GetWindow(0)->GetRows();
+  EXPECT_EQ(rows[20]->GetCells()[9]->GetCharacter(), U'\uFFFD');
+  EXPECT_EQ(rows[21]->GetCells().size(), 40u);
+}
+
+TEST(EbuStlReader, FrameRatesAndCharacterTables) {
+  const struct {
+    const char* format;
+    TimeCode in;
+    std::int64_t ticks;
+  } rates[] = {
+      {"STL30.01", {0, 0, 1, 15}, TickTime::kTicksPerSecond * 3 / 2},
+      {"STL23.01", {0, 0, 1, 0}, TickTime::kTicksPerSecond / 1000 * 1001},
+      {"STL24.01", {0, 0, 0, 23}, TickTime::kTicksPerSecond / 24 * 23},
+      {"STL50.01", {0, 1, 0, 49}, TickTime::kTicksPerSecond / 50 * (60 * 50 + 49)},
+      {"STL60.01", {1, 0, 0, 59}, TickTime::kTicksPerSecond / 60 * (3600 * 60 + 59)},
+  };
+  for (const auto& rate : rates) {
+    StlFile file('0', rate.format);
+    file.Add(rate.in, {2, 0, 0, 0}, 20, "x");
+    EXPECT_EQ(ReadEbuStl(file.Bytes(), "r.stl").openCaptions->GetCaptions()[0]->GetBeginTime().GetTicks(), rate.ticks)
+        << rate.format;
+  }
+
+  const auto text = [](const char* table, const std::string& bytes) {
+    StlFile file('0');
+    file.Put(12, table);
+    file.Add({0, 0, 0, 0}, {0, 0, 1, 0}, 20, bytes);
+    const auto captions = ReadEbuStl(file.Bytes(), "c.stl").openCaptions->GetCaptions();
+    return std::u16string(std::u16string_view(captions[0]->GetCaptionTextParagraph(0)->GetText()));
+  };
+  // Latin accents prefix their letter; on a space one stands alone; g takes its cedilla as an acute.
+  EXPECT_EQ(text("00", "\xC2" "e" "\xCF" "s" "\xC8" "u" "\xC1" " " "\xC2" "g" "\xE9\xA4\x24\xD5"), u"éšü`ģØ$$♪");
+  EXPECT_EQ(text("00", "\xC1" "q"), u"q\u0300");
+  EXPECT_EQ(text("01", "\xB0\xD1\xF0"), u"Аб№");
+  EXPECT_EQ(text("02", "\xC7\xE4"), u"\u0627\u0644");
+  EXPECT_EQ(text("03", "\xC1\xEB\xDE"), u"Αλή");
+  EXPECT_EQ(text("04", "\xE0\xF9"), u"אש");
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kelcaptioning/CaptionList.h"
+#include "kelcaptioning/StreamFormat.h"
+#include "readers/CaptionTimeline.h"
+#include "readers/ReadError.h"
+#include "readers/SrtReader.h"
+
+namespace kelcaption {
+
+// What an EBU STL subtitle file holds, in the form its display standard calls for.
+struct EbuStlSubtitles {
+  // kStreamFormat_TeletextLevel10 or kStreamFormat_TeletextLevel20 for teletext subtitles,
+  // kStreamFormat_OpenEBU for open subtitling.
+  kelcaptioning::StreamFormat format = kelcaptioning::kStreamFormat_Unknown;
+  // Open subtitling: one caption per subtitle, one paragraph per text row, not yet measured or
+  // placed. Null for teletext.
+  kelcaptioning::CaptionListPtr openCaptions;
+  // Teletext: the subtitle pages as a decoder shows them, grid models of `format`; a subtitle
+  // replaces one still showing. Empty for open subtitling.
+  CaptionTimeline teletext;
+  // What the file asks for that is not applied, each kind once, such as "flash (0x08): 3 times".
+  std::vector<std::string> notes;
+};
+
+// Reads an EBU STL file: a 1024-byte header (GSI) and 128-byte text blocks (TTI).
+//
+// Time codes count frames of the header's disk format code: STL24.01, STL25.01, STL30.01,
+// STL50.01 and STL60.01 at 24 to 60 frames a second; STL23.01 counts 24 frames a time-code
+// second, each lasting 1001/24000 s. Times are read as written; a start-of-programme time code
+// is reported, not subtracted.
+//
+// Teletext (display standard 1 or 2): subtitle rows go to grid rows by their vertical position
+// (row 1 to 23), text row by text row, and are aligned by the justification code (0 as written,
+// 1 left, 2 centred, 3 right: leading and trailing spaces dropped). Control codes take a cell
+// each, shown as a space. Only boxed cells (0x0B to 0x0A) show a background: black, or the
+// colour that "new background" (0x1D) takes from the foreground. A double-height cell uses two
+// rows and hides the row under it. Cumulative subtitles add their rows to the set's earlier ones.
+//
+// Open subtitling (display standard blank or 0): spans by colour, italics, underline and boxing;
+// paragraphs anchored at the bottom for rows in the lower half of the header's row count, at the
+// top otherwise, left, centred or right by the justification code (centred for 0). Spans take
+// `style`'s font, size and edge. The list carries STL metadata with the header's maximum rows and
+// characters.
+//
+// Comments and user-data blocks are skipped; extension blocks continue their subtitle's text.
+// Throws ReadError at the byte offset of what is malformed: a short header, a cut-short text
+// block, an unknown disk format, display standard or character code table, fields that should
+// be digits, a time code out of range or that ends before it begins, a vertical position off the
+// grid, a subtitle whose text continues past the file or into another subtitle's block.
+EbuStlSubtitles ReadEbuStl(std::string_view bytes, const std::string& fileName, const SubtitleStyle& style = {});
+
+}  // namespace kelcaption
