@@ -12,6 +12,7 @@
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "readers/CaptionDocument.h"
+#include "readers/EbuStlReader.h"
 #include "readers/ModelDocument.h"
 #include "readers/SccReader.h"
 #include "readers/SrtReader.h"
@@ -87,9 +88,14 @@ CaptionTimeline LoadCaptionFile(const std::string& path, int width, int height, 
     SccCaptions scc = ReadScc(ReadFile(path), path, options.channel);
     Warn(path, scc.notes);
     return std::move(scc.timeline);
+  } else if (extension == ".stl") {
+    EbuStlSubtitles stl = ReadEbuStl(ReadFile(path), path, style);
+    Warn(path, stl.notes);
+    if (!stl.openCaptions) return std::move(stl.teletext);
+    list = stl.openCaptions;
   } else {
-    throw std::runtime_error(path + ": caption files are read as SubRip (.srt), WebVTT (.vtt), Scenarist (.scc) or caption "
-                                    "documents (.json)");
+    throw std::runtime_error(path + ": caption files are read as SubRip (.srt), WebVTT (.vtt), Scenarist (.scc), EBU STL "
+                                    "(.stl) or caption documents (.json)");
   }
   return TimelineOfList(*list, width, height, measuring);
 }
