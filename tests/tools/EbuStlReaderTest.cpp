@@ -282,6 +282,14 @@ TEST(EbuStlReader, ExtensionUserDataCommentAndCumulativeBlocks) {
   EXPECT_EQ(rowsAt(3), std::vector<int>{17});
   EXPECT_EQ(rowsAt(5), (std::vector<int>{17, 19}));
   EXPECT_EQ(rowsAt(7), std::vector<int>{19});
+
+  // Within a set, a double-height row hides what a later subtitle puts under it.
+  StlFile tall('1');
+  tall.Add({0, 0, 1, 0}, {0, 0, 3, 0}, 19, "\x0d" "Tall", 0, 1);
+  tall.Add({0, 0, 2, 0}, {0, 0, 3, 0}, 20, "under", 0, 3);
+  const EbuStlSubtitles hidden = ReadEbuStl(tall.Bytes(), "h.stl");
+  EXPECT_EQ(RowsWithCells(hidden.teletext.At(At(2, 0))->model), std::vector<int>{18});
+  EXPECT_EQ(hidden.notes, std::vector<std::string>{"text in the row under a double-height row (hidden, as on a decoder): 1 time"});
 }
 
 TEST(EbuStlReader, MalformedFilesNameTheByte) {

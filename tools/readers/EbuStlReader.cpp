@@ -396,6 +396,12 @@ RowList TeletextRows(const Subtitle& subtitle, const Header& header, int rows, i
   return grid;
 }
 
+bool IsDoubleHeight(const CaptioningRenderableModelRowPtr& row) {
+  if (!row) return false;
+  const CellList cells = row->GetCells();
+  return std::any_of(cells.begin(), cells.end(), [](const auto& cell) { return cell && cell->GetTextAttributes().GetRowsUsed() > 1; });
+}
+
 CaptionTimeline TeletextTimeline(const std::vector<Subtitle>& subtitles, const Header& header, Notes& notes) {
   struct Page {
     TickTime begin, end;
@@ -409,6 +415,12 @@ CaptionTimeline TeletextTimeline(const std::vector<Subtitle>& subtitles, const H
       const RowList& before = pages.back().rows;
       for (std::size_t r = 0; r < page.rows.size(); ++r) {
         if (!page.rows[r]) page.rows[r] = before[r];
+      }
+      // A double-height row of either subtitle hides the row under it.
+      for (std::size_t r = 0; r + 1 < page.rows.size(); ++r) {
+        if (!IsDoubleHeight(page.rows[r]) || !page.rows[r + 1]) continue;
+        notes.Count("text in the row under a double-height row (hidden, as on a decoder)");
+        page.rows[r + 1] = nullptr;
       }
     }
     pages.push_back(std::move(page));
