@@ -1,0 +1,54 @@
+// Feeds arbitrary bytes to the line-21 decoder and to the SCC reader. The first byte chooses: an
+// even one sends the rest as byte pairs straight to the decoder, which must keep its cursor on
+// the grid and report exactly the pairs that change the displayed memory; an odd one reads the
+// rest as SCC text, which must either read or throw ReadError, with states in time order that
+// fit the 15 x 32 grid.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "readers/Line21Decoder.h"
+#include "readers/SccReader.h"
+
+namespace {
+
+void FeedPairs(const std::uint8_t* data, std::size_t size) {
+  kelcaption::Line21Decoder decoder(size > 0 && (data[0] & 2) ? 2 : 1);
+  for (std::size_t i = 0; i + 1 < size; i += 2) {
+    const kelcaption::Line21Memory before = decoder.Displayed();
+    const bool changed = decoder.Feed(data[i], data[i + 1]);
+    if (changed != (before != decoder.Displayed())) __builtin_trap();
+    if (decoder.CursorRow() < 0 || decoder.CursorRow() >= kelcaption::kLine21Rows || decoder.CursorColumn() < 0 ||
+        decoder.CursorColumn() >= kelcaption::kLine21Columns) {
+      __builtin_trap();
+    }
+  }
+}
+
+void ReadText(const std::uint8_t* data, std::size_t size, int channel) {
+  kelcaption::SccCaptions scc;
+  try {
+    scc = kelcaption::ReadScc(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.scc", channel);
+  } catch (const kelcaption::ReadError&) {
+    return;
+  }
+  kelmediatypes::TickTime previousEnd = kelmediatypes::kTime_Min;
+  for (const kelcaption::TimedModel& state : scc.timeline.States()) {
+    if (!(state.begin < state.end) || state.begin < previousEnd || !state.model) __builtin_trap();
+    previousEnd = state.end;
+    const auto window = state.model->GetWindow(0);
+    if (!window || window->GetRows().size() != static_cast<std::size_t>(kelcaption::kLine21Rows)) __builtin_trap();
+    for (const auto& row : window->GetRows()) {
+      if (row && row->GetCells().size() > static_cast<std::size_t>(kelcaption::kLine21Columns)) __builtin_trap();
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  if (data[0] & 1) ReadText(data + 1, size - 1, (data[0] & 2) ? 2 : 1);
+  else FeedPairs(data + 1, size - 1);
+  return 0;
+}
