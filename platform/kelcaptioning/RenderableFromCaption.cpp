@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "kelcaptioning/Formats.h"
 #include "Fractions.h"
@@ -9,6 +10,16 @@
 namespace kelcaptioning {
 
 namespace {
+
+// A float of the caption (a font size, a margin) in whole draw-area units: half rounds up, and
+// since a caption may carry any size, NaN becomes 0 and values past the int range saturate.
+int WholeUnits(float v) {
+  const float rounded = v + 0.5f;
+  if (std::isnan(rounded)) return 0;
+  if (rounded >= 2147483647.0f) return std::numeric_limits<int>::max();
+  if (rounded <= -2147483648.0f) return std::numeric_limits<int>::min();
+  return static_cast<int>(rounded);
+}
 
 TextAttributes CellAttributes(const TextSpanAttributes& span) {
   TextAttributes cell;
@@ -57,11 +68,11 @@ CaptioningRenderableOpenRowPtr OpenRow(const CaptionTextParagraph& paragraph, in
     CaptioningRenderableOpenSpanPtr open(new CaptioningRenderableOpenSpan());
     open->SetText(span->GetSpanText());
     open->SetTextSpanAttributes(attributes);
-    open->SetTextHeight(static_cast<int>(attributes.GetFontSize() + 0.5f), paragraph.GetParagraphLineHeight());
+    open->SetTextHeight(WholeUnits(attributes.GetFontSize()), paragraph.GetParagraphLineHeight());
     row->SetOpenSpan(key++, open);
   }
   // The side margin the size refresh adds: an eighth of the largest size on each side.
-  row->SetHorizontalTextOffset(static_cast<int>(largest * 0.125f + 0.5f));
+  row->SetHorizontalTextOffset(WholeUnits(largest * 0.125f));
   return row;
 }
 
@@ -71,36 +82,45 @@ namespace {
 
 CaptioningRenderableModelPtr ModelOf(StreamFormat format, const std::vector<const Caption*>& captions, int areaWidth,
                                      int areaHeight, float areaRatio) {
-  CaptioningRenderableModelPtr model(new CaptioningRenderableModel(format));
-  CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
-  window->SetFillColor(kCaptioningColor_Transparent);
-  window->SetCaptionsAreaRatio(areaRatio);
-  if (IsOpenCaptions(format)) {
-    window->SetCaptionDrawAreaSize({areaWidth, areaHeight});
-    std::uint64_t key = 0;
-    for (const Caption* caption : captions) {
-      for (const CaptionTextParagraphPtr& paragraph : caption->GetCaptionTextParagraphs()) {
-        if (paragraph) window->SetOpenRow(key++, OpenRow(*paragraph, areaWidth, areaHeight));
-      }
-    }
-  } else {
-    const int rows = model->GetMaxRows(), columns = model->GetMaxColumns();
-    window->SetAnchorID(CaptioningRenderableModelWindow::kAnchor_TopLeft);
-    window->SetRowCount(rows);
-    window->SetColumnCount(columns);
+  if (!IsOpenCaptions(format)) {
+    const int rows = GetCaptionRows(format), columns = GetCaptionColumns(format);
     RowList grid(static_cast<std::size_t>(std::max(rows, 0)));
     for (const Caption* caption : captions) {
       for (const CaptionTextParagraphPtr& paragraph : caption->GetCaptionTextParagraphs()) {
         if (paragraph) AddGridParagraph(*paragraph, rows, columns, grid);
       }
     }
-    window->SetRows(grid);
+    return MakeGridModel(format, std::move(grid), areaRatio);
+  }
+  CaptioningRenderableModelPtr model(new CaptioningRenderableModel(format));
+  CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
+  window->SetFillColor(kCaptioningColor_Transparent);
+  window->SetCaptionsAreaRatio(areaRatio);
+  window->SetCaptionDrawAreaSize({areaWidth, areaHeight});
+  std::uint64_t key = 0;
+  for (const Caption* caption : captions) {
+    for (const CaptionTextParagraphPtr& paragraph : caption->GetCaptionTextParagraphs()) {
+      if (paragraph) window->SetOpenRow(key++, OpenRow(*paragraph, areaWidth, areaHeight));
+    }
   }
   model->AddWindow(0, window);
   return model;
 }
 
 }  // namespace
+
+CaptioningRenderableModelPtr MakeGridModel(StreamFormat format, RowList rows, float areaRatio) {
+  CaptioningRenderableModelPtr model(new CaptioningRenderableModel(format));
+  CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
+  window->SetFillColor(kCaptioningColor_Transparent);
+  window->SetCaptionsAreaRatio(areaRatio);
+  window->SetAnchorID(CaptioningRenderableModelWindow::kAnchor_TopLeft);
+  window->SetRowCount(model->GetMaxRows());
+  window->SetColumnCount(model->GetMaxColumns());
+  window->SetRows(std::move(rows));
+  model->AddWindow(0, window);
+  return model;
+}
 
 CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Caption& caption, int areaWidth,
                                                  int areaHeight, float areaRatio) {

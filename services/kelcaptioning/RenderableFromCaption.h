@@ -16,6 +16,11 @@ KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat 
                                                                    int areaWidth, int areaHeight,
                                                                    float areaRatio = 0.8f);
 
+// A model of `format` with one window over the format's whole grid: anchored top left, without
+// fill, keeping `areaRatio` of the frame, holding `rows` (a row per grid row, null for empty ones).
+// Decoders of grid caption files build their states with it.
+KELCAPTIONING_API CaptioningRenderableModelPtr MakeGridModel(StreamFormat format, RowList rows, float areaRatio = 0.8f);
+
 // The model of what the list shows at `time`: every caption with begin <= time < end, in list
 // order, in one window as above (later captions drawn over earlier ones).
 KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModelAt(const CaptionList& list,

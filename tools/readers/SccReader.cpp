@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "kelcaptioning/Formats.h"
+#include "kelcaptioning/RenderableFromCaption.h"
 #include "readers/Line21Decoder.h"
 
 namespace kelcaption {
@@ -62,15 +63,7 @@ class ModelMaker {
     }
     previous_ = memory;
     previousRows_ = rows;
-    CaptioningRenderableModelPtr model(new CaptioningRenderableModel(format_));
-    CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
-    window->SetFillColor(kCaptioningColor_Transparent);
-    window->SetAnchorID(CaptioningRenderableModelWindow::kAnchor_TopLeft);
-    window->SetRowCount(model->GetMaxRows());
-    window->SetColumnCount(model->GetMaxColumns());
-    window->SetRows(std::move(list));
-    model->AddWindow(0, window);
-    return model;
+    return MakeGridModel(format_, std::move(list));
   }
 
  private:
