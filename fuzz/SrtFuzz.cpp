@@ -1,0 +1,20 @@
+// Feeds arbitrary bytes to the SubRip reader: it must either make a caption list or throw
+// ReadError; a list it makes must go through placement and the timeline.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "ReaderPipeline.h"
+#include "readers/SrtReader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  kelcaptioning::CaptionListPtr list;
+  try {
+    list = kelcaption::ReadSrt(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.srt");
+  } catch (const kelcaption::ReadError&) {
+    return 0;
+  }
+  if (!list) __builtin_trap();  // a reader that does not throw returns a list
+  kel_fuzz::PlaceAndCut(*list);
+  return 0;
+}
