@@ -65,6 +65,24 @@ CaptionListPtr ReadCaptionDocument(std::string_view text, const std::string& fil
                                : colon != std::string::npos ? what.substr(colon + 2)
                                                             : what;
     throw ReadError(fileName, line, column, "not JSON: " + reason);
+  } catch (const json::out_of_range& e) {
+    // A number too large for a double ("1e400"): the parser names the number but not its place,
+    // so the error points at the first place the number's text occurs.
+    const std::string what = e.what();
+    const std::size_t open = what.find('\'');
+    const std::size_t close = what.rfind('\'');
+    const std::string number = open < close ? what.substr(open + 1, close - open - 1) : std::string();
+    const std::size_t at = number.empty() ? std::string_view::npos : text.find(number);
+    int line = 1, column = 1;
+    for (std::size_t i = 0; at != std::string_view::npos && i < at; ++i) {
+      if (text[i] == '\n') {
+        ++line;
+        column = 1;
+      } else {
+        ++column;
+      }
+    }
+    throw ReadError(fileName, line, column, "not JSON: the number " + number + " is out of range");
   }
   const JsonReader r(fileName);
   CaptionListPtr list(new CaptionList());
