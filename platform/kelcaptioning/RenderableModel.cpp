@@ -1,5 +1,9 @@
 #include "kelcaptioning/RenderableModel.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "kelcaptioning/Formats.h"
 
 namespace kelcaptioning {
@@ -12,9 +16,20 @@ CaptioningRenderableOpenRow::~CaptioningRenderableOpenRow() = default;
 CaptioningRenderableModelWindow::~CaptioningRenderableModelWindow() = default;
 CaptioningRenderableModel::~CaptioningRenderableModel() = default;
 
+namespace {
+
+// Positions past the int range saturate: a wrapped sum would put the span on the other side.
+int SaturatedSum(int a, int b) noexcept {
+  return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{a} + b, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
 kelcore::RectT<int> CaptioningRenderableOpenSpan::GetBounds(int rowHorizontalStart,
                                                             int rowVerticalStart) const noexcept {
-  return {rowHorizontalStart + horizontalStart_, rowVerticalStart + verticalStart_, textWidth_, rectHeight_};
+  return {SaturatedSum(rowHorizontalStart, horizontalStart_), SaturatedSum(rowVerticalStart, verticalStart_),
+          textWidth_, rectHeight_};
 }
 
 CaptioningRenderableModel::CaptioningRenderableModel(StreamFormat format)
