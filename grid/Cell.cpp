@@ -1,6 +1,7 @@
 #include "grid/Cell.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "grid/CaptionSymbol.h"
 #include "grid/CellFont.h"
@@ -38,7 +39,8 @@ RectT<float> CellBox(int row, int column, int rowsUsed, const RectT<float>& wind
   const float left = static_cast<float>(column) * cellSizeRect.width + windowRect.x;
   const float top = static_cast<float>(row) * cellSizeRect.height + windowRect.y;
   const float right = static_cast<float>(column + 1) * cellSizeRect.width + windowRect.x;
-  const float bottom = static_cast<float>(rowsUsed + row) * cellSizeRect.height + windowRect.y;
+  // A cell's row count comes from the model: summed in 64 bits so that a huge one cannot wrap.
+  const float bottom = static_cast<float>(std::int64_t{rowsUsed} + row) * cellSizeRect.height + windowRect.y;
   return {left, top, right - left, bottom - top};
 }
 
