@@ -91,6 +91,10 @@ bool DeviceBounds(const CoverageKey& key, double originX, double originY, double
 
 std::shared_ptr<const Coverage> Render(const CoverageKey& key) {
   auto coverage = std::make_shared<Coverage>();
+  // Even measuring a glyph sizes its font: a size that cannot be rasterised stays empty.
+  cairo_matrix_t device;
+  cairo_matrix_init(&device, key.xx, key.yx, key.xy, key.yy, 0.0, 0.0);
+  if (!keltext::IsRasterisableSize(device, key.emSize)) return coverage;
   const double originX = static_cast<double>(key.phaseX) / kCoveragePhases;
   const double originY = static_cast<double>(key.phaseY) / kCoveragePhases;
   double b[4];

@@ -1,5 +1,8 @@
 #include "keltext/GlyphDrawing.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace keltext {
 
 void ApplyCaptionFontOptions(cairo_t* cr) {
@@ -23,7 +26,17 @@ void SelectRunFont(cairo_t* cr, const GlyphRun& run, double size) {
   cairo_set_font_size(cr, size);
 }
 
+bool IsRasterisableSize(const cairo_matrix_t& deviceMatrix, double size) {
+  constexpr double kLargestPixelsPerEm = 32768.0;
+  const double stretch =
+      std::max(std::hypot(deviceMatrix.xx, deviceMatrix.yx), std::hypot(deviceMatrix.xy, deviceMatrix.yy));
+  return std::isfinite(size) && std::fabs(size) * stretch < kLargestPixelsPerEm;
+}
+
 void ShowShapedText(cairo_t* cr, const ShapedText& text, double size, double x, double baseline) {
+  cairo_matrix_t device;
+  cairo_get_matrix(cr, &device);
+  if (!IsRasterisableSize(device, size)) return;
   for (const GlyphRun& run : text.runs) {
     if (run.glyphs.empty()) continue;
     SelectRunFont(cr, run, size);

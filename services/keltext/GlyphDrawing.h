@@ -19,7 +19,14 @@ KELTEXT_API std::vector<cairo_glyph_t> PlaceRun(const GlyphRun& run, double size
 // Selects a run's face at `size` on `cr`.
 KELTEXT_API void SelectRunFont(cairo_t* cr, const GlyphRun& run, double size);
 
-// Paints shaped text with the context's current source, operator and transform.
+// Whether glyphs of `size` user units can be rasterised under the 2 x 2 part of `deviceMatrix`.
+// FreeType sizes faces only below 65536 pixels per em, and Cairo keeps a font that failed to
+// size alive for good, with a hold on its face that later makes releasing the text engine abort.
+// Sizes from half that limit on, in device pixels, are beyond any caption and are refused.
+KELTEXT_API bool IsRasterisableSize(const cairo_matrix_t& deviceMatrix, double size);
+
+// Paints shaped text with the context's current source, operator and transform. Text too large
+// to rasterise (IsRasterisableSize) is not drawn.
 KELTEXT_API void ShowShapedText(cairo_t* cr, const ShapedText& text, double size, double x, double baseline);
 
 }  // namespace keltext
