@@ -2,10 +2,20 @@
 
 #include <cmath>
 
+#include "keltext/GlyphDrawing.h"
+
 namespace kelui::inkpad {
 
 namespace {
 bool IsFinite(const kelcore::PointT<float>& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+// A point Cairo can hold: finite, and within kFarInDevice of the device origin.
+bool IsDrawable(cairo_t* cr, const kelcore::PointT<float>& p) {
+  if (!IsFinite(p)) return false;
+  double x = p.x, y = p.y;
+  cairo_user_to_device(cr, &x, &y);
+  return std::fabs(x) < keltext::kFarInDevice && std::fabs(y) < keltext::kFarInDevice;
+}
 }  // namespace
 
 void CairoPath::MoveTo(const kelcore::PointT<float>& p) { elements_.push_back({Op::kMove, {p, {}, {}}}); }
@@ -24,15 +34,15 @@ void CairoPath::Replay(cairo_t* cr) const {
   for (const Element& e : elements_) {
     switch (e.op) {
       case Op::kMove:
-        if (!IsFinite(e.p[0])) return;
+        if (!IsDrawable(cr, e.p[0])) return;
         cairo_move_to(cr, e.p[0].x, e.p[0].y);
         break;
       case Op::kLine:
-        if (!IsFinite(e.p[0])) return;
+        if (!IsDrawable(cr, e.p[0])) return;
         cairo_line_to(cr, e.p[0].x, e.p[0].y);
         break;
       case Op::kCurve:
-        if (!IsFinite(e.p[0]) || !IsFinite(e.p[1]) || !IsFinite(e.p[2])) return;
+        if (!IsDrawable(cr, e.p[0]) || !IsDrawable(cr, e.p[1]) || !IsDrawable(cr, e.p[2])) return;
         cairo_curve_to(cr, e.p[0].x, e.p[0].y, e.p[1].x, e.p[1].y, e.p[2].x, e.p[2].y);
         break;
       case Op::kClose:

@@ -47,7 +47,8 @@ class CairoPath final : public PathInterface {
                      const kelcore::PointT<float>& end) override;
   void CloseFigure() override;
 
-  // Replaces the context's current path with this one. Non-finite points end the replay.
+  // Replaces the context's current path with this one. Non-finite points, and points that lie
+  // kFarInDevice or further off in device space (past Cairo's fixed point), end the replay.
   void Replay(cairo_t* cr) const;
 
  private:

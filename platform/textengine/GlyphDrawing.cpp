@@ -40,7 +40,13 @@ void ShowShapedText(cairo_t* cr, const ShapedText& text, double size, double x, 
   for (const GlyphRun& run : text.runs) {
     if (run.glyphs.empty()) continue;
     SelectRunFont(cr, run, size);
-    const std::vector<cairo_glyph_t> glyphs = PlaceRun(run, size, x, baseline);
+    std::vector<cairo_glyph_t> glyphs = PlaceRun(run, size, x, baseline);
+    std::erase_if(glyphs, [cr](const cairo_glyph_t& glyph) {
+      double dx = glyph.x, dy = glyph.y;
+      cairo_user_to_device(cr, &dx, &dy);
+      return !(std::fabs(dx) < kFarInDevice && std::fabs(dy) < kFarInDevice);
+    });
+    if (glyphs.empty()) continue;
     cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
   }
 }

@@ -19,6 +19,11 @@ KELTEXT_API std::vector<cairo_glyph_t> PlaceRun(const GlyphRun& run, double size
 // Selects a run's face at `size` on `cr`.
 KELTEXT_API void SelectRunFont(cairo_t* cr, const GlyphRun& run, double size);
 
+// Cairo holds device coordinates in 24.8 fixed point, which wraps past 2^23 pixels and puts
+// shapes in the wrong place. Geometry given to Cairo stays within this distance of the device
+// origin; nothing beyond it can show on a surface (at most 32767 pixels a side) anyway.
+inline constexpr double kFarInDevice = 4194304.0;
+
 // Whether glyphs of `size` user units can be rasterised under the 2 x 2 part of `deviceMatrix`.
 // FreeType sizes faces only below 65536 pixels per em, and Cairo keeps a font that failed to
 // size alive for good, with a hold on its face that later makes releasing the text engine abort.
@@ -26,7 +31,7 @@ KELTEXT_API void SelectRunFont(cairo_t* cr, const GlyphRun& run, double size);
 KELTEXT_API bool IsRasterisableSize(const cairo_matrix_t& deviceMatrix, double size);
 
 // Paints shaped text with the context's current source, operator and transform. Text too large
-// to rasterise (IsRasterisableSize) is not drawn.
+// to rasterise (IsRasterisableSize) is not drawn, nor glyphs placed kFarInDevice or further away.
 KELTEXT_API void ShowShapedText(cairo_t* cr, const ShapedText& text, double size, double x, double baseline);
 
 }  // namespace keltext
