@@ -5,6 +5,7 @@
 #include "kelui/inkpad/Handles.h"
 #include "kelui/inkpad/Surface.h"
 #include "render/DrawingColor.h"
+#include "render/SurfaceScopes.h"
 
 namespace kelcaptioningui {
 
@@ -113,7 +114,7 @@ void DrawCaptionSymbol(const kelcaptioning::TextAttributes& attributes, kelui::i
   kelui::inkpad::SurfaceInterface* surface = inkpad ? inkpad->GetSurface() : nullptr;
   kelui::inkpad::SupplierInterface* supplier = inkpad ? inkpad->GetSupplier() : nullptr;
   if (surface == nullptr) return;
-  surface->SaveState();
+  const SavedDrawingState saved(*surface);
   surface->SetTransform(SymbolTransform(cell));
   kelui::inkpad::PathP path;
   for (const SymbolCommand& command : kCommands) {
@@ -151,8 +152,6 @@ void DrawCaptionSymbol(const kelcaptioning::TextAttributes& attributes, kelui::i
         break;
     }
   }
-  path.reset();
-  surface->RestoreState();
 }
 
 }  // namespace kelcaptioningui

@@ -2,6 +2,7 @@
 
 #include "kelui/inkpad/Handles.h"
 #include "kelui/inkpad/Surface.h"
+#include "render/SurfaceScopes.h"
 
 namespace kelcaptioningui {
 
@@ -14,8 +15,7 @@ void DrawUnderline(kelui::inkpad::Inkpad* inkpad, const kelcore::RectT<float>& t
                    const kelcore::PointT<float>& anchor, const kelui::inkpad::Color& color) {
   kelui::inkpad::SurfaceInterface* surface = inkpad ? inkpad->GetSurface() : nullptr;
   if (surface == nullptr) return;
-  const int renderMode = surface->GetRenderMode();
-  surface->SetRenderMode(0);
+  const RenderModeScope aliased(*surface, 0);
   const float y = anchor.y + kUnderlineDrop;
   kelui::inkpad::PathP path(inkpad->GetSupplier());
   kelui::inkpad::PenP pen(inkpad->GetSupplier(), color, kUnderlineWidth);
@@ -25,7 +25,6 @@ void DrawUnderline(kelui::inkpad::Inkpad* inkpad, const kelcore::RectT<float>& t
     path->CloseFigure();
     surface->StrokePath(path, pen);
   }
-  surface->SetRenderMode(renderMode);
 }
 
 }  // namespace kelcaptioningui
