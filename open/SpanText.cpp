@@ -1,5 +1,7 @@
 #include "open/SpanText.h"
 
+#include <memory>
+
 #include "gdiplus/GdiPlus.h"
 #include "grid/Underline.h"
 #include "kelui/inkpad/Surface.h"
@@ -43,6 +45,24 @@ std::uint32_t Channel(float c) { return static_cast<std::uint32_t>(TruncToInt(st
 Gdiplus::ARGB ToArgb(const kelcaptioning::CaptioningColor& c) {
   return (Channel(c.Alpha()) << 24) | (Channel(c.Red()) << 16) | (Channel(c.Green()) << 8) | Channel(c.Blue());
 }
+
+// Owners of an outline's GDI+ objects: the underline drawn while they are alive makes supplier
+// objects, which may throw, and the objects must go on that way out too.
+struct DeleteFontFamily {
+  void operator()(Gdiplus::GpFontFamily* p) const { Gdiplus::GdipDeleteFontFamily(p); }
+};
+struct DeletePath {
+  void operator()(Gdiplus::GpPath* p) const { Gdiplus::GdipDeletePath(p); }
+};
+struct DeleteStringFormat {
+  void operator()(Gdiplus::GpStringFormat* p) const { Gdiplus::GdipDeleteStringFormat(p); }
+};
+struct DeletePen {
+  void operator()(Gdiplus::GpPen* p) const { Gdiplus::GdipDeletePen(p); }
+};
+struct DeleteBrush {
+  void operator()(Gdiplus::GpSolidFill* p) const { Gdiplus::GdipDeleteBrush(p); }
+};
 
 Gdiplus::INT GdiFontStyle(kelcaptioning::FontStyle style) {
   switch (static_cast<int>(style)) {
@@ -116,24 +136,23 @@ void DrawOutlinedSpanText(const kelcaptioning::CaptioningRenderableOpenSpanPtr& 
   GpPen* pen = nullptr;
   GpSolidFill* brush = nullptr;
   GdipCreateFontFamilyFromName(fontName.c_str(), nullptr, &family);
+  const std::unique_ptr<GpFontFamily, DeleteFontFamily> familyOwner(family);
   GdipCreatePath(FillModeAlternate, &path);
+  const std::unique_ptr<GpPath, DeletePath> pathOwner(path);
   GdipCreateStringFormat(0, 0, &format);
+  const std::unique_ptr<GpStringFormat, DeleteStringFormat> formatOwner(format);
   const Rect layout{TruncToInt(spanRect.x), TruncToInt(spanRect.y), 0, 0};
   GdipAddPathStringI(path, text.c_str(), static_cast<INT>(text.size()), family, style, emSize, &layout, format);
 
   GdipCreatePen1(ToArgb(edgeColor), penWidth, UnitWorld, &pen);
+  const std::unique_ptr<GpPen, DeletePen> penOwner(pen);
   graphics->SetStatus(GdipDrawPath(graphics->nativeGraphics, pen, path));
   // The fill is always opaque: the outline shows only outside the glyphs.
   GdipCreateSolidFill(0xFF000000u | (ToArgb(foreground) & 0x00FFFFFFu), &brush);
+  const std::unique_ptr<GpSolidFill, DeleteBrush> brushOwner(brush);
   graphics->SetStatus(GdipFillPath(graphics->nativeGraphics, brush, path));
 
   if (attributes.IsUnderlined()) DrawUnderline(inkpad, spanRect, baseline, ToDrawingColor(foreground));
-
-  if (brush) GdipDeleteBrush(brush);
-  if (pen) GdipDeletePen(pen);
-  if (format) GdipDeleteStringFormat(format);
-  if (path) GdipDeletePath(path);
-  if (family) GdipDeleteFontFamily(family);
 }
 
 }  // namespace kelcaptioningui
