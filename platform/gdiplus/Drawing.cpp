@@ -177,13 +177,14 @@ Status GdipDeleteBrush(GpBrush* brush) {
 Status GdipDrawPath(GpGraphics* graphics, GpPen* pen, GpPath* path) {
   if (graphics == nullptr || pen == nullptr || path == nullptr) return InvalidParameter;
   // A zero width is GDI+'s one-pixel pen.
-  return PaintCoverage(graphics, path, pen->color, kStroke, pen->width > 0.0f ? pen->width : -1.0f);
+  return ReportingOutOfMemory(
+      [&] { return PaintCoverage(graphics, path, pen->color, kStroke, pen->width > 0.0f ? pen->width : -1.0f); });
 }
 
 Status GdipFillPath(GpGraphics* graphics, GpBrush* brush, GpPath* path) {
   if (graphics == nullptr || brush == nullptr || path == nullptr) return InvalidParameter;
-  return PaintCoverage(graphics, path, brush->color, path->fillMode == FillModeWinding ? kFillWinding : kFillAlternate,
-                       0.0f);
+  const CoverageKind kind = path->fillMode == FillModeWinding ? kFillWinding : kFillAlternate;
+  return ReportingOutOfMemory([&] { return PaintCoverage(graphics, path, brush->color, kind, 0.0f); });
 }
 
 }  // namespace Gdiplus

@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,17 @@
 #include "keltext/ShapedText.h"
 
 namespace Gdiplus {
+
+// The flat API reports failure by status, as GDI+ does, never by a C++ exception: an allocation
+// that fails inside it (a string, a shaping result, a coverage mask) comes back as OutOfMemory.
+template <class Body>
+Status ReportingOutOfMemory(Body&& body) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return OutOfMemory;
+  }
+}
 
 struct GpGraphics {
   cairo_t* context = nullptr;  // null for a detached graphics
