@@ -63,7 +63,14 @@ CairoSurface* CairoSurface::Create(int width, int height, int rowBytes, int form
     return nullptr;
   }
   keltext::ApplyCaptionFontOptions(context);
-  return new CairoSurface(target, context);
+  try {
+    return new CairoSurface(target, context);
+  } catch (...) {
+    // The Cairo objects are not owned by anything yet.
+    cairo_destroy(context);
+    cairo_surface_destroy(target);
+    throw;
+  }
 }
 
 CairoSurface::CairoSurface(cairo_surface_t* target, cairo_t* context)
@@ -78,8 +85,9 @@ CairoSurface::~CairoSurface() {
 void CairoSurface::Destroy() { delete this; }
 
 void CairoSurface::SaveState() {
-  cairo_save(context_);
+  // Recorded first: if that fails, Cairo has not saved either, and saves and restores stay paired.
   savedCollapsed_.push_back(collapsed_);
+  cairo_save(context_);
 }
 
 void CairoSurface::RestoreState() {
