@@ -145,6 +145,14 @@ TEST(Line21Decoder, PaintOnWithBackspaceAndDeleteToEndOfRow) {
   EXPECT_TRUE(Send(decoder, {DER}));
   EXPECT_EQ(Row(decoder.Displayed(), 0), "AB");
   EXPECT_FALSE(Send(decoder, {DER}));  // nothing left to delete
+  // At the last column each character overwrites the one before: a pair that ends on what was
+  // there changes nothing and says so.
+  Send(decoder, {Pac(3, 0x10 | 14)});  // indent 28
+  Type(decoder, "wxyz");
+  EXPECT_EQ(decoder.CursorColumn(), 31);
+  EXPECT_FALSE(Type(decoder, "az"));
+  EXPECT_TRUE(Type(decoder, "za"));
+  EXPECT_EQ(Row(decoder.Displayed(), 2), "............................wxya");
   // Backspace at column 0 does nothing.
   Send(decoder, {Pac(1, 0)});
   EXPECT_FALSE(Send(decoder, {BS}));

@@ -87,15 +87,18 @@ bool Line21Decoder::Feed(std::uint8_t first, std::uint8_t second) {
     Ignore("characters before any caption command");
     return false;
   }
-  bool changed = false;
+  // Both characters land in one row; at the last column the second overwrites the first, which
+  // may leave the row as it was.
+  const int row = row_;
+  const Line21Row before = Target()[static_cast<std::size_t>(row)];
   for (std::uint8_t byte : {first, second}) {
     if (byte >= 0x20) {
-      changed |= Put(Line21StandardCharacter(byte));
+      Put(Line21StandardCharacter(byte));
     } else if (byte != 0) {
       Ignore("control bytes in a character pair");
     }
   }
-  return changed;
+  return TargetIsDisplayed() && Target()[static_cast<std::size_t>(row)] != before;
 }
 
 bool Line21Decoder::Control(std::uint8_t base, std::uint8_t second) {
