@@ -15,7 +15,7 @@ struct CaptionFileOptions {
   int channel = 1;
 };
 
-// A caption file of any kind the tool reads (.srt, .vtt, .scc, caption or model documents in
+// A caption file of any kind the tool reads (.srt, .vtt, .scc, .stl, caption or model documents in
 // .json), chosen by its extension, as
 // the states a decoder shows in a frame of `width` x `height`. Subtitles are measured with real
 // fonts on `measuring` and placed from their anchors; grid captions are placed on their format's
