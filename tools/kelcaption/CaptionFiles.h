@@ -15,12 +15,12 @@ struct CaptionFileOptions {
   int channel = 1;
 };
 
-// A caption file of any kind the tool reads (.srt, .vtt, .scc, .stl, caption or model documents in
-// .json), chosen by its extension, as
-// the states a decoder shows in a frame of `width` x `height`. Subtitles are measured with real
-// fonts on `measuring` and placed from their anchors; grid captions are placed on their format's
-// grid. Warnings (what a file asks for that is not applied) go to standard error. Throws
-// ReadError or std::runtime_error with a message for the user.
+// A caption file of any kind the tool reads (.srt, .vtt, .scc, .stl, caption or model documents
+// in .json), chosen by its extension, as the states a decoder shows in a frame of `width` x
+// `height`. Subtitles are measured with real fonts on `measuring` and placed from their anchors;
+// grid captions are placed on their format's grid. Warnings (what a file asks for that is not
+// applied) go to standard error. Throws ReadError or std::runtime_error with a message for the
+// user.
 CaptionTimeline LoadCaptionFile(const std::string& path, int width, int height, Frame& measuring,
                                 const CaptionFileOptions& options = {});
 
