@@ -7,6 +7,7 @@
 #include <set>
 
 #include "kelcaptioning/Formats.h"
+#include "kelcaptioning/RenderableFromCaption.h"
 #include "kelcaptioning/RenderableModel.h"
 #include "kelcore/String.h"
 #include "readers/StlCodePage.h"
@@ -433,15 +434,7 @@ CaptionTimeline TeletextTimeline(const std::vector<Subtitle>& subtitles, const H
       timeline.Clear(page.begin);
       continue;
     }
-    CaptioningRenderableModelPtr model(new CaptioningRenderableModel(header.format));
-    CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
-    window->SetFillColor(kCaptioningColor_Transparent);
-    window->SetAnchorID(CaptioningRenderableModelWindow::kAnchor_TopLeft);
-    window->SetRowCount(rows);
-    window->SetColumnCount(columns);
-    window->SetRows(page.rows);
-    model->AddWindow(0, window);
-    timeline.Show(page.begin, page.end, model);
+    timeline.Show(page.begin, page.end, MakeGridModel(header.format, page.rows));
   }
   return timeline;
 }
