@@ -102,7 +102,12 @@ bool CairoSurface::BeginPaint(const Color& color, bool shapes) {
   if (collapsed_) return false;
   Gdiplus::CompositingMode mode = Gdiplus::CompositingModeSourceOver;
   Gdiplus::GdipGetCompositingMode(graphics_.nativeGraphics, &mode);
-  cairo_set_operator(context_, mode == Gdiplus::CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
+  // Copying lerps by coverage, which for an opaque colour is what blending over does (only where
+  // glyphs of one text overlap do the two differ: a copy adds their coverage, a blend layers it).
+  // Cairo blends glyphs and shapes straight into the target but copies them through a mask that
+  // it allocates and clears for every call, which made copied cell text slow.
+  const bool copy = mode == Gdiplus::CompositingModeSourceCopy && !(Component(color.alpha) >= 1.0);
+  cairo_set_operator(context_, copy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
   if (shapes) cairo_set_antialias(context_, renderMode_ == 0 ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_DEFAULT);
   cairo_set_source_rgba(context_, Component(color.red), Component(color.green), Component(color.blue),
                         Component(color.alpha));

@@ -18,8 +18,9 @@ namespace kelui::inkpad {
 //
 // Compositing: every drawing operation follows the GDI+ graphics' compositing mode. With
 // source copy the drawn colour replaces the pixels, alpha included (anti-aliased edges blend by
-// their coverage); with source over it blends. The mode is GDI+ state, not drawing state: saving
-// and restoring the drawing state leaves it as it is.
+// their coverage); with source over it blends. An opaque colour is blended either way, which
+// gives the same pixels except where glyphs of one text overlap. The mode is GDI+ state, not
+// drawing state: saving and restoring the drawing state leaves it as it is.
 //
 // Transforms: SetTransform composes with the transform in force (the new matrix maps into the
 // current drawing coordinates), so a frame transform set first stays in effect. A singular or
