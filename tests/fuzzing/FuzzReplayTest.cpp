@@ -18,6 +18,9 @@ extern "C" int kel_fuzz_render(const std::uint8_t* data, std::size_t size);
 extern "C" int kel_fuzz_srt(const std::uint8_t* data, std::size_t size);
 extern "C" int kel_fuzz_webvtt(const std::uint8_t* data, std::size_t size);
 extern "C" int kel_fuzz_caption_document(const std::uint8_t* data, std::size_t size);
+extern "C" int kel_fuzz_scc(const std::uint8_t* data, std::size_t size);
+extern "C" int kel_fuzz_ebu_stl(const std::uint8_t* data, std::size_t size);
+extern "C" int kel_fuzz_layout_script(const std::uint8_t* data, std::size_t size);
 
 namespace {
 
@@ -61,7 +64,9 @@ TEST_P(FuzzReplay, SeedsAndFormerFindingsRunClean) {
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
                          ::testing::Values(Harness{"render", kel_fuzz_render}, Harness{"srt", kel_fuzz_srt},
                                            Harness{"webvtt", kel_fuzz_webvtt},
-                                           Harness{"caption_document", kel_fuzz_caption_document}),
+                                           Harness{"caption_document", kel_fuzz_caption_document},
+                                           Harness{"scc", kel_fuzz_scc}, Harness{"ebu_stl", kel_fuzz_ebu_stl},
+                                           Harness{"layout_script", kel_fuzz_layout_script}),
                          [](const ::testing::TestParamInfo<Harness>& param) { return std::string(param.param.target); });
 
 }  // namespace
