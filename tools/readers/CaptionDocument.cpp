@@ -140,7 +140,7 @@ CaptionListPtr ReadCaptionDocument(std::string_view text, const std::string& fil
         style.SetTextAlignment(static_cast<ParagraphStyleAttributes::TextAlignmentType>(r.Named(v, kAlignments, pat + "/align", "alignment")));
       }
       if (const json& v = r.Member(par, "lineHeightRatio", pat, false); !v.is_null()) {
-        style.SetLineHeightToTextRatio(static_cast<float>(r.Number(v, pat + "/lineHeightRatio")));
+        style.SetLineHeightToTextRatio(r.Float(v, pat + "/lineHeightRatio"));
       }
       paragraph->SetParagraphStyleAttributes(style);
       Position position;

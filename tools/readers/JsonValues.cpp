@@ -18,10 +18,10 @@ TextSpanAttributes ReadSpanAttributes(const JsonReader& r, const json& span, con
   if (!opt("background").is_null()) a.SetBackgroundColor(r.Color(opt("background"), path("background")));
   if (!opt("edgeColor").is_null()) a.SetForegroundEdgeColor(r.Color(opt("edgeColor"), path("edgeColor")));
   if (!opt("edge").is_null()) a.SetTextEdge(static_cast<TextEdge>(r.Int(opt("edge"), path("edge"))));
-  if (!opt("edgeWidth").is_null()) a.SetTextEdgeWidth(static_cast<float>(r.Number(opt("edgeWidth"), path("edgeWidth"))));
+  if (!opt("edgeWidth").is_null()) a.SetTextEdgeWidth(r.Float(opt("edgeWidth"), path("edgeWidth")));
   if (!opt("offset").is_null()) a.SetTextOffset(static_cast<TextOffset>(r.Int(opt("offset"), path("offset"))));
   if (!opt("style").is_null()) a.SetFontStyle(static_cast<FontStyle>(r.Named(opt("style"), kFontStyleNames, path("style"), "style")));
-  if (!opt("size").is_null()) a.SetFontSize(static_cast<float>(r.Number(opt("size"), path("size"))));
+  if (!opt("size").is_null()) a.SetFontSize(r.Float(opt("size"), path("size")));
   if (!opt("font").is_null()) a.SetFontName(kelcore::string::UTF8ToUTF16(r.String(opt("font"), path("font"))));
   if (!opt("underline").is_null()) a.SetUnderlined(r.Bool(opt("underline"), path("underline")));
   return a;

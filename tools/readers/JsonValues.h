@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+#include <limits>
 #include <string>
 
 #include <boost/rational.hpp>
@@ -49,6 +51,15 @@ class JsonReader {
     if (!v.is_number()) Fail(at, "expected a number");
     return v.get<double>();
   }
+  // A number the model keeps as a float. One past the float range would become infinity, which
+  // a document cannot hold (it is written as null): such a number is refused instead.
+  float Float(const json& v, const std::string& at) const {
+    const double number = Number(v, at);
+    if (!(std::fabs(number) <= static_cast<double>(std::numeric_limits<float>::max()))) {
+      Fail(at, "the number " + v.dump() + " is too large");
+    }
+    return static_cast<float>(number);
+  }
   int Int(const json& v, const std::string& at) const {
     if (!v.is_number_integer() || v.get<long long>() < -2147483647LL || v.get<long long>() > 2147483647LL) {
       Fail(at, "expected a whole number");
@@ -80,7 +91,7 @@ class JsonReader {
     if (v.is_array()) {
       if (v.size() != 4) Fail(at, "a colour array holds red, green, blue and alpha");
       float c[4];
-      for (std::size_t i = 0; i < 4; ++i) c[i] = static_cast<float>(Number(v[i], at + "/" + std::to_string(i)));
+      for (std::size_t i = 0; i < 4; ++i) c[i] = Float(v[i], at + "/" + std::to_string(i));
       return {c[0], c[1], c[2], c[3]};
     }
     if (v.is_string()) {

@@ -131,7 +131,7 @@ class StateReader {
     const auto path = [&](const char* key) { return at + "/" + key; };
     if (!opt("visible").is_null()) window->SetVisible(r_.Bool(opt("visible"), path("visible")));
     if (!opt("fill").is_null()) window->SetFillColor(r_.Color(opt("fill"), path("fill")));
-    if (!opt("areaRatio").is_null()) window->SetCaptionsAreaRatio(static_cast<float>(r_.Number(opt("areaRatio"), path("areaRatio"))));
+    if (!opt("areaRatio").is_null()) window->SetCaptionsAreaRatio(r_.Float(opt("areaRatio"), path("areaRatio")));
     if (!opt("anchor").is_null()) window->SetAnchorID(static_cast<AnchorID>(r_.Int(opt("anchor"), path("anchor"))));
     window->SetRowCount(opt("rowCount").is_null() ? maxRows : r_.Int(opt("rowCount"), path("rowCount")));
     window->SetColumnCount(opt("columnCount").is_null() ? maxColumns : r_.Int(opt("columnCount"), path("columnCount")));
