@@ -153,4 +153,23 @@ TEST(FoundByFuzzing, CaptionDocumentNumbersPastTheDoubleRangeAreReadErrors) {
   }
 }
 
+// A number past the float range in a float field would have become infinity, which the writer
+// gives as null and the reader then takes as "not set": the document changed on a round trip.
+// It is refused where it stands instead.
+TEST(FoundByFuzzing, CaptionDocumentFloatsPastTheFloatRangeAreReadErrors) {
+  const std::string document = "{\"format\": \"OPEN\", \"captions\": [{\"begin\": 0, \"end\": 10, \"paragraphs\": [\n"
+                               "  {\"lineHeightRatio\": 1e39, \"spans\": [{\"text\": \"a\"}]}]}]}\n";
+  try {
+    kelcaption::ReadCaptionDocument(document, "doc.json");
+    FAIL() << "read a line height ratio of 1e39";
+  } catch (const kelcaption::ReadError& e) {
+    EXPECT_STREQ(e.what(), "doc.json: /captions/0/paragraphs/0/lineHeightRatio: the number 1e+39 is too large");
+  }
+  // The largest float itself is kept, and comes back the same.
+  const std::string largest = "{\"format\": \"OPEN\", \"captions\": [{\"begin\": 0, \"end\": 10, \"paragraphs\": ["
+                              "{\"spans\": [{\"text\": \"a\", \"size\": 3.4028234663852886e+38}]}]}]}";
+  const std::string written = kelcaption::WriteCaptionDocument(*kelcaption::ReadCaptionDocument(largest, "max.json"));
+  EXPECT_EQ(kelcaption::WriteCaptionDocument(*kelcaption::ReadCaptionDocument(written, "again.json")), written);
+}
+
 }  // namespace
