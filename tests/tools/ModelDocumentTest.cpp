@@ -79,6 +79,13 @@ TEST(ModelDocument, HandWrittenStatesWithDefaultsAndOddCodePoints) {
   // Code points no UTF-8 can hold are written back as numbers.
   EXPECT_NE(WriteModelDocument(*timeline).find("\"codePoints\""), std::string::npos);
 
+  // A format without a name keeps its value through a round trip.
+  CaptionTimeline unnamed;
+  unnamed.Show(TickTime(0), TickTime(1), new CaptioningRenderableModel(static_cast<StreamFormat>(0x41424344)));
+  const auto back = ReadModelDocument(WriteModelDocument(unnamed), "u.json");
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->States().at(0).model->GetStreamFormat(), static_cast<StreamFormat>(0x41424344));
+
   // Not a model document: the caption document reader's turn.
   EXPECT_FALSE(ReadModelDocument(R"({"format": "OPEN", "captions": []})", "c.json").has_value());
   EXPECT_FALSE(ReadModelDocument("not json", "c.json").has_value());

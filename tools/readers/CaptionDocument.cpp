@@ -31,6 +31,11 @@ StreamFormat StreamFormatFromCode(const std::string& code) {
   for (const auto& [name, format] : kFormats) {
     if (code == name) return format;
   }
+  // Values the model has no name for, as StreamFormatCode writes them.
+  if (code.size() == 10 && code.compare(0, 2, "0x") == 0 &&
+      code.find_first_not_of("0123456789ABCDEFabcdef", 2) == std::string::npos) {
+    return static_cast<StreamFormat>(std::stoul(code.substr(2), nullptr, 16));
+  }
   throw std::runtime_error("unknown stream format \"" + code + "\" (6CC1, 6CC2, 6CC3, 6CC4, 708S, TL10, TL15, TL20, OEBU, OPEN)");
 }
 
@@ -38,7 +43,9 @@ std::string StreamFormatCode(StreamFormat format) {
   for (const auto& [name, f] : kFormats) {
     if (f == format) return name;
   }
-  return "UNKN";
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(format));
+  return text;
 }
 
 CaptionListPtr ReadCaptionDocument(std::string_view text, const std::string& fileName) {

@@ -19,8 +19,9 @@ kelcaptioning::CaptionListPtr ReadCaptionDocument(std::string_view text, const s
 // The document of `list`, pretty-printed.
 std::string WriteCaptionDocument(const kelcaptioning::CaptionList& list);
 
-// "6CC1", "TL10", "OEBU", "OPEN" and the other four-character codes, and back; throws
-// std::runtime_error for a code the model does not know.
+// "6CC1", "TL10", "OEBU", "OPEN" and the other four-character codes, and back. A value without a
+// name is written as eight hex digits ("0x00000000" for kStreamFormat_Unknown), which reads back;
+// any other code throws std::runtime_error.
 kelcaptioning::StreamFormat StreamFormatFromCode(const std::string& code);
 std::string StreamFormatCode(kelcaptioning::StreamFormat format);
 
