@@ -244,10 +244,9 @@ int BurnStream(const BurnOptions& options) {
   const auto timeline = kelcaption::LoadCaptionFile(options.file, layout.width, layout.height, layer, options.files);
   if (!options.framesFolder.empty()) std::filesystem::create_directories(options.framesFolder);
 
-  const kelcaption::TimedModel* previous = nullptr;
-  bool first = true;
+  // The layer starts clear, which is what no state shows.
+  const kelcaption::TimedModel* shown = nullptr;
   Frame::InkBox ink;
-  kelcaptioning::CaptioningRenderableModelPtr model;
   const std::size_t frameBytes = frame.Bytes().size();
   Progress progress(options.count);
   for (long long index = 0;; ++index) {
@@ -263,16 +262,17 @@ int BurnStream(const BurnOptions& options) {
       throw std::runtime_error("the input ended inside frame " + std::to_string(index + 1) + " (" + std::to_string(got) +
                                " of " + std::to_string(frameBytes) + " bytes); is --size right?");
     }
-    const kelmediatypes::TickTime time(index * kelmediatypes::TickTime::kTicksPerSecond * fpsDen / fpsNum);
+    // In 128 bits: at 30000/1001 the 64-bit product of frame, ticks and denominator overflows
+    // after some 36,000 frames (20 minutes).
+    __extension__ using Wide = __int128;
+    const kelmediatypes::TickTime time(
+        static_cast<std::int64_t>(Wide{index} * kelmediatypes::TickTime::kTicksPerSecond * fpsDen / fpsNum));
     // The layer is drawn again only when another state shows.
-    const kelcaption::TimedModel* showing = timeline.At(time);
-    if (first || showing != previous) {
-      first = false;
-      model = showing ? showing->model : nullptr;
-      previous = showing;
+    if (const kelcaption::TimedModel* showing = timeline.At(time); showing != shown) {
+      shown = showing;
       layer.Clear();
-      if (model) {
-        kelcaptioningui::RenderOpenCaptions(model, {0, 0, layout.width, layout.height},
+      if (shown) {
+        kelcaptioningui::RenderOpenCaptions(shown->model, {0, 0, layout.width, layout.height},
                                             kelmediatypes::PixelAspectRatio(static_cast<std::uint32_t>(parNum),
                                                                             static_cast<std::uint32_t>(parDen)),
                                             reinterpret_cast<char*>(layer.Bytes().data()), size.width * 4,
@@ -281,7 +281,7 @@ int BurnStream(const BurnOptions& options) {
       }
       ink = layer.FindInk();  // once per change of captions, not per frame
     }
-    if (model) frame.Composite(layer, ink);
+    if (shown) frame.Composite(layer, ink);
     if (options.framesFolder.empty()) {
       std::cout.write(reinterpret_cast<const char*>(frame.Bytes().data()), static_cast<std::streamsize>(frameBytes));
       if (!std::cout) throw std::runtime_error("cannot write frame " + std::to_string(index + 1) + " to standard output");
