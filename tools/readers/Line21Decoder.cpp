@@ -30,10 +30,6 @@ int PreambleRow(std::uint8_t base, std::uint8_t second) {
   }
 }
 
-bool Blank(const Line21Row& row) {
-  return std::all_of(row.begin(), row.end(), [](const Line21Cell& c) { return c.Empty(); });
-}
-
 std::string CodeName(std::uint8_t first, std::uint8_t second) {
   char text[48];
   std::snprintf(text, sizeof text, "control code %02X %02X", first, second);
@@ -41,6 +37,14 @@ std::string CodeName(std::uint8_t first, std::uint8_t second) {
 }
 
 }  // namespace
+
+bool IsBlank(const Line21Row& row) noexcept {
+  return std::all_of(row.begin(), row.end(), [](const Line21Cell& c) { return c.Empty(); });
+}
+
+bool IsBlank(const Line21Memory& memory) noexcept {
+  return std::all_of(memory.begin(), memory.end(), [](const Line21Row& row) { return IsBlank(row); });
+}
 
 Line21Decoder::Line21Decoder(int channel) : channel_(channel), inChannel_(channel == 1) {
   if (channel != 1 && channel != 2) throw std::invalid_argument("line-21 field 1 carries caption channels 1 and 2");
@@ -222,7 +226,6 @@ bool Line21Decoder::MidRow(std::uint8_t second) {
   }
   pen_.underline = (code & 1) != 0;
   // A mid-row code takes a cell, shown as a space in the new style.
-  if (style_ == Style::None || style_ == Style::Text) return false;
   return Put(U' ');
 }
 
@@ -271,7 +274,7 @@ bool Line21Decoder::Backspace() {
 
 bool Line21Decoder::EraseDisplayed() {
   Line21Memory& shown = memories_[displayed_];
-  const bool changed = !std::all_of(shown.begin(), shown.end(), Blank);
+  const bool changed = !IsBlank(shown);
   shown = Line21Memory{};
   return changed;
 }
@@ -305,7 +308,7 @@ bool Line21Decoder::SetRollUp(int rows) {
   if (row_ < rows - 1) row_ = rows - 1;
   // Rows above a window that got smaller leave the screen.
   for (int r = 0; r < row_ - rows + 1; ++r) {
-    changed |= !Blank(shown[static_cast<std::size_t>(r)]);
+    changed |= !IsBlank(shown[static_cast<std::size_t>(r)]);
     shown[static_cast<std::size_t>(r)] = Line21Row{};
   }
   return changed;

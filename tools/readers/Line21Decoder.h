@@ -32,6 +32,10 @@ inline constexpr int kLine21Columns = 32;
 using Line21Row = std::array<Line21Cell, kLine21Columns>;
 using Line21Memory = std::array<Line21Row, kLine21Rows>;
 
+// Whether nothing shows: every cell empty.
+bool IsBlank(const Line21Row& row) noexcept;
+bool IsBlank(const Line21Memory& memory) noexcept;
+
 // A line-21 caption decoder for one data channel of field 1 (channel 1 is CC1, 2 is CC2): it
 // takes the byte pairs of successive frames and keeps the displayed and the non-displayed
 // memory as a viewer's decoder does, in pop-on, roll-up and paint-on styles.

@@ -88,12 +88,6 @@ class ModelMaker {
   std::array<CaptioningRenderableModelRowPtr, kLine21Rows> previousRows_{};
 };
 
-bool Blank(const Line21Memory& memory) {
-  return std::all_of(memory.begin(), memory.end(), [](const Line21Row& row) {
-    return std::all_of(row.begin(), row.end(), [](const Line21Cell& c) { return c.Empty(); });
-  });
-}
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -202,7 +196,7 @@ SccCaptions ReadScc(std::string_view text, const std::string& fileName, int chan
       if (at < line.size() && line[at] != ' ' && line[at] != '\t') parser.Fail(at, "expected a space between byte pairs");
       if (decoder.Feed(bytes[0], bytes[1])) {
         const TickTime time(frame * kTicksPerFrame);
-        if (Blank(decoder.Displayed())) result.timeline.Clear(time);
+        if (IsBlank(decoder.Displayed())) result.timeline.Clear(time);
         else result.timeline.Show(time, kelmediatypes::kTime_Max, maker.Make(decoder.Displayed()));
       }
       ++frame;
