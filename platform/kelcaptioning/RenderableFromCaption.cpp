@@ -78,14 +78,13 @@ CaptioningRenderableOpenRowPtr OpenRow(const CaptionTextParagraph& paragraph, in
 
 }  // namespace
 
-namespace {
-
-CaptioningRenderableModelPtr ModelOf(StreamFormat format, const std::vector<const Caption*>& captions, int areaWidth,
-                                     int areaHeight, float areaRatio) {
+CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const std::vector<const Caption*>& captions,
+                                                 int areaWidth, int areaHeight, float areaRatio) {
   if (!IsOpenCaptions(format)) {
     const int rows = GetCaptionRows(format), columns = GetCaptionColumns(format);
     RowList grid(static_cast<std::size_t>(std::max(rows, 0)));
     for (const Caption* caption : captions) {
+      if (!caption) continue;
       for (const CaptionTextParagraphPtr& paragraph : caption->GetCaptionTextParagraphs()) {
         if (paragraph) AddGridParagraph(*paragraph, rows, columns, grid);
       }
@@ -99,6 +98,7 @@ CaptioningRenderableModelPtr ModelOf(StreamFormat format, const std::vector<cons
   window->SetCaptionDrawAreaSize({areaWidth, areaHeight});
   std::uint64_t key = 0;
   for (const Caption* caption : captions) {
+    if (!caption) continue;
     for (const CaptionTextParagraphPtr& paragraph : caption->GetCaptionTextParagraphs()) {
       if (paragraph) window->SetOpenRow(key++, OpenRow(*paragraph, areaWidth, areaHeight));
     }
@@ -106,8 +106,6 @@ CaptioningRenderableModelPtr ModelOf(StreamFormat format, const std::vector<cons
   model->AddWindow(0, window);
   return model;
 }
-
-}  // namespace
 
 CaptioningRenderableModelPtr MakeGridModel(StreamFormat format, RowList rows, float areaRatio) {
   CaptioningRenderableModelPtr model(new CaptioningRenderableModel(format));
@@ -124,7 +122,7 @@ CaptioningRenderableModelPtr MakeGridModel(StreamFormat format, RowList rows, fl
 
 CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Caption& caption, int areaWidth,
                                                  int areaHeight, float areaRatio) {
-  return ModelOf(format, {&caption}, areaWidth, areaHeight, areaRatio);
+  return MakeRenderableModel(format, std::vector<const Caption*>{&caption}, areaWidth, areaHeight, areaRatio);
 }
 
 CaptioningRenderableModelPtr MakeRenderableModelAt(const CaptionList& list, kelmediatypes::TickTime time,
@@ -134,7 +132,7 @@ CaptioningRenderableModelPtr MakeRenderableModelAt(const CaptionList& list, kelm
   for (const CaptionPtr& caption : captions) {
     if (caption && caption->GetBeginTime() <= time && time < caption->GetEndTime()) showing.push_back(caption.get());
   }
-  return ModelOf(list.GetStreamFormat(), showing, areaWidth, areaHeight, areaRatio);
+  return MakeRenderableModel(list.GetStreamFormat(), showing, areaWidth, areaHeight, areaRatio);
 }
 
 }  // namespace kelcaptioning

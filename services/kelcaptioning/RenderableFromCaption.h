@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "kelcaptioning/CaptionList.h"
 #include "kelcaptioning/Export.h"
 #include "kelcaptioning/RenderableModel.h"
@@ -13,6 +15,13 @@ namespace kelcaptioning {
 // the caption's positions), one open row per paragraph at its position, with its measured line
 // size and one span per caption span.
 KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Caption& caption,
+                                                                   int areaWidth, int areaHeight,
+                                                                   float areaRatio = 0.8f);
+
+// The same for several captions at once, in their order (later ones drawn over earlier ones);
+// null entries are skipped.
+KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format,
+                                                                   const std::vector<const Caption*>& captions,
                                                                    int areaWidth, int areaHeight,
                                                                    float areaRatio = 0.8f);
 

@@ -43,13 +43,15 @@ CaptionTimeline TimelineOf(const kelcaptioning::CaptionList& list, int areaWidth
   std::sort(changes.begin(), changes.end());
   changes.erase(std::unique(changes.begin(), changes.end()), changes.end());
   CaptionTimeline timeline;
+  std::vector<const kelcaptioning::Caption*> showing;
   for (std::size_t i = 0; i + 1 < changes.size(); ++i) {
-    const bool showing = std::any_of(captions.begin(), captions.end(), [&](const kelcaptioning::CaptionPtr& c) {
-      return c && c->GetBeginTime() <= changes[i] && changes[i] < c->GetEndTime();
-    });
-    if (!showing) continue;
+    showing.clear();
+    for (const kelcaptioning::CaptionPtr& caption : captions) {
+      if (caption && caption->GetBeginTime() <= changes[i] && changes[i] < caption->GetEndTime()) showing.push_back(caption.get());
+    }
+    if (showing.empty()) continue;
     timeline.Show(changes[i], changes[i + 1],
-                  kelcaptioning::MakeRenderableModelAt(list, changes[i], areaWidth, areaHeight, areaRatio));
+                  kelcaptioning::MakeRenderableModel(list.GetStreamFormat(), showing, areaWidth, areaHeight, areaRatio));
   }
   return timeline;
 }
