@@ -10,6 +10,11 @@
 
 namespace kel_bench {
 
+// Every benchmark draws into 1080p BGRA frames.
+inline constexpr int kFrameWidth = 1920;
+inline constexpr int kFrameHeight = 1080;
+inline constexpr int kRowBytes = kFrameWidth * 4;
+
 // Makes the fixture, points `current` at it while the benchmarks run, and releases the fonts and
 // Cairo's static data last, after every surface and model of the fixture has ended.
 template <class Fixture>

@@ -28,9 +28,9 @@ namespace {
 
 using kelcaptioning::CaptioningRenderableModelPtr;
 
-constexpr int kFrameWidth = 1920;
-constexpr int kFrameHeight = 1080;
-constexpr int kRowBytes = kFrameWidth * 4;
+using kel_bench::kFrameHeight;
+using kel_bench::kFrameWidth;
+using kel_bench::kRowBytes;
 constexpr std::size_t kFramePixels = static_cast<std::size_t>(kFrameWidth) * kFrameHeight;
 constexpr kelcore::RectT<int> kPixelRect{0, 0, kFrameWidth, kFrameHeight};
 constexpr std::uint32_t kVideoGrey = 0xFF808080u;  // opaque, so premultiplied as it stands

@@ -27,9 +27,9 @@ using kelui::inkpad::FontP;
 using kelui::inkpad::OSSurfaceInterface;
 using kelui::inkpad::SupplierInterface;
 
-constexpr int kFrameWidth = 1920;
-constexpr int kFrameHeight = 1080;
-constexpr int kRowBytes = kFrameWidth * 4;
+using kel_bench::kFrameHeight;
+using kel_bench::kFrameWidth;
+using kel_bench::kRowBytes;
 constexpr std::size_t kFrameBytes = static_cast<std::size_t>(kRowBytes) * kFrameHeight;
 // Enough frames (about 66 MB) that the pool does not sit in the last-level cache, as frames of a
 // running video do not.

@@ -24,9 +24,9 @@ using kelcaptioning::CaptioningRenderableModelPtr;
 using kelui::inkpad::SupplierInterface;
 using kelui::inkpad::SurfaceInterface;
 
-constexpr int kFrameWidth = 1920;
-constexpr int kFrameHeight = 1080;
-constexpr int kRowBytes = kFrameWidth * 4;
+using kel_bench::kFrameHeight;
+using kel_bench::kFrameWidth;
+using kel_bench::kRowBytes;
 constexpr std::size_t kFramePixels = static_cast<std::size_t>(kFrameWidth) * kFrameHeight;
 constexpr kelcore::RectT<float> kFrameRect{0.0f, 0.0f, static_cast<float>(kFrameWidth),
                                            static_cast<float>(kFrameHeight)};
