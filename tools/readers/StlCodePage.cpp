@@ -89,7 +89,7 @@ struct Compositions {
 // Every precomposed letter that Unicode has for an ASCII letter and one of the table's accents.
 constexpr Compositions kCompositions[] = {
     {0x0300, "AEINOUWYaeinouwy", u"ÀÈÌǸÒÙẀỲàèìǹòùẁỳ"},
-    {0x0301, "ACEGIKLMNOPRSUWYZacegiklmnoprsuwyz", u"ÁĆÉǴÍḰĹḾŃÓṔŔŚÚẂÝŹáćéģíḱĺḿńóṕŕśúẃýź"},
+    {0x0301, "ACEGIKLMNOPRSUWYZacegiklmnoprsuwyz", u"ÁĆÉǴÍḰĹḾŃÓṔŔŚÚẂÝŹáćéǵíḱĺḿńóṕŕśúẃýź"},
     {0x0302, "ACEGHIJOSUWYZaceghijosuwyz", u"ÂĈÊĜĤÎĴÔŜÛŴŶẐâĉêĝĥîĵôŝûŵŷẑ"},
     {0x0303, "AEINOUVYaeinouvy", u"ÃẼĨÑÕŨṼỸãẽĩñõũṽỹ"},
     {0x0304, "AEGIOUYaegiouy", u"ĀĒḠĪŌŪȲāēḡīōūȳ"},
