@@ -13,27 +13,19 @@ using kelcore::RectT;
 using kelmediatypes::PixelAspectRatio;
 
 TEST(FrameTransform, InverseMatrixCases) {
-  MatrixT<float> m;
-  m.m0 = 5;  // always written
-  EXPECT_FALSE(kelcaptioningui::GetVideoFrameInverseMatrix({0, 0, 1920, 1080}, {0, 0, 960, 540}, 0.5f, {1, 1}, m));
-  EXPECT_TRUE(m.IsIdentity());
-
-  EXPECT_TRUE(kelcaptioningui::GetVideoFrameInverseMatrix({0, 0, 1920, 1080}, {0, 0, 960, 540}, 1.0f, {1, 1}, m));
-  EXPECT_EQ(m, (MatrixT<float>{2, 0, 0, 0, 2, 0, 0, 0, 1}));
-
-  EXPECT_TRUE(kelcaptioningui::GetVideoFrameInverseMatrix({0, 0, 720, 480}, {0, 0, 720, 480}, 1.0f, {10, 11}, m));
-  EXPECT_FLOAT_EQ(m.m0, 1.1f);
-  EXPECT_EQ(m.m4, 1.0f);
-  EXPECT_EQ(m.m6, 0.0f);
-  EXPECT_EQ(m.m7, 0.0f);
-
-  EXPECT_TRUE(kelcaptioningui::GetVideoFrameInverseMatrix({0, 0, 1920, 1080}, {8, 0, 1920, 1080}, 1.0f, {1, 1}, m));
-  EXPECT_EQ(m.m0, 1.0f);
-  EXPECT_EQ(m.m4, 1.0f);
-  EXPECT_EQ(m.m6, -8.0f);
-
+  const auto inverse = [](RectT<int> pixels, RectT<int> layout, float scale, PixelAspectRatio ratio, bool transforms) {
+    MatrixT<float> m;
+    m.m0 = 5;  // always written
+    EXPECT_EQ(kelcaptioningui::GetVideoFrameInverseMatrix(pixels, layout, scale, ratio, m), transforms);
+    return m;
+  };
+  const RectT<int> hd{0, 0, 1920, 1080}, half{0, 0, 960, 540}, sd{0, 0, 720, 480};
+  EXPECT_EQ(inverse(hd, half, 0.5f, {1, 1}, false), MatrixT<float>{});
+  EXPECT_EQ(inverse(hd, half, 1.0f, {1, 1}, true), (MatrixT<float>{2, 0, 0, 0, 2, 0, 0, 0, 1}));
+  EXPECT_EQ(inverse(sd, sd, 1.0f, {10, 11}, true), (MatrixT<float>{1.1f, 0, 0, 0, 1, 0, 0, 0, 1}));
+  EXPECT_EQ(inverse(hd, {8, 0, 1920, 1080}, 1.0f, {1, 1}, true), (MatrixT<float>{1, 0, 0, 0, 1, 0, -8, 0, 1}));
   // 1919 x 0.5 + 0.5 truncates to 960: the same size as the layout, so nothing to do.
-  EXPECT_FALSE(kelcaptioningui::GetVideoFrameInverseMatrix({0, 0, 1919, 1080}, {0, 0, 960, 540}, 0.5f, {1, 1}, m));
+  EXPECT_EQ(inverse({0, 0, 1919, 1080}, half, 0.5f, {1, 1}, false), MatrixT<float>{});
 }
 
 TEST(FrameTransform, PixelAspectAdjustment) {
@@ -58,7 +50,6 @@ struct Block {
   Block(int rows, int rowBytes, std::uint8_t fill) : bytes(static_cast<std::size_t>(rows) * rowBytes + 64, fill) {}
   std::vector<std::uint8_t> bytes;
   char* data() { return reinterpret_cast<char*>(bytes.data()); }
-  std::uint8_t Alpha(int x, int row, int rowBytes) const { return bytes[static_cast<std::size_t>(row) * rowBytes + x * 4 + 3]; }
   std::uint32_t Pixel(int x, int row, int rowBytes) const {
     std::uint32_t p;
     std::memcpy(&p, bytes.data() + static_cast<std::size_t>(row) * rowBytes + x * 4, 4);
@@ -68,51 +59,47 @@ struct Block {
 
 bool Render(const kelcaptioning::CaptioningRenderableModelPtr& model, Block& block, int rowBytes, int width,
             int height, bool flip, float scale) {
-  return kelcaptioningui::RenderOpenCaptions(model, {0, 0, width, height}, PixelAspectRatio(1, 1), block.data(),
-                                             rowBytes, {0, 0, width, height},
-                                             {0, 0, static_cast<int>(static_cast<float>(width) * scale), static_cast<int>(static_cast<float>(height) * scale)},
-                                             width, height, flip, scale);
+  const RectT<int> layout{0, 0, static_cast<int>(static_cast<float>(width) * scale),
+                          static_cast<int>(static_cast<float>(height) * scale)};
+  return kelcaptioningui::RenderOpenCaptions(model, {0, 0, width, height}, {1, 1}, block.data(), rowBytes,
+                                             {0, 0, width, height}, layout, width, height, flip, scale);
 }
 
 TEST(RenderOpenCaptions, DrawsOverTheBlockAndFlipsBottomUpBlocks) {
   const int rowBytes = 64 * 4;
-  Block block(32, rowBytes, 0x40);
-  ASSERT_TRUE(Render(BandModel(), block, rowBytes, 64, 32, false, 1.0f));
-  // Outside the window the block keeps its content; inside, the transparent window fill replaced
-  // it (source copy), and the band lies on top.
-  for (int row = 0; row < 32; ++row) {
-    for (int x = 0; x < 64; ++x) {
-      const bool inWindow = x >= 16 && x < 48 && row >= 8 && row < 24;
-      if (!inWindow) {
-        ASSERT_EQ(block.Pixel(x, row, rowBytes), 0x40404040u) << x << "," << row;
+  for (bool flip : {false, true}) {
+    Block block(32, rowBytes, 0x40);
+    ASSERT_TRUE(Render(BandModel(), block, rowBytes, 64, 32, flip, 1.0f));
+    // Row 0 of a bottom-up block is the bottom of the drawing.
+    const auto at = [&](int x, int row) { return block.Pixel(x, flip ? 31 - row : row, rowBytes); };
+    // Outside the window the block keeps its content; inside, the transparent window fill
+    // replaced it (source copy), and the band lies on top.
+    for (int row = 0; row < 32; ++row) {
+      for (int x = 0; x < 64; ++x) {
+        const bool inWindow = x >= 16 && x < 48 && row >= 8 && row < 24;
+        if (!inWindow) {
+          ASSERT_EQ(at(x, row), 0x40404040u) << x << "," << row << " flip " << flip;
+        }
       }
     }
+    EXPECT_EQ(at(16, 8), 0xFFFF0000u);  // BGRA bytes 00 00 FF FF
+    EXPECT_EQ(at(16, 11), 0xFFFF0000u);
+    EXPECT_EQ(at(16, 12), 0u);
+    // No seam between the spans' bands and the insets: red from the window's left edge on.
+    int x = 16;
+    while (x < 48 && at(x, 9) == 0xFFFF0000u) ++x;
+    EXPECT_GT(x, 16 + 6);
+    for (; x < 48; ++x) ASSERT_EQ(at(x, 9), 0u) << x;
   }
-  EXPECT_EQ(block.Pixel(16, 8, rowBytes), 0xFFFF0000u);  // BGRA bytes 00 00 FF FF
-  EXPECT_EQ(block.Pixel(16, 11, rowBytes), 0xFFFF0000u);
-  EXPECT_EQ(block.Pixel(16, 12, rowBytes), 0u);
-  // No seam between the spans' bands and the insets: red from the window's left edge on.
-  int x = 16;
-  while (x < 48 && block.Pixel(x, 9, rowBytes) == 0xFFFF0000u) ++x;
-  EXPECT_GT(x, 16 + 6);
-  for (; x < 48; ++x) ASSERT_EQ(block.Pixel(x, 9, rowBytes), 0u) << x;
-
-  Block flipped(32, rowBytes, 0x40);
-  ASSERT_TRUE(Render(BandModel(), flipped, rowBytes, 64, 32, true, 1.0f));
-  EXPECT_EQ(flipped.Pixel(16, 31 - 8, rowBytes), 0xFFFF0000u);
-  EXPECT_EQ(flipped.Pixel(16, 31 - 11, rowBytes), 0xFFFF0000u);
-  EXPECT_EQ(flipped.Pixel(16, 31 - 12, rowBytes), 0u);
-  EXPECT_EQ(flipped.Pixel(16, 31 - 24, rowBytes), 0x40404040u);
-  EXPECT_EQ(flipped.Pixel(0, 31, rowBytes), 0x40404040u);
 }
 
 TEST(RenderOpenCaptions, ScaleMakesASmallerSurfaceAndNothingPastItIsTouched) {
   // 1920 x 1080 at 0.5: 540 rows of 960 pixels, in a block with extra room after them.
   const int rowBytes = 960 * 4;
   Block block(540, rowBytes, 0x11);
-  ASSERT_TRUE(kelcaptioningui::RenderOpenCaptions(kelcaption::MakeSubtitleSample(), {0, 0, 1920, 1080},
-                                                  PixelAspectRatio(1, 1), block.data(), rowBytes, {0, 0, 1920, 1080},
-                                                  {0, 0, 1920, 1080}, 1920, 1080, false, 0.5f));
+  ASSERT_TRUE(kelcaptioningui::RenderOpenCaptions(kelcaption::MakeSubtitleSample(), {0, 0, 1920, 1080}, {1, 1},
+                                                  block.data(), rowBytes, {0, 0, 1920, 1080}, {0, 0, 1920, 1080}, 1920,
+                                                  1080, false, 0.5f));
   for (std::size_t i = 540u * rowBytes; i < block.bytes.size(); ++i) ASSERT_EQ(block.bytes[i], 0x11) << i;
   // The window, 0.9 of the frame, covers rows 27 to 513 at this scale; the text lies in its
   // lower part, opaque white where the glyphs are filled.
@@ -149,15 +136,14 @@ TEST(RenderOpenCaptions, OutlineFillsGlyphsOpaqueAndKeepsTheEdgeAlpha) {
   ASSERT_TRUE(Render(model, block, rowBytes, 200, 150, false, 1.0f));
   // Along a row through the middle of the "I": transparent, the outline at half alpha, the
   // opaque white stem, the outline again.
-  std::vector<std::uint8_t> alphas;
-  for (int x = 0; x < 200; ++x) alphas.push_back(block.Alpha(x, 70, rowBytes));
   int opaque = 0, half = 0;
   for (int x = 0; x < 200; ++x) {
-    if (alphas[x] == 255) {
+    const std::uint32_t pixel = block.Pixel(x, 70, rowBytes), alpha = pixel >> 24;
+    if (alpha == 255) {
       ++opaque;
-      EXPECT_EQ(block.Pixel(x, 70, rowBytes), 0xFFFFFFFFu);
+      EXPECT_EQ(pixel, 0xFFFFFFFFu);
     }
-    if (alphas[x] >= 126 && alphas[x] <= 129) ++half;
+    if (alpha >= 126 && alpha <= 129) ++half;
   }
   EXPECT_GE(opaque, 8);  // the stem, about 0.09 em
   EXPECT_GE(half, 6);    // outer halves of the 8-unit pen on both sides

@@ -36,13 +36,13 @@ struct Drawn {
   RecordingSurface surface;
 };
 
-void Draw(Drawn& d, const TextSpanAttributes& attributes, float s = 1.0f, const RectT<float>& rect = {10, 100, 80, 30}) {
+// Draws into {10, 100, 80, 30}, where the 20-unit recording font (ascent 0.8, descent 0.2 of
+// the size) centred puts the baseline at kBaseline.
+void Draw(Drawn& d, const TextSpanAttributes& attributes, float s = 1.0f) {
   Inkpad inkpad(&d.supplier, &d.surface);
-  kelcaptioningui::DrawSpanText(Span(attributes), &inkpad, rect, s);
+  kelcaptioningui::DrawSpanText(Span(attributes), &inkpad, {10, 100, 80, 30}, s);
 }
-
-// The recording fonts have ascent + descent = size: the line box centred in the rectangle.
-float Baseline(const RectT<float>& rect, float size) { return rect.y + (rect.height - size) * 0.5f + 0.8f * size; }
+constexpr float kBaseline = 100 + (30 - 20) * 0.5f + 0.8f * 20;
 
 TEST(SpanText, OffsetCopiesUseTheirFixedColoursAndScaledEdgeWidth) {
   const struct {
@@ -55,12 +55,11 @@ TEST(SpanText, OffsetCopiesUseTheirFixedColoursAndScaledEdgeWidth) {
     Draw(d, Edged(copy.edge, 2.0f));
     const auto texts = d.surface.Calls("DrawString");
     ASSERT_EQ(texts.size(), 2u) << copy.edge;
-    const float baseline = Baseline({10, 100, 80, 30}, 20);
     EXPECT_EQ(texts[0].color, copy.color) << copy.edge;
     EXPECT_FLOAT_EQ(texts[0].point.x, 10 + copy.dx * 2) << copy.edge;
-    EXPECT_FLOAT_EQ(texts[0].point.y, baseline + copy.dy * 2) << copy.edge;
+    EXPECT_FLOAT_EQ(texts[0].point.y, kBaseline + copy.dy * 2) << copy.edge;
     EXPECT_EQ(texts[1].color, (Color{0, 1, 0, 1}));
-    EXPECT_EQ(texts[1].point, (kelcore::PointT<float>{10, baseline}));
+    EXPECT_EQ(texts[1].point, (kelcore::PointT<float>{10, kBaseline}));
   }
   // Edge width and font size are model units: at s = 0.5 they double.
   Drawn scaled;
@@ -93,16 +92,14 @@ TEST(SpanText, UnderlinesFollowEachCopyAndTransparentTextDrawsNothing) {
   Draw(d, a);
   const auto lines = d.surface.Calls("StrokePath");
   ASSERT_EQ(lines.size(), 2u);
-  const float baseline = Baseline({10, 100, 80, 30}, 20);
   EXPECT_EQ(lines[0].color, (Color{1, 1, 1, 1}));
-  EXPECT_EQ(lines[0].pathOps[0], "M 10 " + std::to_string(static_cast<int>(baseline - 1 + 3)));
+  EXPECT_EQ(lines[0].pathOps[0], "M 10 " + std::to_string(static_cast<int>(kBaseline - 1 + 3)));
   EXPECT_EQ(lines[1].color, (Color{0, 1, 0, 1}));
-  EXPECT_EQ(lines[1].pathOps[1], "L 90 " + std::to_string(static_cast<int>(baseline + 3)));
+  EXPECT_EQ(lines[1].pathOps[1], "L 90 " + std::to_string(static_cast<int>(kBaseline + 3)));
 
-  TextSpanAttributes hidden = a;
-  hidden.SetForegroundColor(kelcaptioning::kCaptioningColor_Transparent);
+  a.SetForegroundColor(kelcaptioning::kCaptioningColor_Transparent);
   Drawn none;
-  Draw(none, hidden);
+  Draw(none, a);
   EXPECT_TRUE(none.surface.calls.empty());
   EXPECT_TRUE(none.supplier.fonts.empty());
 }
@@ -123,17 +120,15 @@ TEST(SpanText, OutlineGoesThroughGdiPlusOnlyOnOsSurfaces) {
   EXPECT_EQ(interpolation, Gdiplus::InterpolationModeHighQualityBicubic);
 
   kel_test::PlainRecordingSurface plain;
-  RecordingSupplier supplier;
-  Inkpad inkpad(&supplier, &plain);
+  Inkpad inkpad(&d.supplier, &plain);
   kelcaptioningui::DrawSpanText(Span(a), &inkpad, {10, 100, 80, 30}, 1.0f);
   EXPECT_TRUE(plain.calls.empty());
 
   // An unknown family: GDI+ draws nothing, the failure lands in the last status.
-  TextSpanAttributes unknown = a;
-  unknown.SetFontName(kelcore::string::AsciiToUTF16("No Such Face"));
+  a.SetFontName(kelcore::string::AsciiToUTF16("No Such Face"));
   RecordingSurface broken(/*brokenGraphics=*/true);
-  Inkpad brokenInkpad(&supplier, &broken);
-  kelcaptioningui::DrawSpanText(Span(unknown), &brokenInkpad, {10, 100, 80, 30}, 1.0f);
+  Inkpad brokenInkpad(&d.supplier, &broken);
+  kelcaptioningui::DrawSpanText(Span(a), &brokenInkpad, {10, 100, 80, 30}, 1.0f);
   EXPECT_EQ(broken.graphics.GetLastStatus(), Gdiplus::InvalidParameter);
   EXPECT_EQ(broken.Calls("StrokePath").size(), 1u);
 }

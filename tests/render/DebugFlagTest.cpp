@@ -21,9 +21,8 @@ TEST(DebugFlag, OnlyTheExactLowercaseTrueIsTrue) {
 }
 
 TEST(DebugFlag, RereadsOnlyWhenTheChangeCounterMoves) {
-  DebugDatabase on;
+  DebugDatabase on, off;
   on.SetEntry("DebugCaptionWindows", "true");
-  DebugDatabase off;
   off.SetEntry("DebugCaptionWindows", "false");
   ASSERT_EQ(on.GetChangeCounter(), off.GetChangeCounter());
 
@@ -38,12 +37,9 @@ TEST(DebugFlag, RereadsOnlyWhenTheChangeCounterMoves) {
   on.RemoveEntry("Missing");  // nothing removed: the counter stays
   EXPECT_EQ(on.GetChangeCounter(), off.GetChangeCounter());
   EXPECT_FALSE(flag.Read(on));
-}
 
-TEST(DebugFlag, AFreshFlagReadsEvenAtCounterZero) {
-  DebugDatabase db;  // counter 0, no entries
-  CachedDebugFlag defaultOn("X", true);
-  EXPECT_TRUE(defaultOn.Read(db));
+  // A fresh flag reads even at counter 0.
+  EXPECT_TRUE(CachedDebugFlag("X", true).Read(DebugDatabase()));
 }
 
 TEST(DebugFlag, DatabaseEntriesLoadFromText) {
