@@ -11,8 +11,6 @@ namespace kel_test::allocation_faults {
 // a size of 0 counts allocations of every size. Only one allocation fails.
 void FailOne(std::size_t size, long index);
 void Disarm();
-// Allocations counted since FailOne, the failed one included.
-long Counted();
 // Whether the chosen allocation has failed.
 bool Failed();
 // Blocks from operator new that are not deleted yet.

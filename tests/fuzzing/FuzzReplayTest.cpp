@@ -14,13 +14,9 @@
 #include <string>
 #include <vector>
 
-extern "C" int kel_fuzz_render(const std::uint8_t* data, std::size_t size);
-extern "C" int kel_fuzz_srt(const std::uint8_t* data, std::size_t size);
-extern "C" int kel_fuzz_webvtt(const std::uint8_t* data, std::size_t size);
-extern "C" int kel_fuzz_caption_document(const std::uint8_t* data, std::size_t size);
-extern "C" int kel_fuzz_scc(const std::uint8_t* data, std::size_t size);
-extern "C" int kel_fuzz_ebu_stl(const std::uint8_t* data, std::size_t size);
-extern "C" int kel_fuzz_layout_script(const std::uint8_t* data, std::size_t size);
+#define KEL_HARNESSES(X) X(render) X(srt) X(webvtt) X(caption_document) X(scc) X(ebu_stl) X(layout_script)
+#define KEL_DECLARE_HARNESS(target) extern "C" int kel_fuzz_##target(const std::uint8_t* data, std::size_t size);
+KEL_HARNESSES(KEL_DECLARE_HARNESS)
 
 namespace {
 
@@ -30,6 +26,9 @@ struct Harness {
   const char* target;
   int (*run)(const std::uint8_t*, std::size_t);
 };
+
+#define KEL_HARNESS(target) Harness{#target, kel_fuzz_##target},
+const Harness kHarnesses[] = {KEL_HARNESSES(KEL_HARNESS)};
 
 // Runs every file of `dir` (if there is one), in name order; returns how many ran.
 int ReplayDirectory(const Harness& harness, const fs::path& dir) {
@@ -61,12 +60,7 @@ TEST_P(FuzzReplay, SeedsAndFormerFindingsRunClean) {
   harness.run(nullptr, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
-                         ::testing::Values(Harness{"render", kel_fuzz_render}, Harness{"srt", kel_fuzz_srt},
-                                           Harness{"webvtt", kel_fuzz_webvtt},
-                                           Harness{"caption_document", kel_fuzz_caption_document},
-                                           Harness{"scc", kel_fuzz_scc}, Harness{"ebu_stl", kel_fuzz_ebu_stl},
-                                           Harness{"layout_script", kel_fuzz_layout_script}),
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, ::testing::ValuesIn(kHarnesses),
                          [](const ::testing::TestParamInfo<Harness>& param) { return std::string(param.param.target); });
 
 }  // namespace
