@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kelcore/String.h"
@@ -52,11 +54,9 @@ class StlFile {
   }
   // The bytes, with the header counting the blocks unless `blockCount` says otherwise.
   std::string Bytes(int blockCount = -1) const {
-    std::string header = header_;
     char count[8];
     std::snprintf(count, sizeof count, "%05d", blockCount < 0 ? static_cast<int>(blocks.size()) : blockCount);
-    header.replace(238, 5, count);
-    std::string bytes = header;
+    std::string bytes = std::string(header_).replace(238, 5, count);
     for (const std::string& block : blocks) bytes += block;
     return bytes;
   }
@@ -68,32 +68,34 @@ class StlFile {
   int number_ = 0;
 };
 
-TickTime At(int seconds, int frames, int rate = 25) {
-  return TickTime((std::int64_t{seconds} * rate + frames) * (TickTime::kTicksPerSecond / rate));
+TickTime At(int seconds, int frames) {
+  return TickTime((std::int64_t{seconds} * 25 + frames) * (TickTime::kTicksPerSecond / 25));
 }
 
 constexpr CaptioningColor kClear = kCaptioningColor_Transparent;
 constexpr CaptioningColor kRed{1, 0, 0}, kYellow{1, 1, 0}, kBlue{0, 0, 1};
 
-struct ExpectedCell {
-  char32_t character;
-  CaptioningColor foreground, background;
-  int rowsUsed;
-};
+CaptioningColor Colour(char letter) {
+  const CaptioningColor colours[] = {kCaptioningColor_White, kCaptioningColor_Black, kRed, kYellow, kBlue, kClear};
+  return colours[std::min<std::size_t>(std::string_view("wkryb").find(letter), 5)];
+}
 
-void ExpectRow(const CaptioningRenderableModelPtr& model, int row, int firstColumn, const std::vector<ExpectedCell>& expected) {
+// One row's cells from `firstColumn` on: characters, then foreground and background colours
+// (w k r y b, '.' transparent) and the rows each cell uses.
+void ExpectRow(const CaptioningRenderableModelPtr& model, int row, std::size_t firstColumn, const std::u32string& text,
+               const std::string& foreground, const std::string& background, const std::string& rowsUsed) {
   const auto rows = model->GetWindow(0)->GetRows();
   ASSERT_TRUE(rows[static_cast<std::size_t>(row)]) << "row " << row;
   const auto cells = rows[static_cast<std::size_t>(row)]->GetCells();
-  ASSERT_EQ(cells.size(), firstColumn + expected.size()) << "row " << row;
-  for (int c = 0; c < firstColumn; ++c) EXPECT_FALSE(cells[static_cast<std::size_t>(c)]) << "column " << c;
-  for (std::size_t i = 0; i < expected.size(); ++i) {
+  ASSERT_EQ(cells.size(), firstColumn + text.size()) << "row " << row;
+  for (std::size_t c = 0; c < firstColumn; ++c) EXPECT_FALSE(cells[c]) << "column " << c;
+  for (std::size_t i = 0; i < text.size(); ++i) {
     const auto& cell = cells[firstColumn + i];
     const TextAttributes a = cell->GetTextAttributes();
-    EXPECT_EQ(cell->GetCharacter(), expected[i].character) << "row " << row << " column " << firstColumn + i;
-    EXPECT_EQ(a.GetForegroundColor(), expected[i].foreground) << "row " << row << " column " << firstColumn + i;
-    EXPECT_EQ(a.GetBackgroundColor(), expected[i].background) << "row " << row << " column " << firstColumn + i;
-    EXPECT_EQ(a.GetRowsUsed(), expected[i].rowsUsed) << "row " << row << " column " << firstColumn + i;
+    EXPECT_EQ(cell->GetCharacter(), text[i]) << "row " << row << " column " << firstColumn + i;
+    EXPECT_EQ(a.GetForegroundColor(), Colour(foreground[i])) << "row " << row << " column " << firstColumn + i;
+    EXPECT_EQ(a.GetBackgroundColor(), Colour(background[i])) << "row " << row << " column " << firstColumn + i;
+    EXPECT_EQ(a.GetRowsUsed(), rowsUsed[i] - '0') << "row " << row << " column " << firstColumn + i;
   }
 }
 
@@ -122,13 +124,11 @@ TEST(EbuStlReader, TeletextPagesCellByCell) {
 
   // The second subtitle replaces the first while it still shows.
   ASSERT_EQ(stl.teletext.States().size(), 2u);
-  EXPECT_EQ(stl.teletext.At(At(1, 12) - TickTime(1)), nullptr);
   const auto* first = stl.teletext.At(At(1, 12));
-  ASSERT_TRUE(first);
-  EXPECT_EQ(stl.teletext.At(At(2, 24) - TickTime(1)), first);
   const auto* second = stl.teletext.At(At(2, 24));
-  ASSERT_TRUE(second);
-  EXPECT_NE(second, first);
+  ASSERT_TRUE(first && second && second != first);
+  EXPECT_EQ(stl.teletext.At(At(1, 12) - TickTime(1)), nullptr);
+  EXPECT_EQ(stl.teletext.At(At(2, 24) - TickTime(1)), first);
   EXPECT_EQ(second->end, At(4, 0));
   EXPECT_EQ(stl.teletext.At(At(4, 0)), nullptr);
 
@@ -139,28 +139,15 @@ TEST(EbuStlReader, TeletextPagesCellByCell) {
   EXPECT_EQ(window->GetAnchorID(), CaptioningRenderableModelWindow::kAnchor_TopLeft);
   EXPECT_EQ(window->GetRowCount(), 23);
   EXPECT_EQ(window->GetColumnCount(), 40);
-  EXPECT_EQ(window->GetRows().size(), 23u);
   EXPECT_EQ(RowsWithCells(page), (std::vector<int>{19, 21}));  // row 21 of the file lies under the double height
-  const CaptioningColor white = kCaptioningColor_White, black = kCaptioningColor_Black;
-  ExpectRow(page, 19, 0,
-            {{U' ', kClear, kClear, 1}, {U' ', kClear, kClear, 2}, {U' ', kClear, black, 2}, {U'H', white, black, 2},
-             {U'i', white, black, 2}, {U' ', kClear, black, 2}, {U'r', kRed, black, 2}, {U'e', kRed, black, 2},
-             {U'd', kRed, black, 2}, {U' ', kClear, black, 2}, {U' ', kClear, kClear, 2}});
-  ExpectRow(page, 21, 0,
-            {{U' ', kClear, kClear, 1}, {U' ', kClear, black, 1}, {U' ', kClear, black, 1}, {U' ', kClear, kYellow, 1},
-             {U' ', kClear, kYellow, 1}, {U'B', kBlue, kYellow, 1}, {U'l', kBlue, kYellow, 1}, {U'u', kBlue, kYellow, 1},
-             {U'e', kBlue, kYellow, 1}, {U' ', kClear, black, 1}, {U'K', kBlue, black, 1}, {U' ', kClear, black, 1},
-             {U' ', kClear, kClear, 1}});
+  ExpectRow(page, 19, 0, U"   Hi red  ", "...ww.rrr..", "..kkkkkkkk.", "12222222222");
+  ExpectRow(page, 21, 0, U"     Blue K  ", ".....bbbb.b..", ".kkyyyyyykkk.", "1111111111111");
 
   // Seven cells centred in 40 columns start at column 16.
-  ExpectRow(second->model, 0, 16,
-            {{U' ', kClear, kClear, 1}, {U' ', kClear, black, 1}, {U'I', white, black, 1}, {U't', white, black, 1},
-             {U'U', white, black, 1}, {U' ', kClear, black, 1}, {U' ', kClear, kClear, 1}});
+  ExpectRow(second->model, 0, 16, U"  ItU  ", "..www..", ".kkkkk.", "1111111");
   const auto cells = second->model->GetWindow(0)->GetRows()[0]->GetCells();
-  EXPECT_TRUE(cells[18]->GetTextAttributes().IsItalic());
-  EXPECT_FALSE(cells[18]->GetTextAttributes().IsUnderlined());
-  EXPECT_FALSE(cells[20]->GetTextAttributes().IsItalic());
-  EXPECT_TRUE(cells[20]->GetTextAttributes().IsUnderlined());
+  EXPECT_TRUE(cells[18]->GetTextAttributes().IsItalic() && !cells[18]->GetTextAttributes().IsUnderlined());
+  EXPECT_TRUE(!cells[20]->GetTextAttributes().IsItalic() && cells[20]->GetTextAttributes().IsUnderlined());
   EXPECT_EQ(RowsWithCells(second->model), std::vector<int>{0});
 
   // Level-2 teletext gives models of its own format; right justification ends at column 40.
@@ -168,9 +155,8 @@ TEST(EbuStlReader, TeletextPagesCellByCell) {
   level2.Add({0, 0, 0, 0}, {0, 0, 1, 0}, 23, "Right", 3);
   const EbuStlSubtitles right = ReadEbuStl(level2.Bytes(), "t.stl");
   EXPECT_EQ(right.format, kStreamFormat_TeletextLevel20);
-  const auto& model = right.teletext.States().at(0).model;
-  EXPECT_EQ(model->GetStreamFormat(), kStreamFormat_TeletextLevel20);
-  EXPECT_EQ(model->GetWindow(0)->GetRows()[22]->GetCells().size(), 40u);
+  EXPECT_EQ(right.teletext.States().at(0).model->GetStreamFormat(), kStreamFormat_TeletextLevel20);
+  EXPECT_EQ(right.teletext.States().at(0).model->GetWindow(0)->GetRows()[22]->GetCells().size(), 40u);
 }
 
 struct ExpectedSpan {
@@ -253,7 +239,6 @@ TEST(EbuStlReader, ExtensionUserDataCommentAndCumulativeBlocks) {
   StlFile file('0');
   const std::string a(60, 'a'), b(60, 'b');
   file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, a + "\x8a" + b);  // 121 bytes: two blocks
-  ASSERT_EQ(file.blocks.size(), 2u);
   // User data, even between the blocks of one subtitle, and a comment with time codes that no
   // subtitle could have, are passed over.
   file.blocks.insert(file.blocks.begin() + 1, StlFile::Block(9, 0xFE, {99, 99, 99, 99}, {0, 0, 0, 0}, 0, 0, 0, 0, "x"));
@@ -322,10 +307,7 @@ TEST(EbuStlReader, MalformedFilesNameTheByte) {
       {with(12, "05"), "f.stl: byte 12: the character code table \"05\" is none of 00 to 04"},
       {with(238, "00x01"), "f.stl: byte 240: the total number of text blocks (TNB) must be digits, not \"00x01\""},
       {valid().Bytes(2), "f.stl: byte 1152: the file ends after 1 of the 2 text blocks that its header counts"},
-      {with(256, "10:00:00"),
-       "f.stl: byte 258: the start-of-programme time code (TCP) must be digits HHMMSSFF, not \"10:00:00\""},
       {with(1024 + 8, "\x19"), "f.stl: byte 1032: the time code in (TCI): the frames must be below 25 at STL25.01, not 25"},
-      {with(1024 + 10, "\x3c"), "f.stl: byte 1034: the time code out (TCO): the minutes must be below 60, not 60"},
       {with(1024 + 11, std::string(1, '\0')), "f.stl: byte 1033: subtitle 1 ends (00:00:00:00) before it begins (00:00:01:00)"},
       {with(1024 + 13, std::string(1, '\0')), "f.stl: byte 1037: the vertical position 0 is not a teletext row (1 to 23)"},
       {with(1024 + 3, "\xF5"), "f.stl: byte 1027: the extension block number 0xF5 is reserved"},
@@ -382,8 +364,6 @@ TEST(EbuStlReader, FrameRatesAndCharacterTables) {
   } rates[] = {
       {"STL30.01", {0, 0, 1, 15}, TickTime::kTicksPerSecond * 3 / 2},
       {"STL23.01", {0, 0, 1, 0}, TickTime::kTicksPerSecond / 1000 * 1001},
-      {"STL24.01", {0, 0, 0, 23}, TickTime::kTicksPerSecond / 24 * 23},
-      {"STL50.01", {0, 1, 0, 49}, TickTime::kTicksPerSecond / 50 * (60 * 50 + 49)},
       {"STL60.01", {1, 0, 0, 59}, TickTime::kTicksPerSecond / 60 * (3600 * 60 + 59)},
   };
   for (const auto& rate : rates) {

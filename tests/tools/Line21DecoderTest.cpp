@@ -46,25 +46,12 @@ bool Type(Line21Decoder& decoder, const std::string& text) {
   return changed;
 }
 
-// A row's characters as UTF-8, empty cells as '.', trailing empties dropped.
-std::string Row(const Line21Memory& memory, int row) {
+// A row's characters, empty cells as '.', trailing empties dropped.
+std::u32string Row(const Line21Memory& memory, int row) {
   std::u32string text;
   for (const auto& cell : memory[static_cast<std::size_t>(row)]) text += cell.Empty() ? U'.' : cell.character;
   while (!text.empty() && text.back() == U'.') text.pop_back();
-  std::string utf8;
-  for (char32_t c : text) {
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-      utf8 += static_cast<char>(0xC0 | (c >> 6));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      utf8 += static_cast<char>(0xE0 | (c >> 12));
-      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return utf8;
+  return text;
 }
 
 int NonBlankRows(const Line21Memory& memory) {
@@ -78,9 +65,9 @@ TEST(Line21Decoder, PopOnLoadsOffScreenAndShowsAtEndOfCaption) {
   EXPECT_FALSE(Send(decoder, {RCL, ENM, Pac(15, 0x10 | 2)}));  // row 15, indent 4
   EXPECT_FALSE(Type(decoder, "HELLO"));
   EXPECT_EQ(NonBlankRows(decoder.Displayed()), 0);
-  EXPECT_EQ(Row(decoder.NonDisplayed(), 14), "....HELLO");
+  EXPECT_EQ(Row(decoder.NonDisplayed(), 14), U"....HELLO");
   EXPECT_TRUE(Send(decoder, {EOC}));
-  EXPECT_EQ(Row(decoder.Displayed(), 14), "....HELLO");
+  EXPECT_EQ(Row(decoder.Displayed(), 14), U"....HELLO");
   EXPECT_EQ(NonBlankRows(decoder.Displayed()), 1);
   const auto& cell = decoder.Displayed()[14][4];
   EXPECT_EQ(cell.style.foreground, Line21Color::White);
@@ -91,10 +78,10 @@ TEST(Line21Decoder, PopOnLoadsOffScreenAndShowsAtEndOfCaption) {
   // The next caption loads behind the shown one and replaces it whole.
   Send(decoder, {RCL, ENM, Pac(2, 0x4 | 1)});  // row 2, blue, underlined
   Type(decoder, "NEXT");
-  EXPECT_EQ(Row(decoder.Displayed(), 14), "....HELLO");
+  EXPECT_EQ(Row(decoder.Displayed(), 14), U"....HELLO");
   EXPECT_TRUE(Send(decoder, {EOC}));
-  EXPECT_EQ(Row(decoder.Displayed(), 1), "NEXT");
-  EXPECT_EQ(Row(decoder.Displayed(), 14), "");
+  EXPECT_EQ(Row(decoder.Displayed(), 1), U"NEXT");
+  EXPECT_EQ(Row(decoder.Displayed(), 14), U"");
   EXPECT_EQ(decoder.Displayed()[1][0].style.foreground, Line21Color::Blue);
   EXPECT_TRUE(decoder.Displayed()[1][0].style.underline);
   EXPECT_TRUE(Send(decoder, {EDM}));
@@ -110,16 +97,16 @@ TEST(Line21Decoder, RollUpOfThreeRowsScrollsOverFiveLines) {
     }
     EXPECT_TRUE(Type(decoder, "LINE" + std::to_string(line)));
   }
-  EXPECT_EQ(Row(decoder.Displayed(), 12), "LINE3");
-  EXPECT_EQ(Row(decoder.Displayed(), 13), "LINE4");
-  EXPECT_EQ(Row(decoder.Displayed(), 14), "LINE5");
+  EXPECT_EQ(Row(decoder.Displayed(), 12), U"LINE3");
+  EXPECT_EQ(Row(decoder.Displayed(), 13), U"LINE4");
+  EXPECT_EQ(Row(decoder.Displayed(), 14), U"LINE5");
   EXPECT_EQ(NonBlankRows(decoder.Displayed()), 3);
   EXPECT_EQ(decoder.CurrentStyle(), Line21Decoder::Style::RollUp);
 
   // A preamble to another base row moves the window; it keeps its three rows.
   EXPECT_TRUE(Send(decoder, {Pac(5, 0)}));
-  EXPECT_EQ(Row(decoder.Displayed(), 2), "LINE3");
-  EXPECT_EQ(Row(decoder.Displayed(), 4), "LINE5");
+  EXPECT_EQ(Row(decoder.Displayed(), 2), U"LINE3");
+  EXPECT_EQ(Row(decoder.Displayed(), 4), U"LINE5");
   EXPECT_EQ(NonBlankRows(decoder.Displayed()), 3);
   // Roll-up entered from pop-on starts on an empty screen.
   Line21Decoder fromPopOn;
@@ -134,16 +121,16 @@ TEST(Line21Decoder, PaintOnWithBackspaceAndDeleteToEndOfRow) {
   Line21Decoder decoder;
   Send(decoder, {RDC, Pac(1, 0)});
   EXPECT_TRUE(Type(decoder, "ABCDE"));  // paint-on shows each character as it comes
-  EXPECT_EQ(Row(decoder.Displayed(), 0), "ABCDE");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"ABCDE");
   EXPECT_TRUE(Send(decoder, {BS}));
-  EXPECT_EQ(Row(decoder.Displayed(), 0), "ABCD");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"ABCD");
   EXPECT_EQ(decoder.CursorColumn(), 4);
   Type(decoder, "X");
-  EXPECT_EQ(Row(decoder.Displayed(), 0), "ABCDX");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"ABCDX");
   Send(decoder, {Pac(1, 0), TO2});  // back to column 0, then two columns on
   EXPECT_EQ(decoder.CursorColumn(), 2);
   EXPECT_TRUE(Send(decoder, {DER}));
-  EXPECT_EQ(Row(decoder.Displayed(), 0), "AB");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"AB");
   EXPECT_FALSE(Send(decoder, {DER}));  // nothing left to delete
   // At the last column each character overwrites the one before: a pair that ends on what was
   // there changes nothing and says so.
@@ -152,11 +139,11 @@ TEST(Line21Decoder, PaintOnWithBackspaceAndDeleteToEndOfRow) {
   EXPECT_EQ(decoder.CursorColumn(), 31);
   EXPECT_FALSE(Type(decoder, "az"));
   EXPECT_TRUE(Type(decoder, "za"));
-  EXPECT_EQ(Row(decoder.Displayed(), 2), "............................wxya");
+  EXPECT_EQ(Row(decoder.Displayed(), 2), U"............................wxya");
   // Backspace at column 0 does nothing.
   Send(decoder, {Pac(1, 0)});
   EXPECT_FALSE(Send(decoder, {BS}));
-  EXPECT_EQ(Row(decoder.Displayed(), 0), "AB");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"AB");
 }
 
 TEST(Line21Decoder, MidRowCodesChangeColourItalicsAndUnderline) {
@@ -171,7 +158,7 @@ TEST(Line21Decoder, MidRowCodesChangeColourItalicsAndUnderline) {
   Type(decoder, "G");
   Send(decoder, {EOC});
   const auto& row = decoder.Displayed()[1];
-  EXPECT_EQ(Row(decoder.Displayed(), 1), "AB CD EF G");  // each code takes a cell as a space
+  EXPECT_EQ(Row(decoder.Displayed(), 1), U"AB CD EF G");  // each code takes a cell as a space
   EXPECT_EQ(row[0].style.foreground, Line21Color::White);
   EXPECT_EQ(row[3].style.foreground, Line21Color::Red);
   EXPECT_FALSE(row[3].style.italic);
@@ -188,7 +175,7 @@ TEST(Line21Decoder, MidRowCodesChangeColourItalicsAndUnderline) {
   Send(other, {{0x11, 0x39}});  // transparent space
   Type(other, "K");
   Send(other, {EOC});
-  EXPECT_EQ(Row(other.Displayed(), 2), "I J.K");
+  EXPECT_EQ(Row(other.Displayed(), 2), U"I J.K");
   EXPECT_TRUE(other.Displayed()[2][0].style.italic);
   EXPECT_EQ(other.Displayed()[2][2].style.background, Line21Color::Green);
   EXPECT_EQ(other.Displayed()[2][2].style.backgroundOpacity, Line21Opacity::SemiTransparent);
@@ -206,8 +193,8 @@ TEST(Line21Decoder, SpecialAndExtendedCharacters) {
   Send(decoder, {{0x13, 0x34}});  // ß over the second s
   Send(decoder, {{0x11, 0x3A}, {0x12, 0x2E}});  // è, then “ over the è
   Send(decoder, {EOC});
-  EXPECT_EQ(Row(decoder.Displayed(), 14), "\u266A \u00E1\u00E9\u00ED\u00F3\u00FA\u00E7\u00F7\u00D1\u00F1\u2588"
-                                          "\u00C1s\u00DF\u201C");
+  EXPECT_EQ(Row(decoder.Displayed(), 14), U"\u266A \u00E1\u00E9\u00ED\u00F3\u00FA\u00E7\u00F7\u00D1\u00F1\u2588"
+                                           U"\u00C1s\u00DF\u201C");
 }
 
 TEST(Line21Decoder, DoubledControlCodesActOnceAndOtherChannelsAreIgnored) {
@@ -216,32 +203,32 @@ TEST(Line21Decoder, DoubledControlCodesActOnceAndOtherChannelsAreIgnored) {
   Send(decoder, {RCL, ENM, Pac(1, 0)});
   Type(decoder, "ONE");
   Send(decoder, {EOC});
-  EXPECT_EQ(Row(decoder.Displayed(), 0), "ONE");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"ONE");
   // Four backspaces in a row are two codes.
   Send(decoder, {RDC, EDM, Pac(1, 0)});
   Type(decoder, "ABC");
   Send(decoder, {BS, BS});
-  EXPECT_EQ(Row(decoder.Displayed(), 0), "A");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"A");
   // Padding between the copies does not make the second a new code.
   Type(decoder, "BC");
   decoder.Feed(BS.first, BS.second);
   decoder.Feed(0, 0);
   decoder.Feed(BS.first, BS.second);
-  EXPECT_EQ(Row(decoder.Displayed(), 0), "AB");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"AB");
 
   // Channel 2's codes and the text after them are not channel 1's.
   Send(decoder, {{0x1C, 0x2C}});  // channel 2 erase displayed memory
   Type(decoder, "XY");
-  EXPECT_EQ(Row(decoder.Displayed(), 0), "AB");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"AB");
   Send(decoder, {FON});  // back on channel 1, and flash is not shown
   Type(decoder, "Z");
-  EXPECT_EQ(Row(decoder.Displayed(), 0), "ABZ");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"ABZ");
   EXPECT_EQ(decoder.Ignored().at("flash on (FON)"), 1);
 
   Line21Decoder second(2);
   Send(second, {{0x1C, 0x29}, {0x19, 0x40}});  // channel 2: paint-on, row 1
   Type(second, "TWO");
-  EXPECT_EQ(Row(second.Displayed(), 0), "TWO");
+  EXPECT_EQ(Row(second.Displayed(), 0), U"TWO");
   EXPECT_THROW(Line21Decoder(3), std::invalid_argument);
 }
 
