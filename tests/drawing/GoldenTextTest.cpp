@@ -14,41 +14,28 @@ namespace {
 using kel_test::PixelBuffer;
 using kel_test::U16;
 
-void DrawLine(PixelBuffer& buffer, const char* face, float size, const char* utf8, float x, float baseline) {
-  buffer.surface()->FillRect({1, 1, 1, 1}, {0, 0, static_cast<float>(buffer.width()), static_cast<float>(buffer.height())});
-  kelui::inkpad::FontP font(buffer.supplier(), U16(face), U16(""), size);
-  kelui::inkpad::BrushP brush(buffer.supplier(), kelui::inkpad::Color{0.1f, 0.1f, 0.1f, 1});
-  buffer.surface()->DrawString(brush, font, U16(utf8), {x, baseline}, 0, 0, 0.0f);
-}
-
-TEST(GoldenText, KernedLatin) {
-  PixelBuffer buffer(360, 60);
-  DrawLine(buffer, "Arial", 36.0f, "AVATAR Tokyo WAVE", 6, 44);
-  EXPECT_EQ(buffer.CompareWithGolden("text_kerning"), "");
-}
-
-TEST(GoldenText, ArabicJoinsRightToLeft) {
-  PixelBuffer buffer(300, 70);
-  DrawLine(buffer, "Arial", 36.0f, "\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645", 6, 46);
-  EXPECT_EQ(buffer.CompareWithGolden("text_arabic"), "");
-}
-
-TEST(GoldenText, HebrewRightToLeft) {
-  PixelBuffer buffer(260, 60);
-  DrawLine(buffer, "Times New Roman", 36.0f, "\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD", 6, 44);
-  EXPECT_EQ(buffer.CompareWithGolden("text_hebrew"), "");
-}
-
-TEST(GoldenText, CombiningMarks) {
-  PixelBuffer buffer(260, 70);
-  DrawLine(buffer, "Arial", 36.0f, "e\u0301 a\u0308 n\u0303 o\u0302\u0323 A\u030A", 6, 50);
-  EXPECT_EQ(buffer.CompareWithGolden("text_combining"), "");
-}
-
-TEST(GoldenText, ChineseThroughFallback) {
-  PixelBuffer buffer(260, 60);
-  DrawLine(buffer, "Arial", 36.0f, "\u5B57\u5E55\u6D4B\u8BD5 OK", 6, 44);
-  EXPECT_EQ(buffer.CompareWithGolden("text_cjk"), "");
+TEST(GoldenText, LinesOfEachScript) {
+  struct Line {
+    const char* golden;
+    int width, height;
+    const char *face, *utf8;
+    float baseline;
+  };
+  const Line lines[] = {
+      {"text_kerning", 360, 60, "Arial", "AVATAR Tokyo WAVE", 44},
+      {"text_arabic", 300, 70, "Arial", "\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645", 46},
+      {"text_hebrew", 260, 60, "Times New Roman", "\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD", 44},
+      {"text_combining", 260, 70, "Arial", "e\u0301 a\u0308 n\u0303 o\u0302\u0323 A\u030A", 50},
+      {"text_cjk", 260, 60, "Arial", "\u5B57\u5E55\u6D4B\u8BD5 OK", 44},  // through fallback
+  };
+  for (const Line& line : lines) {
+    PixelBuffer buffer(line.width, line.height);
+    buffer.surface()->FillRect({1, 1, 1, 1}, {0, 0, static_cast<float>(line.width), static_cast<float>(line.height)});
+    kelui::inkpad::FontP font(buffer.supplier(), U16(line.face), U16(""), 36.0f);
+    kelui::inkpad::BrushP brush(buffer.supplier(), kelui::inkpad::Color{0.1f, 0.1f, 0.1f, 1});
+    buffer.surface()->DrawString(brush, font, U16(line.utf8), {6, line.baseline}, 0, 0, 0.0f);
+    EXPECT_EQ(buffer.CompareWithGolden(line.golden), "") << line.golden;
+  }
 }
 
 TEST(GoldenText, OutlinedThroughGdiPlusPath) {

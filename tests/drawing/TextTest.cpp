@@ -13,11 +13,13 @@ using kelui::inkpad::BrushP;
 using kelui::inkpad::Color;
 using kelui::inkpad::FontP;
 
-// Ink rows of the pixels in columns [x0, x1).
-std::pair<int, int> InkRows(const PixelBuffer& buffer, int x0, int x1) {
+// Top and bottom rows inked by `text` drawn with its baseline at (10, `baseline`).
+std::pair<int, int> InkRows(const FontP& font, const char* text, float baseline) {
+  PixelBuffer buffer(200, 120);
+  buffer.surface()->DrawString(BrushP(buffer.supplier(), Color{0, 0, 0, 1}), font, U16(text), {10, baseline}, 0, 0, 0);
   int top = -1, bottom = -1;
   for (int y = 0; y < buffer.height(); ++y) {
-    for (int x = x0; x < x1; ++x) {
+    for (int x = 0; x < 100; ++x) {
       if (buffer.At(x, y).a > 64) {
         if (top < 0) top = y;
         bottom = y;
@@ -28,20 +30,16 @@ std::pair<int, int> InkRows(const PixelBuffer& buffer, int x0, int x1) {
 }
 
 TEST(SurfaceText, BaselineSplitsAscentAboveFromDescentBelow) {
-  PixelBuffer buffer(200, 120);
-  FontP font(buffer.supplier(), U16("Arial"), U16(""), 60.0f);
+  PixelBuffer fonts(1, 1);
+  FontP font(fonts.supplier(), U16("Arial"), U16(""), 60.0f);
   const float baseline = 80.0f;
-  // "H" sits on the baseline, "p" hangs below it, "d" rises close to the ascent.
-  buffer.surface()->DrawString(BrushP(buffer.supplier(), Color{0, 0, 0, 1}), font, U16("H"), {10, baseline}, 0, 0, 0);
-  const auto [hTop, hBottom] = InkRows(buffer, 0, 100);
+  // "H" sits on the baseline, "p" hangs below it.
+  const auto [hTop, hBottom] = InkRows(font, "H", baseline);
   EXPECT_EQ(hBottom, static_cast<int>(baseline) - 1);
   EXPECT_GT(hTop, baseline - font->GetAscent());
   EXPECT_LT(hTop, baseline - font->GetAscent() * 0.6f);
 
-  PixelBuffer descender(200, 120);
-  descender.surface()->DrawString(BrushP(descender.supplier(), Color{0, 0, 0, 1}), font, U16("p"), {10, baseline}, 0,
-                                  0, 0);
-  const auto [pTop, pBottom] = InkRows(descender, 0, 100);
+  const auto [pTop, pBottom] = InkRows(font, "p", baseline);
   EXPECT_GT(pBottom, baseline + 5);
   EXPECT_LE(pBottom, baseline + font->GetDescent());
   EXPECT_GT(pTop, baseline - font->GetAscent());

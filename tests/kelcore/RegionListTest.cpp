@@ -46,7 +46,7 @@ TEST(RegionList, OutputCoversTheSamePixelsWithoutOverlapOnRandomInput) {
   }
 }
 
-TEST(RegionList, ListsWithoutOverlapKeepRectanglesAndOrder) {
+TEST(RegionList, ListsWithoutOverlapKeepOrderAndNestedOnesCollapse) {
   // Touching edges are not overlaps.
   RegionList rects{{10, 0, 5, 5}, {0, 0, 10, 5}, {0, 5, 15, 1}, {3, 3, 0, 4}, {1, 1, -2, 2}};
   RemoveRegionListOverlaps(rects);
@@ -55,12 +55,10 @@ TEST(RegionList, ListsWithoutOverlapKeepRectanglesAndOrder) {
   RegionList empty;
   RemoveRegionListOverlaps(empty);
   EXPECT_TRUE(empty.empty());
-}
 
-TEST(RegionList, IdenticalAndNestedRectanglesCollapse) {
-  RegionList rects{{0, 0, 10, 10}, {0, 0, 10, 10}, {2, 2, 3, 3}};
-  RemoveRegionListOverlaps(rects);
-  EXPECT_EQ(rects, (RegionList{{0, 0, 10, 10}}));
+  RegionList same{{0, 0, 10, 10}, {0, 0, 10, 10}, {2, 2, 3, 3}};
+  RemoveRegionListOverlaps(same);
+  EXPECT_EQ(same, (RegionList{{0, 0, 10, 10}}));
 
   // A row of overlapping cells with one colour: one band.
   RegionList cells;

@@ -53,22 +53,19 @@ TEST(CaptionList, InsertKeepsBeginOrderAndRefusesWhatATrackCannotHold) {
 
 TEST(Caption, GridLineSizesAreCharactersAndRows) {
   CaptionPtr caption(new Caption());
-  caption->AppendCaptionTextParagraph(Paragraph("1,30", ParagraphStyleAttributes::kAnchor_Free));
   caption->AppendCaptionTextParagraph(Paragraph("two\nlines here", ParagraphStyleAttributes::kAnchor_Free));
   caption->AppendCaptionTextParagraph(Paragraph("\xF0\x9F\x98\x80 wide", ParagraphStyleAttributes::kAnchor_Free));
   caption->AppendCaptionTextParagraph(Paragraph("a very long line that runs past the grid end", ParagraphStyleAttributes::kAnchor_Free));
   caption->AppendCaptionTextParagraph(nullptr);
   caption->UpdateLineWidthAndHeightFromText(kStreamFormat_CEA608_CC1, 0, 0);
   const auto p = caption->GetCaptionTextParagraphs();
-  EXPECT_EQ(p[0]->GetParagraphLineWidth(), 4);
-  EXPECT_EQ(p[0]->GetParagraphLineHeight(), 1);
-  EXPECT_EQ(p[1]->GetParagraphLineWidth(), 10);
-  EXPECT_EQ(p[1]->GetParagraphLineHeight(), 2);
-  EXPECT_EQ(p[2]->GetParagraphLineWidth(), 6);  // one code point for the emoji
-  EXPECT_EQ(p[3]->GetParagraphLineWidth(), 32);
+  EXPECT_EQ(p[0]->GetParagraphLineWidth(), 10);  // the widest line
+  EXPECT_EQ(p[0]->GetParagraphLineHeight(), 2);
+  EXPECT_EQ(p[1]->GetParagraphLineWidth(), 6);  // one code point for the emoji
+  EXPECT_EQ(p[2]->GetParagraphLineWidth(), 32);
   caption->UpdateLineWidthAndHeightFromText(kStreamFormat_CEA608_CC1, 8, 1);
-  EXPECT_EQ(p[3]->GetParagraphLineWidth(), 8);
-  EXPECT_EQ(p[1]->GetParagraphLineHeight(), 1);
+  EXPECT_EQ(p[2]->GetParagraphLineWidth(), 8);
+  EXPECT_EQ(p[0]->GetParagraphLineHeight(), 1);
 }
 
 TEST(Caption, BlocksAndAnchorPlacement) {

@@ -11,7 +11,6 @@ using namespace kelcaptioning;
 using kelmediatypes::PixelAspectRatio;
 
 TEST(Formats, FamiliesAndGridSizes) {
-  EXPECT_EQ(kStreamFormat_CEA608_CC1, 0x36434331u);
   EXPECT_TRUE(IsCEA608(kStreamFormat_CEA608_CC3));
   EXPECT_FALSE(IsOpenCaptions(kStreamFormat_CEA608_CC1));
   EXPECT_TRUE(IsOpenCaptions(kStreamFormat_OpenEBU));
@@ -23,8 +22,6 @@ TEST(Formats, FamiliesAndGridSizes) {
   EXPECT_EQ(GetCaptionColumns(kStreamFormat_CEA608_CC1, true), 32);
   EXPECT_EQ(GetCaptionColumns(kStreamFormat_CEA708, true), 42);
   EXPECT_EQ(GetCaptionColumns(kStreamFormat_CEA708, false), 32);
-  EXPECT_EQ(GetCaptionRows(kStreamFormat_TeletextLevel10), 23);
-  EXPECT_EQ(GetCaptionColumns(kStreamFormat_TeletextLevel10), 40);
   EXPECT_EQ(GetCaptionRows(kStreamFormat_Unknown), 0);
   EXPECT_EQ(GetCaptionColumns(kStreamFormat_Unknown), 0);
 }
@@ -34,7 +31,6 @@ TEST(Formats, WideScreenDecidesByDisplayAspect) {
   EXPECT_FALSE(IsWideScreen(640, 480, {}));
   EXPECT_FALSE(IsWideScreen(720, 480, {10, 11}));  // NTSC DV 4:3
   EXPECT_TRUE(IsWideScreen(720, 480, {40, 33}));   // NTSC DV 16:9
-  EXPECT_TRUE(IsWideScreen(1440, 1080, {4, 3}));   // HDV
   EXPECT_FALSE(IsWideScreen(0, 1080, {}));
   EXPECT_FALSE(IsWideScreen(1920, 1080, {0, 1}));
   EXPECT_FALSE(IsWideScreen(1920, -1, {}));
@@ -42,7 +38,6 @@ TEST(Formats, WideScreenDecidesByDisplayAspect) {
 
 TEST(MediaTypes, TickTimeSaturatesAndTimeDisplaysDescribeThemselves) {
   using kelmediatypes::TickTime;
-  EXPECT_EQ(TickTime(5) + kelmediatypes::kTime_Zero, TickTime(5));
   EXPECT_EQ(kelmediatypes::kTime_Max + TickTime(1), kelmediatypes::kTime_Max);
   EXPECT_EQ(kelmediatypes::kTime_Min - TickTime(1), kelmediatypes::kTime_Min);
   EXPECT_EQ(TickTime(TickTime::kTicksPerSecond / 2).GetSeconds(), 0.5);

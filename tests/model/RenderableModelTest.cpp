@@ -14,9 +14,6 @@ using namespace kelcaptioning;
 
 TEST(RenderableModel, WindowsAndRenderOrderAreKeptApart) {
   CaptioningRenderableModel model(kStreamFormat_TeletextLevel10);
-  EXPECT_EQ(model.GetMaxRows(), 23);
-  EXPECT_EQ(model.GetMaxColumns(), 40);
-
   CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
   model.SetWindow(4, window);
   std::vector<int> order;

@@ -25,7 +25,6 @@ void RecordedPath::CubicBezierTo(const kelcore::PointT<float>& c1, const kelcore
 }
 
 kelui::inkpad::PenInterface* RecordingSupplier::CreatePen(const kelui::inkpad::Color& color, float width) {
-  ++pens;
   return new RecordedPen(color, width);
 }
 
@@ -37,11 +36,10 @@ kelui::inkpad::BrushInterface* RecordingSupplier::CreateSolidBrush(const kelui::
 kelui::inkpad::FontInterface* RecordingSupplier::CreateFont(const kelcore::UTF16String& face,
                                                             const kelcore::UTF16String& style, float size) {
   fonts.push_back({kelcore::string::UTF16ToUTF8(face), kelcore::string::UTF16ToUTF8(style), size});
-  return new RecordedFont(fonts.back().face, fonts.back().style, size);
+  return new RecordedFont(size);
 }
 
 kelui::inkpad::PathInterface* RecordingSupplier::CreatePath() {
-  ++paths;
   return new RecordedPath();
 }
 

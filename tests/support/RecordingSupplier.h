@@ -11,12 +11,9 @@ namespace kel_test {
 // Fonts with simple metrics: ascent 0.8 and descent 0.2 of the size.
 class RecordedFont : public kelui::inkpad::FontInterface {
  public:
-  RecordedFont(std::string faceName, std::string styleName, float fontSize)
-      : face(std::move(faceName)), style(std::move(styleName)), size(fontSize) {}
+  explicit RecordedFont(float fontSize) : size(fontSize) {}
   float GetAscent() const override { return 0.8f * size; }
   float GetDescent() const override { return 0.2f * size; }
-  const std::string face;
-  const std::string style;
   const float size;
 };
 
@@ -65,9 +62,7 @@ class RecordingSupplier : public kelui::inkpad::SupplierInterface {
   kelui::inkpad::PathInterface* CreatePath() override;
 
   std::vector<FontRequest> fonts;
-  int pens = 0;
   int brushes = 0;
-  int paths = 0;
 };
 
 }  // namespace kel_test
