@@ -1,11 +1,14 @@
 #include <pixman.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cmath>
 #include <cstdint>
 #include <new>
 #include <vector>
 
+#include "CoverageBlit.h"
 #include "GlyphCoverage.h"
 #include "GpObjects.h"
 
@@ -83,6 +86,23 @@ pixman_image_t* UnionMask(const std::vector<PlacedCoverage>& placed, int& left, 
   return mask;
 }
 
+// The opaque colour through the part of `coverage` at (x, y) that lies on `dest`; false when
+// pixman has to do it instead.
+bool BlendClipped(pixman_image_t* dest, const Coverage& coverage, int x, int y, ARGB color) {
+  const int destWidth = pixman_image_get_width(dest), destHeight = pixman_image_get_height(dest);
+  const int left = std::max(0, -x), top = std::max(0, -y);
+  const int right = std::min(coverage.width, destWidth - x), bottom = std::min(coverage.height, destHeight - y);
+  if (right <= left || bottom <= top) return true;
+  const int maskStride = cairo_image_surface_get_stride(coverage.mask);
+  const int destStride = pixman_image_get_stride(dest);
+  const std::uint8_t* mask = cairo_image_surface_get_data(coverage.mask) +
+                             static_cast<std::ptrdiff_t>(top) * maskStride + left;
+  std::uint8_t* pixels = reinterpret_cast<std::uint8_t*>(pixman_image_get_data(dest)) +
+                         static_cast<std::ptrdiff_t>(y + top) * destStride + static_cast<std::ptrdiff_t>(x + left) * 4;
+  return BlendOpaqueThroughMask(color, mask, maskStride, reinterpret_cast<std::uint32_t*>(pixels), destStride,
+                                right - left, bottom - top);
+}
+
 // Composites the coverages onto the image behind the graphics with pixman. Source copy lerps
 // by coverage, as Cairo's bounded source operator does: out = colour * m + dest * (1 - m).
 // Done glyph by glyph this equals the union's result; so does source over with an opaque
@@ -101,8 +121,9 @@ void CompositeCoverages(pixman_image_t* dest, const std::vector<PlacedCoverage>&
     }
   } else if (opaque) {
     for (const PlacedCoverage& p : placed) {
-      pixman_image_composite32(PIXMAN_OP_OVER, solid, p.coverage->image, dest, 0, 0, 0, 0, p.x, p.y,
-                               p.coverage->width, p.coverage->height);
+      if (!BlendClipped(dest, *p.coverage, p.x, p.y, color))
+        pixman_image_composite32(PIXMAN_OP_OVER, solid, p.coverage->image, dest, 0, 0, 0, 0, p.x, p.y,
+                                 p.coverage->width, p.coverage->height);
     }
   } else {
     int left = 0, top = 0;

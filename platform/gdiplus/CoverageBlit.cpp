@@ -1,0 +1,100 @@
+#include "CoverageBlit.h"
+
+#include <cstddef>
+#include <cstring>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define KEL_HAVE_AVX2_PATH 1
+#endif
+
+namespace Gdiplus {
+
+#ifdef KEL_HAVE_AVX2_PATH
+namespace {
+
+// x * k / 255, rounded as pixman rounds.
+inline unsigned MulDiv255(unsigned x, unsigned k) {
+  const unsigned t = x * k + 0x80u;
+  return (t + (t >> 8)) >> 8;
+}
+
+inline std::uint32_t BlendPixel(std::uint32_t colour, unsigned m, std::uint32_t dest) {
+  if (m == 0) return dest;
+  if (m == 255) return colour;
+  const unsigned keep = 255u - MulDiv255(colour >> 24, m);
+  std::uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const unsigned c = MulDiv255((colour >> shift) & 0xFFu, m) + MulDiv255((dest >> shift) & 0xFFu, keep);
+    out |= static_cast<std::uint32_t>(c) << shift;
+  }
+  return out;
+}
+
+__attribute__((target("avx2"))) inline __m256i MulDiv255x16(__m256i a, __m256i b) {
+  const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(a, b), _mm256_set1_epi16(0x80));
+  return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
+}
+
+// Four pixels in 16-bit lanes (two per 128-bit half) with their coverage spread over each
+// pixel's four lanes.
+__attribute__((target("avx2"))) inline __m256i BlendLanes(__m256i colour, __m256i coverage, __m256i dest) {
+  const __m256i source = MulDiv255x16(colour, coverage);
+  const __m256i alpha = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(source, 0xFF), 0xFF);
+  return _mm256_add_epi16(source, MulDiv255x16(dest, _mm256_sub_epi16(_mm256_set1_epi16(255), alpha)));
+}
+
+__attribute__((target("avx2"))) void BlendRowsAvx2(std::uint32_t colour, const std::uint8_t* mask, int maskStride,
+                                                    std::uint32_t* dest, int destStride, int width, int height) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i solid = _mm256_set1_epi32(static_cast<int>(colour));
+  const __m256i colourLanes = _mm256_unpacklo_epi8(solid, zero);
+  const __m256i spread = _mm256_set1_epi32(0x01010101);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* m = mask + static_cast<std::ptrdiff_t>(y) * maskStride;
+    std::uint32_t* d = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(dest) +
+                                                        static_cast<std::ptrdiff_t>(y) * destStride);
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+      std::uint64_t eight = 0;
+      std::memcpy(&eight, m + x, 8);
+      if (eight == 0) continue;
+      __m256i* out = reinterpret_cast<__m256i*>(d + x);
+      if (eight == ~std::uint64_t{0}) {
+        _mm256_storeu_si256(out, solid);
+        continue;
+      }
+      // Pixel i's coverage in all four bytes of 32-bit element i.
+      const __m256i coverage =
+          _mm256_mullo_epi32(_mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(eight))), spread);
+      const __m256i pixels = _mm256_loadu_si256(out);
+      const __m256i low = BlendLanes(colourLanes, _mm256_unpacklo_epi8(coverage, zero), _mm256_unpacklo_epi8(pixels, zero));
+      const __m256i high = BlendLanes(colourLanes, _mm256_unpackhi_epi8(coverage, zero), _mm256_unpackhi_epi8(pixels, zero));
+      _mm256_storeu_si256(out, _mm256_packus_epi16(low, high));
+    }
+    for (; x < width; ++x) d[x] = BlendPixel(colour, m[x], d[x]);
+  }
+}
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
+}  // namespace
+#endif
+
+bool BlendOpaqueThroughMask(std::uint32_t colour, const std::uint8_t* mask, int maskStride, std::uint32_t* dest,
+                            int destStride, int width, int height) {
+  if ((colour >> 24) != 0xFFu) return false;
+#ifdef KEL_HAVE_AVX2_PATH
+  if (!HasAvx2()) return false;
+  BlendRowsAvx2(colour, mask, maskStride, dest, destStride, width, height);
+  return true;
+#else
+  (void)mask, (void)maskStride, (void)dest, (void)destStride, (void)width, (void)height;
+  return false;
+#endif
+}
+
+}  // namespace Gdiplus
