@@ -17,9 +17,7 @@ using kelcaption::ReadEbuStl;
 using kelcaption::ReadError;
 using kelmediatypes::TickTime;
 
-struct TimeCode {
-  int h, m, s, f;
-};
+struct TimeCode { int h, m, s, f; };
 
 // An EBU STL file built in memory: a header and the text blocks of its subtitles.
 class StlFile {
@@ -90,9 +88,8 @@ void ExpectRow(const CaptioningRenderableModelPtr& model, int row, std::size_t f
   ASSERT_EQ(cells.size(), firstColumn + text.size()) << "row " << row;
   for (std::size_t c = 0; c < firstColumn; ++c) EXPECT_FALSE(cells[c]) << "column " << c;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto& cell = cells[firstColumn + i];
-    const TextAttributes a = cell->GetTextAttributes();
-    EXPECT_EQ(cell->GetCharacter(), text[i]) << "row " << row << " column " << firstColumn + i;
+    const TextAttributes a = cells[firstColumn + i]->GetTextAttributes();
+    EXPECT_EQ(cells[firstColumn + i]->GetCharacter(), text[i]) << "row " << row << " column " << firstColumn + i;
     EXPECT_EQ(a.GetForegroundColor(), Colour(foreground[i])) << "row " << row << " column " << firstColumn + i;
     EXPECT_EQ(a.GetBackgroundColor(), Colour(background[i])) << "row " << row << " column " << firstColumn + i;
     EXPECT_EQ(a.GetRowsUsed(), rowsUsed[i] - '0') << "row " << row << " column " << firstColumn + i;
@@ -151,19 +148,13 @@ TEST(EbuStlReader, TeletextPagesCellByCell) {
   EXPECT_EQ(RowsWithCells(second->model), std::vector<int>{0});
 
   // Level-2 teletext gives models of its own format; right justification ends at column 40.
-  StlFile level2('2');
-  level2.Add({0, 0, 0, 0}, {0, 0, 1, 0}, 23, "Right", 3);
-  const EbuStlSubtitles right = ReadEbuStl(level2.Bytes(), "t.stl");
+  const EbuStlSubtitles right = ReadEbuStl(StlFile('2').Add({0, 0, 0, 0}, {0, 0, 1, 0}, 23, "Right", 3).Bytes(), "t.stl");
   EXPECT_EQ(right.format, kStreamFormat_TeletextLevel20);
   EXPECT_EQ(right.teletext.States().at(0).model->GetStreamFormat(), kStreamFormat_TeletextLevel20);
   EXPECT_EQ(right.teletext.States().at(0).model->GetWindow(0)->GetRows()[22]->GetCells().size(), 40u);
 }
 
-struct ExpectedSpan {
-  std::u16string text;
-  CaptioningColor foreground, background;
-  bool italic, underlined;
-};
+struct ExpectedSpan { std::u16string text; CaptioningColor foreground, background; bool italic, underlined; };
 
 void ExpectSpans(const CaptionTextParagraphPtr& paragraph, const std::vector<ExpectedSpan>& expected) {
   ASSERT_TRUE(paragraph);
@@ -186,17 +177,14 @@ ParagraphStyleAttributes::AnchorID AnchorOf(const CaptionPtr& caption) {
 
 TEST(EbuStlReader, OpenSubtitlesSpanBySpan) {
   StlFile file('0');
-  file.Put(251, "37");
-  file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20,
+  file.Put(251, "37")
+      .Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20,
            "\x80" "Hello" "\x81" " " "\x01" "red " "\x82" "under" "\x83" "\x8a"
-           "\x84" "boxed" "\x85" " " "\x07" "plain",
-           1);
-  file.Add({0, 0, 3, 0}, {0, 0, 4, 0}, 3, "\x0b\x0b" "Top" "\x0a\x0a", 3);
-  file.Add({0, 0, 5, 0}, {0, 0, 6, 0}, 11, "Upper half", 0);
-  file.Add({0, 0, 7, 0}, {0, 0, 8, 0}, 12, "Lower half", 2);
-  kelcaption::SubtitleStyle style;
-  style.fontSize = 30.0f;
-  const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "o.stl", style);
+           "\x84" "boxed" "\x85" " " "\x07" "plain", 1)
+      .Add({0, 0, 3, 0}, {0, 0, 4, 0}, 3, "\x0b\x0b" "Top" "\x0a\x0a", 3)
+      .Add({0, 0, 5, 0}, {0, 0, 6, 0}, 11, "Upper half", 0)
+      .Add({0, 0, 7, 0}, {0, 0, 8, 0}, 12, "Lower half", 2);
+  const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "o.stl", {.fontSize = 30.0f});
   EXPECT_EQ(stl.format, kStreamFormat_OpenEBU);
   EXPECT_TRUE(stl.teletext.Empty());
   EXPECT_TRUE(stl.notes.empty());
@@ -278,25 +266,14 @@ TEST(EbuStlReader, ExtensionUserDataCommentAndCumulativeBlocks) {
 }
 
 TEST(EbuStlReader, MalformedFilesNameTheByte) {
-  const auto valid = [] {
-    StlFile file('1');
-    file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, "ok");
-    return file;
-  };
+  const auto valid = [] { return StlFile('1').Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, "ok"); };
   const std::string good = valid().Bytes();
-  const auto with = [&](std::size_t offset, const std::string& bytes) {
-    std::string changed = good;
-    changed.replace(offset, bytes.size(), bytes);
-    return changed;
-  };
+  const auto with = [&](std::size_t at, const std::string& bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
   StlFile runsOff('1'), intoAnother('1');
   runsOff.blocks.push_back(StlFile::Block(1, 0, {0, 0, 1, 0}, {0, 0, 2, 0}, 20, 0, 0, 0, "half"));
   intoAnother.blocks.push_back(StlFile::Block(5, 0, {0, 0, 1, 0}, {0, 0, 2, 0}, 20, 0, 0, 0, "half"));
   intoAnother.Add({0, 0, 3, 0}, {0, 0, 4, 0}, 20, "other");
-  const struct {
-    std::string bytes;
-    const char* message;
-  } cases[] = {
+  const struct { std::string bytes; const char* message; } cases[] = {
       {good.substr(0, 1000), "f.stl: byte 1000: the file ends inside its 1024-byte header (GSI block), after 1000 bytes"},
       {good + std::string(50, '\x8F'), "f.stl: byte 1152: the last text block (TTI) is cut short: 50 of 128 bytes"},
       {with(3, "STL26.01"),
@@ -357,27 +334,20 @@ TEST(EbuStlReader, WhatIsNotAppliedIsCountedOnce) {
 }
 
 TEST(EbuStlReader, FrameRatesAndCharacterTables) {
-  const struct {
-    const char* format;
-    TimeCode in;
-    std::int64_t ticks;
-  } rates[] = {
+  const struct { const char* format; TimeCode in; std::int64_t ticks; } rates[] = {
       {"STL30.01", {0, 0, 1, 15}, TickTime::kTicksPerSecond * 3 / 2},
       {"STL23.01", {0, 0, 1, 0}, TickTime::kTicksPerSecond / 1000 * 1001},
       {"STL60.01", {1, 0, 0, 59}, TickTime::kTicksPerSecond / 60 * (3600 * 60 + 59)},
   };
   for (const auto& rate : rates) {
-    StlFile file('0', rate.format);
-    file.Add(rate.in, {2, 0, 0, 0}, 20, "x");
-    EXPECT_EQ(ReadEbuStl(file.Bytes(), "r.stl").openCaptions->GetCaptions()[0]->GetBeginTime().GetTicks(), rate.ticks)
+    const std::string bytes = StlFile('0', rate.format).Add(rate.in, {2, 0, 0, 0}, 20, "x").Bytes();
+    EXPECT_EQ(ReadEbuStl(bytes, "r.stl").openCaptions->GetCaptions()[0]->GetBeginTime().GetTicks(), rate.ticks)
         << rate.format;
   }
 
   const auto text = [](const char* table, const std::string& bytes) {
-    StlFile file('0');
-    file.Put(12, table);
-    file.Add({0, 0, 0, 0}, {0, 0, 1, 0}, 20, bytes);
-    const auto captions = ReadEbuStl(file.Bytes(), "c.stl").openCaptions->GetCaptions();
+    const auto stl = ReadEbuStl(StlFile('0').Put(12, table).Add({0, 0, 0, 0}, {0, 0, 1, 0}, 20, bytes).Bytes(), "c.stl");
+    const auto captions = stl.openCaptions->GetCaptions();
     return std::u16string(std::u16string_view(captions[0]->GetCaptionTextParagraph(0)->GetText()));
   };
   // Latin accents prefix their letter; on a space one stands alone.
