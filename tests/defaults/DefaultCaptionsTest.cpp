@@ -17,23 +17,14 @@ using kel_test::RecordingSupplier;
 using kel_test::RecordingSurface;
 using kelui::inkpad::Inkpad;
 
-CaptionTextParagraphPtr Paragraph(const CaptionPtr& caption, int index = 0) {
-  return caption->GetCaptionTextParagraph(index);
-}
+CaptionTextParagraphPtr Paragraph(const CaptionPtr& c, int index = 0) { return c->GetCaptionTextParagraph(index); }
+std::u16string TextOf(const CaptionPtr& c) { return std::u16string(std::u16string_view(Paragraph(c)->GetText())); }
+Position PositionOf(const CaptionPtr& c) { return Paragraph(c)->GetCaptionPosition(); }
+auto AnchorOf(const CaptionPtr& c) { return Paragraph(c)->GetParagraphStyleAttributes().GetAnchorID(); }
+auto SpanStyleOf(const CaptionPtr& c) { return Paragraph(c)->GetCaptionTextSpans()[0]->GetTextSpanStyleAttributes(); }
 
-std::u16string TextOf(const CaptionPtr& caption) {
-  const auto text = Paragraph(caption)->GetText();
-  return std::u16string(text.begin(), text.end());
-}
-
-Position PositionOf(const CaptionPtr& caption) { return Paragraph(caption)->GetCaptionPosition(); }
-
-ParagraphStyleAttributes::AnchorID AnchorOf(const CaptionPtr& caption) {
-  return Paragraph(caption)->GetParagraphStyleAttributes().GetAnchorID();
-}
-
-TextSpanAttributes SpanStyleOf(const CaptionPtr& caption) {
-  return Paragraph(caption)->GetCaptionTextSpans()[0]->GetTextSpanStyleAttributes();
+void ExpectTexts(const CaptionVector& captions, std::initializer_list<std::pair<std::size_t, std::u16string>> texts) {
+  for (const auto& [index, text] : texts) EXPECT_EQ(TextOf(captions[index]), text) << "caption " << index;
 }
 
 constexpr std::int64_t kStep = kelcaptioningui::kSampleTicks + kelcaptioningui::kSampleGapTicks;
@@ -121,10 +112,8 @@ TEST_F(DefaultCaptionList, OpenCaptionSamplesShowAnchorsThenAGridOfPercentages) 
     EXPECT_EQ(captions[i]->GetEndTime().GetTicks() - captions[i]->GetBeginTime().GetTicks(), kStep / 4 * 3);
     EXPECT_EQ(SpanStyleOf(captions[i]).GetFontSize(), 38.0f);
   }
-  EXPECT_EQ(TextOf(captions[0]), u"Position: Top Left");
-  EXPECT_EQ(TextOf(captions[9]), u"Position: Free");
-  EXPECT_EQ(TextOf(captions[10]), u"x: 0%, y:0%");
-  EXPECT_EQ(TextOf(captions[10 + 2 * 5 + 1]), u"x: 20%, y:40%");
+  ExpectTexts(captions, {{0, u"Position: Top Left"}, {9, u"Position: Free"}, {10, u"x: 0%, y:0%"},
+                         {10 + 2 * 5 + 1, u"x: 20%, y:40%"}});
   const int across[] = {0, 307, 614, 922, 1229}, down[] = {0, 173, 346, 518, 691};
   for (int row = 0; row < 5; ++row) {
     for (int column = 0; column < 5; ++column) {
@@ -169,13 +158,8 @@ TEST(DefaultCaptionBuilders, GridSamplesLabelEveryCellWithTrimmedLabels) {
   kelcaptioningui::BuildPositionSamples(kStreamFormat_CEA608_CC1, list, 1536, 864, 0.0f);
   const CaptionVector captions = list->GetCaptions();
   ASSERT_EQ(captions.size(), 480u);
-  EXPECT_EQ(TextOf(captions[0]), u"1,1");
-  EXPECT_EQ(TextOf(captions[28]), u"1,29");
-  EXPECT_EQ(TextOf(captions[29]), u",30");
-  EXPECT_EQ(TextOf(captions[30]), u"31");
-  EXPECT_EQ(TextOf(captions[31]), u"2");
-  EXPECT_EQ(TextOf(captions[2 * 32 + 11]), u"3,12");
-  EXPECT_EQ(TextOf(captions[479]), u"2");
+  ExpectTexts(captions, {{0, u"1,1"}, {28, u"1,29"}, {29, u",30"}, {30, u"31"}, {31, u"2"}, {2 * 32 + 11, u"3,12"},
+                         {479, u"2"}});
   EXPECT_EQ(captions[479]->GetBeginTime().GetTicks(), 479 * kStep);
   EXPECT_EQ(PositionOf(captions[2 * 32 + 11]), Position(rational<int>(11, 32), rational<int>(2, 15)));
   EXPECT_EQ(Paragraph(captions[29])->GetParagraphLineWidth(), 3);
@@ -205,8 +189,7 @@ TEST(DefaultCaptionBuilders, EachCaptionIsCompleteWhenItIsInserted) {
 }
 
 // Measures each text as the table says.
-class TableSurface : public RecordingSurface {
- public:
+struct TableSurface : RecordingSurface {
   std::map<std::u16string, float> widths;
   float MeasureStringWidth(const kelui::inkpad::FontP&, const char16_t* text, int) override {
     return widths[std::u16string(text)];
@@ -267,8 +250,7 @@ TEST(RefreshCaptionSizeInfo, MeasuresLinesAndKeepsFreeBlocksCentred) {
   kelcaptioningui::RefreshCaptionSizeInfo(block, &inkpad, true, 1000, 500);
   EXPECT_EQ(Paragraph(block, 0)->GetCaptionPosition().GetX(), rational<int>(350, 1000));
   EXPECT_EQ(Paragraph(block, 1)->GetCaptionPosition().GetX(), rational<int>(400, 1000));
-  EXPECT_EQ(Paragraph(block, 2)->GetCaptionPosition().GetX(), rational<int>(450, 1000));
-  EXPECT_EQ(Paragraph(block, 2)->GetCaptionPosition().GetY(), rational<int>(1, 2));
+  EXPECT_EQ(Paragraph(block, 2)->GetCaptionPosition(), Position(rational<int>(450, 1000), rational<int>(1, 2)));
 
   // Past the left edge, a left-aligned line stops at 0.
   CaptionPtr edge = FreeCaption({{{{u"wide", 0.0f}}}});
