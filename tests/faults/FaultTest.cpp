@@ -1,8 +1,7 @@
 // Full frames drawn while the drawing supplier refuses (or throws on) its Nth creation, for every
-// N, and while one allocation after another inside RenderOpenCaptions fails. Whatever fails,
-// nothing crashes or leaks (counted here; LeakSanitizer in the asan preset), the caller's surface
-// is left as it was given, and no byte of the caller's block outside what the full frame paints
-// is touched.
+// N, and while one allocation after another inside RenderOpenCaptions fails: nothing crashes or
+// leaks (counted here; LeakSanitizer in the asan preset), the caller's surface is left as it was
+// given, and no byte of the caller's block outside what the full frame paints is touched.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,18 +30,16 @@ using kelcaptioning::CaptioningRenderableModelPtr;
 // and padding at the end of each row, every byte preset to a canary pattern.
 class CanaryBlock {
  public:
-  CanaryBlock(int width, int height)
-      : width_(width), height_(height), bytes_(2 * kGuard + static_cast<std::size_t>(height) * RowBytes()),
-        pixels_(bytes_.size()) {
+  CanaryBlock(int w, int h)
+      : width(w), height(h), bytes_(2 * kGuard + static_cast<std::size_t>(h) * RowBytes()), pixels_(bytes_.size()) {
     for (int row = 0; row < height; ++row) {
       std::fill_n(pixels_.begin() + static_cast<std::ptrdiff_t>(kGuard) + row * RowBytes(), width * 4, true);
     }
     Reset();
   }
 
-  int width() const { return width_; }
-  int height() const { return height_; }
-  int RowBytes() const { return width_ * 4 + kPadding; }
+  const int width, height;
+  int RowBytes() const { return width * 4 + kPadding; }
   char* Pixels() { return reinterpret_cast<char*>(bytes_.data() + kGuard); }
   // The surface's pixels; guard and padding bytes are never to be written.
   const std::vector<bool>& PixelBytes() const { return pixels_; }
@@ -76,8 +73,6 @@ class CanaryBlock {
   // Premultiplied-impossible values (colour above alpha), so no drawing produces them by chance.
   static std::uint8_t Canary(std::size_t i) { return (i % 4 == 3) ? 0x11 : static_cast<std::uint8_t>(0x80 + i % 61); }
 
-  int width_;
-  int height_;
   std::vector<std::uint8_t> bytes_;
   std::vector<bool> pixels_;
 };
@@ -108,12 +103,7 @@ CaptioningRenderableModelPtr UnderlinedSubtitle() {
                                    {1920, 1080}, 0.9f);
 }
 
-struct Case {
-  const char* name;
-  std::function<CaptioningRenderableModelPtr()> make;
-  int width;
-  int height;
-};
+struct Case { const char* name; std::function<CaptioningRenderableModelPtr()> make; int width, height; };
 
 // The grid showcase (symbol, edges, underline, every cell attribute) and two-line subtitles
 // outlined through GDI+.
@@ -131,17 +121,14 @@ long LiveBlocks() {
 }
 
 // What a full frame drawn with nothing failing makes and changes.
-struct FullFrame {
-  int creations = 0;
-  std::vector<bool> changed;
-};
+struct FullFrame { int creations = 0; std::vector<bool> changed; };
 
 FullFrame DrawThrough(FailingSupplier& supplier, CanaryBlock& block, const Case& c, int budget,
                       CreationFailure failure, bool* threw = nullptr) {
   block.Reset();
   supplier.Arm(-1, failure);
   kelui::inkpad::SurfaceInterface* surface =
-      supplier.CreateSurface(block.width(), block.height(), block.RowBytes(),
+      supplier.CreateSurface(block.width, block.height, block.RowBytes(),
                              kelui::inkpad::kSurfaceFormat_BGRA32Premultiplied, block.Pixels(), std::uintptr_t{0});
   EXPECT_NE(surface, nullptr);
   if (surface == nullptr) return {};
@@ -152,7 +139,7 @@ FullFrame DrawThrough(FailingSupplier& supplier, CanaryBlock& block, const Case&
     kelui::inkpad::Inkpad inkpad(&supplier, surface);
     try {
       kelcaptioningui::DrawCaption(model, &inkpad,
-                                   {0, 0, static_cast<float>(block.width()), static_cast<float>(block.height())});
+                                   {0, 0, static_cast<float>(block.width), static_cast<float>(block.height)});
     } catch (const std::bad_alloc&) {
       if (threw) *threw = true;
     }
@@ -192,10 +179,10 @@ TEST(SupplierFaults, ThrowingCreationsStopTheFrameCleanly) { SweepSupplierFailur
 // RenderOpenCaptions into `block`, the frame the size of the block. False when it threw
 // std::bad_alloc.
 bool Render(const CaptioningRenderableModelPtr& model, CanaryBlock& block) {
-  const kelcore::RectT<int> frame{0, 0, block.width(), block.height()};
+  const kelcore::RectT<int> frame{0, 0, block.width, block.height};
   try {
     EXPECT_TRUE(kelcaptioningui::RenderOpenCaptions(model, frame, kelmediatypes::PixelAspectRatio(1, 1), block.Pixels(),
-                                                    block.RowBytes(), frame, frame, block.width(), block.height(),
+                                                    block.RowBytes(), frame, frame, block.width, block.height,
                                                     false, 1.0f));
     return true;
   } catch (const std::bad_alloc&) {
@@ -236,9 +223,8 @@ int SweepAllocationFailures(const Case& c, std::size_t size) {
 
 TEST(AllocationFaults, AModelWhoseCopiesFailPassesTheFailureToTheCaller) {
   // The long row's cell list is copied for the row backgrounds and again for the cells.
-  const Case longRow{"long-row grid", LongRowGrid, 320, 180};
   const std::size_t listBytes = kLongRowCells * sizeof(kelcaptioning::CaptioningRenderableModelCellPtr);
-  EXPECT_EQ(SweepAllocationFailures(longRow, listBytes), 2);
+  EXPECT_EQ(SweepAllocationFailures({"long-row grid", LongRowGrid, 320, 180}, listBytes), 2);
 }
 
 TEST(AllocationFaults, EveryAllocationOfAFrameMayFail) {
