@@ -82,52 +82,64 @@ inline __m128i OverQuad(__m128i src, __m128i dst) {
 }
 #endif
 
-// What a host's compositor does on both sides of the comparison: caption pixels are mostly
-// empty or solid, so four at a time it skips the empty ones, copies the solid ones and blends
-// the rest.
-inline void OverRow(const std::uint8_t* src, std::uint8_t* dst, int n) {
+// What a host's compositor does, the same on both sides of the comparison: caption pixels come
+// in runs of empty and solid, so a run of `kQuads` x 4 pixels at a time it skips empty runs,
+// copies solid ones and blends the rest without branching per pixel. Short runs win where the
+// pattern repeats from frame to frame (the branches are then predicted), long runs where it
+// is new; each side is measured with both.
+enum class Runs { kShort = 1, kLong = 4 };  // quads per run
+
+template <int kQuads>
+void OverRow(const std::uint8_t* src, std::uint8_t* dst, int n) {
   int i = 0;
 #ifdef __SSE2__
   const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-  for (; i + 4 <= n; i += 4) {
-    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i * 4));
-    const __m128i alpha = _mm_and_si128(s, alphaMask);
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_setzero_si128())) == 0xFFFF) continue;
+  for (; i + 4 * kQuads <= n; i += 4 * kQuads) {
+    const __m128i* in = reinterpret_cast<const __m128i*>(src + i * 4);
+    __m128i s[kQuads];
+    __m128i any = _mm_setzero_si128(), all = alphaMask;
+    for (int k = 0; k < kQuads; ++k) {
+      s[k] = _mm_loadu_si128(in + k);
+      any = _mm_or_si128(any, s[k]);
+      all = _mm_and_si128(all, s[k]);
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(any, alphaMask), _mm_setzero_si128())) == 0xFFFF) continue;
     __m128i* out = reinterpret_cast<__m128i*>(dst + i * 4);
-    _mm_storeu_si128(out, _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, alphaMask)) == 0xFFFF
-                              ? s
-                              : OverQuad(s, _mm_loadu_si128(out)));
+    const bool solid = _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(all, alphaMask), alphaMask)) == 0xFFFF;
+    for (int k = 0; k < kQuads; ++k) _mm_storeu_si128(out + k, solid ? s[k] : OverQuad(s[k], _mm_loadu_si128(out + k)));
   }
 #endif
   for (; i < n; ++i) OverPixel(src + i * 4, dst + i * 4);
 }
 
-inline void OverCoverageRow(const std::uint8_t* colour, const std::uint8_t* coverage, std::uint8_t* dst, int n) {
+template <int kQuads>
+void OverCoverageRow(const std::uint8_t* colour, const std::uint8_t* coverage, std::uint8_t* dst, int n) {
   int i = 0;
 #ifdef __SSE2__
-  std::uint32_t solid = 0;
-  std::memcpy(&solid, colour, 4);
+  std::uint32_t solidColour = 0;
+  std::memcpy(&solidColour, colour, 4);
   const __m128i zero = _mm_setzero_si128();
-  const __m128i solidQuad = _mm_set1_epi32(static_cast<int>(solid));
+  const __m128i solidQuad = _mm_set1_epi32(static_cast<int>(solidColour));
   const __m128i colourPair = _mm_unpacklo_epi8(solidQuad, zero);
   const bool opaque = colour[3] == 255;
-  for (; i + 4 <= n; i += 4) {
-    std::uint32_t quad = 0;
-    std::memcpy(&quad, coverage + i, 4);
-    if (quad == 0) continue;
+  for (; i + 4 * kQuads <= n; i += 4 * kQuads) {
+    std::uint32_t quads[kQuads];
+    std::memcpy(quads, coverage + i, sizeof quads);
+    std::uint32_t any = 0, all = ~0u;
+    for (std::uint32_t q : quads) any |= q, all &= q;
+    if (any == 0) continue;
     __m128i* out = reinterpret_cast<__m128i*>(dst + i * 4);
-    if (quad == 0xFFFFFFFFu && opaque) {
-      _mm_storeu_si128(out, solidQuad);
-      continue;
+    const bool solid = opaque && all == ~0u;
+    for (int k = 0; k < kQuads; ++k) {
+      // Each coverage byte spread over its pixel's four lanes.
+      __m128i spread = _mm_cvtsi32_si128(static_cast<int>(quads[k]));
+      spread = _mm_unpacklo_epi8(spread, spread);
+      spread = _mm_unpacklo_epi16(spread, spread);
+      const __m128i d = _mm_loadu_si128(out + k);
+      const __m128i low = OverPair(MulDiv255(colourPair, _mm_unpacklo_epi8(spread, zero)), _mm_unpacklo_epi8(d, zero));
+      const __m128i high = OverPair(MulDiv255(colourPair, _mm_unpackhi_epi8(spread, zero)), _mm_unpackhi_epi8(d, zero));
+      _mm_storeu_si128(out + k, solid ? solidQuad : _mm_packus_epi16(low, high));
     }
-    // Each coverage byte spread over its pixel's four lanes.
-    __m128i spread = _mm_cvtsi32_si128(static_cast<int>(quad));
-    spread = _mm_unpacklo_epi8(spread, spread);
-    spread = _mm_unpacklo_epi16(spread, spread);
-    const __m128i d = _mm_loadu_si128(out);
-    const __m128i low = OverPair(MulDiv255(colourPair, _mm_unpacklo_epi8(spread, zero)), _mm_unpacklo_epi8(d, zero));
-    const __m128i high = OverPair(MulDiv255(colourPair, _mm_unpackhi_epi8(spread, zero)), _mm_unpackhi_epi8(d, zero));
-    _mm_storeu_si128(out, _mm_packus_epi16(low, high));
   }
 #endif
   for (; i < n; ++i) OverCoveragePixel(colour, coverage[i], dst + i * 4);
@@ -191,11 +203,12 @@ kelcore::RectT<int> BoxAround(const kelcaptioningui::CaptionRectList& rects) {
 
 // A small layer of the box's size over `box` of the frame: the captions are drawn into it with
 // the layout shifted by the box's corner, then laid over that box alone.
-void BlendBox(const std::uint32_t* layer, std::uint32_t* frame, const kelcore::RectT<int>& box) {
+void BlendBox(const std::uint32_t* layer, std::uint32_t* frame, const kelcore::RectT<int>& box, Runs runs) {
+  const auto over = runs == Runs::kShort ? OverRow<1> : OverRow<4>;
   for (int y = 0; y < box.height; ++y) {
     const std::uint32_t* src = layer + static_cast<std::size_t>(y) * box.width;
     std::uint32_t* dst = frame + static_cast<std::size_t>(box.y + y) * kFrameWidth + box.x;
-    OverRow(reinterpret_cast<const std::uint8_t*>(src), reinterpret_cast<std::uint8_t*>(dst), box.width);
+    over(reinterpret_cast<const std::uint8_t*>(src), reinterpret_cast<std::uint8_t*>(dst), box.width);
   }
 }
 
@@ -219,7 +232,8 @@ std::string AssDialogue(std::uint32_t startSeconds, const std::string& line1, co
 }
 
 // Each coverage bitmap in its colour over the frame; the colour's low byte is its transparency.
-void BlendAssImages(const ASS_Image* image, std::uint32_t* frame) {
+void BlendAssImages(const ASS_Image* image, std::uint32_t* frame, Runs runs) {
+  const auto over = runs == Runs::kShort ? OverCoverageRow<1> : OverCoverageRow<4>;
   for (; image != nullptr; image = image->next) {
     const unsigned alpha = 255u - (image->color & 0xFFu);
     const std::uint8_t colour[4] = {  // premultiplied B, G, R, A
@@ -229,7 +243,7 @@ void BlendAssImages(const ASS_Image* image, std::uint32_t* frame) {
     for (int y = 0; y < image->h; ++y) {
       const unsigned char* coverage = image->bitmap + static_cast<std::ptrdiff_t>(y) * image->stride;
       std::uint32_t* dst = frame + static_cast<std::size_t>(image->dst_y + y) * kFrameWidth + image->dst_x;
-      OverCoverageRow(colour, coverage, reinterpret_cast<std::uint8_t*>(dst), image->w);
+      over(colour, coverage, reinterpret_cast<std::uint8_t*>(dst), image->w);
     }
   }
 }
@@ -303,14 +317,14 @@ struct Fixture {
 
   // What a host does per frame: find the box, clear a layer of its size, draw the captions into
   // it and lay it over the frame.
-  bool BurnThroughBox(const CaptioningRenderableModelPtr& model) {
+  bool BurnThroughBox(const CaptioningRenderableModelPtr& model, Runs runs) {
     const kelcore::RectT<int> box = CaptionBox(model);
     if (box.width == 0 || box.height == 0) return true;
     std::fill(boxLayer.get(), boxLayer.get() + static_cast<std::size_t>(box.width) * box.height, 0u);
     const bool drawn = kelcaptioningui::RenderOpenCaptions(
         model, kPixelRect, kelmediatypes::PixelAspectRatio(1, 1), reinterpret_cast<char*>(boxLayer.get()),
         box.width * 4, kPixelRect, {box.x, box.y, kFrameWidth, kFrameHeight}, box.width, box.height, false, 1.0f);
-    BlendBox(boxLayer.get(), frame.get(), box);
+    BlendBox(boxLayer.get(), frame.get(), box, runs);
     return drawn;
   }
 
@@ -357,7 +371,7 @@ enum class BoxFrames { kSteadyRedrawn, kSteadyKept, kNewEvent };
 // A real burn: the captions drawn into a layer of their box (GetCaptionRects) and composited
 // over the video. Steady frames either draw the layer again every frame or keep the layer of the
 // last change and only composite it, as `kelcaption burn` does and as libass keeps its images.
-void BM_KelThroughCaptionBox(benchmark::State& state, BoxFrames frames) {
+void BM_KelThroughCaptionBox(benchmark::State& state, BoxFrames frames, Runs runs) {
   Fixture& f = *g_fixture;
   f.PaintVideo();
   if (!f.inkInsideBox) {
@@ -365,7 +379,7 @@ void BM_KelThroughCaptionBox(benchmark::State& state, BoxFrames frames) {
     return;
   }
   CaptioningRenderableModelPtr model = f.subtitle;
-  if (!f.BurnThroughBox(model)) {
+  if (!f.BurnThroughBox(model, runs)) {
     state.SkipWithError("RenderOpenCaptions drew nothing");
     return;
   }
@@ -377,16 +391,25 @@ void BM_KelThroughCaptionBox(benchmark::State& state, BoxFrames frames) {
       state.ResumeTiming();
     }
     if (frames == BoxFrames::kSteadyKept) {
-      BlendBox(f.boxLayer.get(), f.frame.get(), keptBox);
+      BlendBox(f.boxLayer.get(), f.frame.get(), keptBox, runs);
     } else {
-      f.BurnThroughBox(model);
+      f.BurnThroughBox(model, runs);
     }
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK_CAPTURE(BM_KelThroughCaptionBox, steady_redrawn, BoxFrames::kSteadyRedrawn)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_KelThroughCaptionBox, steady_kept, BoxFrames::kSteadyKept)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_KelThroughCaptionBox, new_event, BoxFrames::kNewEvent)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KelThroughCaptionBox, steady_redrawn/short_runs, BoxFrames::kSteadyRedrawn, Runs::kShort)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KelThroughCaptionBox, steady_redrawn/long_runs, BoxFrames::kSteadyRedrawn, Runs::kLong)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KelThroughCaptionBox, steady_kept/short_runs, BoxFrames::kSteadyKept, Runs::kShort)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KelThroughCaptionBox, steady_kept/long_runs, BoxFrames::kSteadyKept, Runs::kLong)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KelThroughCaptionBox, new_event/short_runs, BoxFrames::kNewEvent, Runs::kShort)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KelThroughCaptionBox, new_event/long_runs, BoxFrames::kNewEvent, Runs::kLong)
+    ->Unit(benchmark::kMillisecond);
 
 // Heap in use before and after 1,000 steady frames, after one warm-up frame; anything per frame
 // that is not given back shows up here as a steady growth.
@@ -412,22 +435,23 @@ bool AssReady(benchmark::State& state, const Fixture& f) {
 }
 
 // The same moment every frame: libass hands back its cached images and they are blended again.
-void BM_LibassSteady(benchmark::State& state) {
+void BM_LibassSteady(benchmark::State& state, Runs runs) {
   Fixture& f = *g_fixture;
   if (!AssReady(state, f)) return;
   f.PaintVideo();
   int changed = 0;
-  BlendAssImages(ass_render_frame(f.assRenderer, f.assSteady, 250, &changed), f.frame.get());
+  BlendAssImages(ass_render_frame(f.assRenderer, f.assSteady, 250, &changed), f.frame.get(), runs);
   for (auto _ : state) {
-    BlendAssImages(ass_render_frame(f.assRenderer, f.assSteady, 250, &changed), f.frame.get());
+    BlendAssImages(ass_render_frame(f.assRenderer, f.assSteady, 250, &changed), f.frame.get(), runs);
     benchmark::ClobberMemory();
   }
   state.counters["changed"] = changed;
 }
-BENCHMARK(BM_LibassSteady)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LibassSteady, short_runs, Runs::kShort)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LibassSteady, long_runs, Runs::kLong)->Unit(benchmark::kMillisecond);
 
 // A new event every frame, the only one in the track, rendered at its first moment.
-void BM_LibassNewEvent(benchmark::State& state) {
+void BM_LibassNewEvent(benchmark::State& state, Runs runs) {
   Fixture& f = *g_fixture;
   if (!AssReady(state, f)) return;
   f.PaintVideo();
@@ -443,14 +467,15 @@ void BM_LibassNewEvent(benchmark::State& state) {
     ass_process_data(f.assEvents, dialogue.data(), static_cast<int>(dialogue.size()));
     state.ResumeTiming();
     BlendAssImages(ass_render_frame(f.assRenderer, f.assEvents, static_cast<long long>(n) * 1000 + 250, &changed),
-                   f.frame.get());
+                   f.frame.get(), runs);
     benchmark::ClobberMemory();
     unchanged += changed == 0 ? 1 : 0;
   }
   state.counters["unchanged_frames"] = unchanged;
   ReportHeapGrowth(state, before, static_cast<double>(state.iterations()), "heap_growth_per_event_bytes");
 }
-BENCHMARK(BM_LibassNewEvent)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LibassNewEvent, short_runs, Runs::kShort)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LibassNewEvent, long_runs, Runs::kLong)->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace
