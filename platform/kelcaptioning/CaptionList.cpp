@@ -1,7 +1,6 @@
 #include "kelcaptioning/CaptionList.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include "kelcaptioning/Formats.h"
@@ -10,13 +9,6 @@
 namespace kelcaptioning {
 
 namespace {
-
-int ClampToInt(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-  if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-  return static_cast<int>(v);
-}
 
 // The longest line of `text` in code points, and how many lines it has.
 std::pair<int, int> MeasureInCharacters(const kelcore::UTF16String& text) {

@@ -1,8 +1,6 @@
 #include "kelcaptioning/RenderableFromCaption.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 #include "kelcaptioning/Formats.h"
 #include "Fractions.h"
@@ -11,15 +9,8 @@ namespace kelcaptioning {
 
 namespace {
 
-// A float of the caption (a font size, a margin) in whole draw-area units: half rounds up, and
-// since a caption may carry any size, NaN becomes 0 and values past the int range saturate.
-int WholeUnits(float v) {
-  const float rounded = v + 0.5f;
-  if (std::isnan(rounded)) return 0;
-  if (rounded >= 2147483647.0f) return std::numeric_limits<int>::max();
-  if (rounded <= -2147483648.0f) return std::numeric_limits<int>::min();
-  return static_cast<int>(rounded);
-}
+// A float of the caption (a font size, a margin) in whole draw-area units: half rounds up.
+int WholeUnits(float v) { return ClampToInt(static_cast<double>(v + 0.5f)); }
 
 TextAttributes CellAttributes(const TextSpanAttributes& span) {
   TextAttributes cell;
