@@ -24,8 +24,10 @@ void StampStlMetadata(CaptionList& list, std::optional<StreamFormat> displayStan
   list.SetMetadata(metadata);
 }
 
-// 80 % of a frame dimension, rounded half up in single precision.
-int DefaultAreaSize(int frameSize) { return TruncToInt(static_cast<float>(frameSize) * 0.8f + 0.5f); }
+// The captions area of a frame dimension, rounded half up in single precision.
+int DefaultAreaSize(int frameSize) {
+  return TruncToInt(static_cast<float>(frameSize) * kDefaultCaptionAreaRatio + 0.5f);
+}
 
 void BuildList(StreamFormat format, int frameWidth, int frameHeight,
                const kelmediatypes::PixelAspectRatio& pixelAspectRatio, bool positionSamples, int maxNumberOfRow,

@@ -16,24 +16,24 @@ namespace kelcaptioning {
 // size and one span per caption span.
 KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Caption& caption,
                                                                    int areaWidth, int areaHeight,
-                                                                   float areaRatio = 0.8f);
+                                                                   float areaRatio = kDefaultCaptionAreaRatio);
 
 // The same for several captions at once, in their order (later ones drawn over earlier ones);
 // null entries are skipped.
 KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format,
                                                                    const std::vector<const Caption*>& captions,
                                                                    int areaWidth, int areaHeight,
-                                                                   float areaRatio = 0.8f);
+                                                                   float areaRatio = kDefaultCaptionAreaRatio);
 
 // A model of `format` with one window over the format's whole grid: anchored top left, without
 // fill, keeping `areaRatio` of the frame, holding `rows` (a row per grid row, null for empty ones).
 // Decoders of grid caption files build their states with it.
-KELCAPTIONING_API CaptioningRenderableModelPtr MakeGridModel(StreamFormat format, RowList rows, float areaRatio = 0.8f);
+KELCAPTIONING_API CaptioningRenderableModelPtr MakeGridModel(StreamFormat format, RowList rows, float areaRatio = kDefaultCaptionAreaRatio);
 
 // The model of what the list shows at `time`: every caption with begin <= time < end, in list
 // order, in one window as above (later captions drawn over earlier ones).
 KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModelAt(const CaptionList& list,
                                                                      kelmediatypes::TickTime time, int areaWidth,
-                                                                     int areaHeight, float areaRatio = 0.8f);
+                                                                     int areaHeight, float areaRatio = kDefaultCaptionAreaRatio);
 
 }  // namespace kelcaptioning

@@ -22,6 +22,9 @@
 
 namespace kelcaptioning {
 
+// The share of each frame dimension that captions are laid out in, unless a window says other.
+inline constexpr float kDefaultCaptionAreaRatio = 0.8f;
+
 class CaptioningRenderableModelCell;
 class CaptioningRenderableModelRow;
 class CaptioningRenderableModelWindow;
@@ -179,7 +182,7 @@ class KELCAPTIONING_API CaptioningRenderableModelWindow : public kelcore::Counte
  private:
   bool visible_ = true;
   CaptioningColor fill_ = kCaptioningColor_Transparent;
-  float areaRatio_ = 0.8f;
+  float areaRatio_ = kDefaultCaptionAreaRatio;
   AnchorID anchor_ = kAnchor_TopLeft;
   int rowCount_ = 0;
   int columnCount_ = 0;

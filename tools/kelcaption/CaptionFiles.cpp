@@ -22,8 +22,6 @@ namespace kelcaption {
 
 namespace {
 
-constexpr float kCaptionAreaRatio = 0.8f;
-
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot open " + path);
@@ -61,12 +59,14 @@ CaptionTimeline TimelineOfList(kelcaptioning::CaptionList& list, int width, int 
       PlaceFreeCues(*caption, areaWidth, areaHeight);
     }
   }
-  return TimelineOf(list, areaWidth, areaHeight, kCaptionAreaRatio);
+  return TimelineOf(list, areaWidth, areaHeight, kelcaptioning::kDefaultCaptionAreaRatio);
 }
 
 }  // namespace
 
-int CaptionAreaSize(int frameSize) { return static_cast<int>(static_cast<float>(frameSize) * kCaptionAreaRatio + 0.5f); }
+int CaptionAreaSize(int frameSize) {
+  return static_cast<int>(static_cast<float>(frameSize) * kelcaptioning::kDefaultCaptionAreaRatio + 0.5f);
+}
 
 CaptionTimeline LoadCaptionFile(const std::string& path, int width, int height, Frame& measuring,
                                 const CaptionFileOptions& options) {
