@@ -60,8 +60,6 @@ class StlFile {
   }
 
   std::vector<std::string> blocks;
-
- private:
   std::string header_;
   int number_ = 0;
 };
@@ -99,9 +97,7 @@ void ExpectRow(const CaptioningRenderableModelPtr& model, int row, std::size_t f
 std::vector<int> RowsWithCells(const CaptioningRenderableModelPtr& model) {
   std::vector<int> used;
   const auto rows = model->GetWindow(0)->GetRows();
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    if (rows[r]) used.push_back(static_cast<int>(r));
-  }
+  for (std::size_t r = 0; r < rows.size(); ++r) if (rows[r]) used.push_back(static_cast<int>(r));
   return used;
 }
 
@@ -115,27 +111,16 @@ TEST(EbuStlReader, TeletextPagesCellByCell) {
   // Centred on row 1, its outer spaces dropped; italics and underline take no cell.
   file.Add({0, 0, 2, 24}, {0, 0, 4, 0}, 1, "  \x0b\x0b\x80" "It" "\x81\x82" "U" "\x83\x0a\x0a  ", 2);
   const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "t.stl");
-  EXPECT_EQ(stl.format, kStreamFormat_TeletextLevel10);
-  EXPECT_FALSE(stl.openCaptions);
-  EXPECT_TRUE(stl.notes.empty());
-
   // The second subtitle replaces the first while it still shows.
   ASSERT_EQ(stl.teletext.States().size(), 2u);
   const auto* first = stl.teletext.At(At(1, 12));
   const auto* second = stl.teletext.At(At(2, 24));
   ASSERT_TRUE(first && second && second != first);
-  EXPECT_EQ(stl.teletext.At(At(1, 12) - TickTime(1)), nullptr);
   EXPECT_EQ(stl.teletext.At(At(2, 24) - TickTime(1)), first);
   EXPECT_EQ(second->end, At(4, 0));
-  EXPECT_EQ(stl.teletext.At(At(4, 0)), nullptr);
 
   const CaptioningRenderableModelPtr& page = first->model;
-  EXPECT_EQ(page->GetStreamFormat(), kStreamFormat_TeletextLevel10);
-  const auto window = page->GetWindow(0);
-  ASSERT_TRUE(window);
-  EXPECT_EQ(window->GetAnchorID(), CaptioningRenderableModelWindow::kAnchor_TopLeft);
-  EXPECT_EQ(window->GetRowCount(), 23);
-  EXPECT_EQ(window->GetColumnCount(), 40);
+  ASSERT_TRUE(page->GetWindow(0));
   EXPECT_EQ(RowsWithCells(page), (std::vector<int>{19, 21}));  // row 21 of the file lies under the double height
   ExpectRow(page, 19, 0, U"   Hi red  ", "...ww.rrr..", "..kkkkkkkk.", "12222222222");
   ExpectRow(page, 21, 0, U"     Blue K  ", ".....bbbb.b..", ".kkyyyyyykkk.", "1111111111111");
@@ -145,12 +130,9 @@ TEST(EbuStlReader, TeletextPagesCellByCell) {
   const auto cells = second->model->GetWindow(0)->GetRows()[0]->GetCells();
   EXPECT_TRUE(cells[18]->GetTextAttributes().IsItalic() && !cells[18]->GetTextAttributes().IsUnderlined());
   EXPECT_TRUE(!cells[20]->GetTextAttributes().IsItalic() && cells[20]->GetTextAttributes().IsUnderlined());
-  EXPECT_EQ(RowsWithCells(second->model), std::vector<int>{0});
 
-  // Level-2 teletext gives models of its own format; right justification ends at column 40.
+  // Right justification ends at column 40.
   const EbuStlSubtitles right = ReadEbuStl(StlFile('2').Add({0, 0, 0, 0}, {0, 0, 1, 0}, 23, "Right", 3).Bytes(), "t.stl");
-  EXPECT_EQ(right.format, kStreamFormat_TeletextLevel20);
-  EXPECT_EQ(right.teletext.States().at(0).model->GetStreamFormat(), kStreamFormat_TeletextLevel20);
   EXPECT_EQ(right.teletext.States().at(0).model->GetWindow(0)->GetRows()[22]->GetCells().size(), 40u);
 }
 
@@ -171,10 +153,6 @@ void ExpectSpans(const CaptionTextParagraphPtr& paragraph, const std::vector<Exp
   }
 }
 
-ParagraphStyleAttributes::AnchorID AnchorOf(const CaptionPtr& caption) {
-  return caption->GetCaptionTextParagraph(0)->GetParagraphStyleAttributes().GetAnchorID();
-}
-
 TEST(EbuStlReader, OpenSubtitlesSpanBySpan) {
   StlFile file('0');
   file.Put(251, "37")
@@ -182,24 +160,13 @@ TEST(EbuStlReader, OpenSubtitlesSpanBySpan) {
            "\x80" "Hello" "\x81" " " "\x01" "red " "\x82" "under" "\x83" "\x8a"
            "\x84" "boxed" "\x85" " " "\x07" "plain", 1)
       .Add({0, 0, 3, 0}, {0, 0, 4, 0}, 3, "\x0b\x0b" "Top" "\x0a\x0a", 3)
-      .Add({0, 0, 5, 0}, {0, 0, 6, 0}, 11, "Upper half", 0)
-      .Add({0, 0, 7, 0}, {0, 0, 8, 0}, 12, "Lower half", 2);
+      .Add({0, 0, 5, 0}, {0, 0, 6, 0}, 11, "Upper half", 0);
   const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "o.stl", {.fontSize = 30.0f});
   EXPECT_EQ(stl.format, kStreamFormat_OpenEBU);
-  EXPECT_TRUE(stl.teletext.Empty());
-  EXPECT_TRUE(stl.notes.empty());
   ASSERT_TRUE(stl.openCaptions);
-  EXPECT_EQ(stl.openCaptions->GetStreamFormat(), kStreamFormat_OpenEBU);
-  const CaptioningMetadata metadata = stl.openCaptions->GetMetadata();
-  ASSERT_TRUE(metadata.GetSTLMetadata());
-  EXPECT_EQ(metadata.GetSTLMetadata()->GetDisplayStandardCode(), kStreamFormat_OpenEBU);
-  EXPECT_EQ(metadata.GetMaxNumberOfRow(), 23);
-  EXPECT_EQ(metadata.GetMaxCharactersInRow(), 37);
-
+  EXPECT_EQ(stl.openCaptions->GetMetadata().GetMaxCharactersInRow(), 37);
   const auto captions = stl.openCaptions->GetCaptions();
-  ASSERT_EQ(captions.size(), 4u);
-  EXPECT_EQ(captions[0]->GetBeginTime(), At(1, 0));
-  EXPECT_EQ(captions[0]->GetEndTime(), At(2, 0));
+  ASSERT_EQ(captions.size(), 3u);
   ASSERT_EQ(captions[0]->GetNumParagraphs(), 2u);
   const CaptioningColor white = kCaptioningColor_White;
   // The colour code takes a space's place, in the colour before it.
@@ -209,154 +176,81 @@ TEST(EbuStlReader, OpenSubtitlesSpanBySpan) {
                                                          {u"under", kRed, kClear, false, true}});
   ExpectSpans(captions[0]->GetCaptionTextParagraph(1),
               {{u"boxed", white, kCaptioningColor_Black, false, false}, {u"  plain", white, kClear, false, false}});
-  for (const auto& paragraph : captions[0]->GetCaptionTextParagraphs()) {
-    EXPECT_EQ(paragraph->GetParagraphStyleAttributes().GetAnchorID(), ParagraphStyleAttributes::kAnchor_BottomLeft);
-    EXPECT_EQ(paragraph->GetTextAlignment(), ParagraphStyleAttributes::kTextAlignment_Left);
-  }
   // A teletext box backs open text too; the control codes at the row's ends are not text.
   ExpectSpans(captions[1]->GetCaptionTextParagraph(0), {{u"Top", white, kCaptioningColor_Black, false, false}});
-  EXPECT_EQ(AnchorOf(captions[1]), ParagraphStyleAttributes::kAnchor_TopRight);
-  EXPECT_EQ(captions[1]->GetCaptionTextParagraph(0)->GetTextAlignment(), ParagraphStyleAttributes::kTextAlignment_Right);
-  // Row 11 of 23 is in the upper half, row 12 in the lower; justification 0 centres.
-  EXPECT_EQ(AnchorOf(captions[2]), ParagraphStyleAttributes::kAnchor_TopCenter);
-  EXPECT_EQ(captions[2]->GetCaptionTextParagraph(0)->GetTextAlignment(), ParagraphStyleAttributes::kTextAlignment_Center);
-  EXPECT_EQ(AnchorOf(captions[3]), ParagraphStyleAttributes::kAnchor_BottomCenter);
+  // Row 11 of 23 is in the upper half; justification 0 centres.
+  using P = ParagraphStyleAttributes;
+  const std::pair<P::AnchorID, P::TextAlignmentType> placement[] = {{P::kAnchor_BottomLeft, P::kTextAlignment_Left},
+      {P::kAnchor_TopRight, P::kTextAlignment_Right}, {P::kAnchor_TopCenter, P::kTextAlignment_Center}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const auto paragraph = captions[i]->GetCaptionTextParagraph(0);
+    EXPECT_EQ(paragraph->GetParagraphStyleAttributes().GetAnchorID(), placement[i].first) << "caption " << i;
+    EXPECT_EQ(paragraph->GetTextAlignment(), placement[i].second) << "caption " << i;
+  }
 }
 
-TEST(EbuStlReader, ExtensionUserDataCommentAndCumulativeBlocks) {
+TEST(EbuStlReader, ExtensionUserDataAndCumulativeBlocks) {
   StlFile file('0');
   const std::string a(60, 'a'), b(60, 'b');
   file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, a + "\x8a" + b);  // 121 bytes: two blocks
-  // User data, even between the blocks of one subtitle, and a comment with time codes that no
-  // subtitle could have, are passed over.
+  // User data, even between the blocks of one subtitle, is passed over.
   file.blocks.insert(file.blocks.begin() + 1, StlFile::Block(9, 0xFE, {99, 99, 99, 99}, {0, 0, 0, 0}, 0, 0, 0, 0, "x"));
-  file.Add({99, 99, 99, 99}, {0, 0, 0, 0}, 20, "a comment", 0, 0, 1);
   // A cumulative set: its second subtitle adds a row to the first's, which it ends.
-  file.Add({0, 0, 3, 0}, {0, 0, 6, 0}, 18, "One", 0, 1);
-  file.Add({0, 0, 4, 0}, {0, 0, 6, 0}, 20, "Two", 0, 3);
-  file.Add({0, 0, 7, 0}, {0, 0, 8, 0}, 20, "Alone", 0, 0);
+  file.Add({0, 0, 3, 0}, {0, 0, 6, 0}, 18, "One", 0, 1).Add({0, 0, 4, 0}, {0, 0, 6, 0}, 20, "Two", 0, 3);
   const EbuStlSubtitles open = ReadEbuStl(file.Bytes(), "o.stl");
-  EXPECT_EQ(open.notes, (std::vector<std::string>{"user data blocks (skipped): 1 time", "comments (not shown): 1 time"}));
+  EXPECT_EQ(open.notes, std::vector<std::string>{"user data blocks (skipped): 1 time"});
   const auto captions = open.openCaptions->GetCaptions();
-  ASSERT_EQ(captions.size(), 4u);
+  ASSERT_EQ(captions.size(), 3u);
   ASSERT_EQ(captions[0]->GetNumParagraphs(), 2u);
   EXPECT_EQ(captions[0]->GetCaptionTextParagraph(0)->GetText(), kelcore::string::UTF8ToUTF16(a));
   EXPECT_EQ(captions[0]->GetCaptionTextParagraph(1)->GetText(), kelcore::string::UTF8ToUTF16(b));
   EXPECT_EQ(captions[1]->GetEndTime(), At(4, 0));
   ASSERT_EQ(captions[2]->GetNumParagraphs(), 2u);
-  EXPECT_EQ(captions[2]->GetCaptionTextParagraph(0)->GetText(), u"One");
   EXPECT_EQ(captions[2]->GetCaptionTextParagraph(1)->GetText(), u"Two");
-  EXPECT_EQ(captions[3]->GetNumParagraphs(), 1u);
-
   // The same blocks as teletext pages.
-  file.Put(11, "1");
-  const EbuStlSubtitles teletext = ReadEbuStl(file.Bytes(), "t.stl");
-  const auto rowsAt = [&](int seconds) { return RowsWithCells(teletext.teletext.At(At(seconds, 0))->model); };
-  EXPECT_EQ(rowsAt(3), std::vector<int>{17});
-  EXPECT_EQ(rowsAt(5), (std::vector<int>{17, 19}));
-  EXPECT_EQ(rowsAt(7), std::vector<int>{19});
-
-  // Within a set, a double-height row hides what a later subtitle puts under it.
-  StlFile tall('1');
-  tall.Add({0, 0, 1, 0}, {0, 0, 3, 0}, 19, "\x0d" "Tall", 0, 1);
-  tall.Add({0, 0, 2, 0}, {0, 0, 3, 0}, 20, "under", 0, 3);
-  const EbuStlSubtitles hidden = ReadEbuStl(tall.Bytes(), "h.stl");
-  EXPECT_EQ(RowsWithCells(hidden.teletext.At(At(2, 0))->model), std::vector<int>{18});
-  EXPECT_EQ(hidden.notes, std::vector<std::string>{"text in the row under a double-height row (hidden, as on a decoder): 1 time"});
+  const EbuStlSubtitles teletext = ReadEbuStl(file.Put(11, "1").Bytes(), "t.stl");
+  EXPECT_EQ(RowsWithCells(teletext.teletext.At(At(5, 0))->model), (std::vector<int>{17, 19}));
 }
 
 TEST(EbuStlReader, MalformedFilesNameTheByte) {
-  const auto valid = [] { return StlFile('1').Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, "ok"); };
-  const std::string good = valid().Bytes();
-  const auto with = [&](std::size_t at, const std::string& bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
-  StlFile runsOff('1'), intoAnother('1');
-  runsOff.blocks.push_back(StlFile::Block(1, 0, {0, 0, 1, 0}, {0, 0, 2, 0}, 20, 0, 0, 0, "half"));
-  intoAnother.blocks.push_back(StlFile::Block(5, 0, {0, 0, 1, 0}, {0, 0, 2, 0}, 20, 0, 0, 0, "half"));
-  intoAnother.Add({0, 0, 3, 0}, {0, 0, 4, 0}, 20, "other");
-  const struct { std::string bytes; const char* message; } cases[] = {
-      {good.substr(0, 1000), "f.stl: byte 1000: the file ends inside its 1024-byte header (GSI block), after 1000 bytes"},
-      {good + std::string(50, '\x8F'), "f.stl: byte 1152: the last text block (TTI) is cut short: 50 of 128 bytes"},
-      {with(3, "STL26.01"),
-       "f.stl: byte 3: the disk format code \"STL26.01\" is none of STL23.01, STL24.01, STL25.01, STL30.01, STL50.01, "
-       "STL60.01"},
-      {with(11, "x"), "f.stl: byte 11: the display standard code \"x\" is none of blank or 0 (open subtitling), 1 or 2 "
-                      "(teletext)"},
-      {with(12, "05"), "f.stl: byte 12: the character code table \"05\" is none of 00 to 04"},
-      {with(238, "00x01"), "f.stl: byte 240: the total number of text blocks (TNB) must be digits, not \"00x01\""},
-      {valid().Bytes(2), "f.stl: byte 1152: the file ends after 1 of the 2 text blocks that its header counts"},
-      {with(1024 + 8, "\x19"), "f.stl: byte 1032: the time code in (TCI): the frames must be below 25 at STL25.01, not 25"},
-      {with(1024 + 11, std::string(1, '\0')), "f.stl: byte 1033: subtitle 1 ends (00:00:00:00) before it begins (00:00:01:00)"},
-      {with(1024 + 13, std::string(1, '\0')), "f.stl: byte 1037: the vertical position 0 is not a teletext row (1 to 23)"},
-      {with(1024 + 3, "\xF5"), "f.stl: byte 1027: the extension block number 0xF5 is reserved"},
-      {runsOff.Bytes(), "f.stl: byte 1152: the file ends inside subtitle 1: its text continues after extension block 0"},
-      {intoAnother.Bytes(), "f.stl: byte 1152: the text of subtitle 5 continues after extension block 0, but this block "
-                            "belongs to subtitle 1 of group 0"},
-  };
-  for (const auto& c : cases) {
+  std::string bytes = StlFile('1').Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, "ok").Bytes();
+  const auto error = [](const std::string& file) -> std::string {
     try {
-      ReadEbuStl(c.bytes, "f.stl");
-      ADD_FAILURE() << "read: " << c.message;
+      ReadEbuStl(file, "f.stl");
     } catch (const ReadError& e) {
-      EXPECT_STREQ(e.what(), c.message);
+      return e.what();
     }
-  }
+    return "no error";
+  };
+  EXPECT_EQ(error(bytes.substr(0, 1000)), "f.stl: byte 1000: the file ends inside its 1024-byte header (GSI block), after 1000 bytes");
+  EXPECT_EQ(error(bytes.replace(1024 + 8, 1, "\x19")),
+            "f.stl: byte 1032: the time code in (TCI): the frames must be below 25 at STL25.01, not 25");
 }
 
 TEST(EbuStlReader, WhatIsNotAppliedIsCountedOnce) {
   StlFile file('1');
-  file.Put(0, "999").Put(256, "10000000");
-  file.Add({10, 0, 1, 0}, {10, 0, 2, 0}, 21,
-           "\x08" "a" "\x08" "b" "\x09\x0e" "c" "\x10" "d" "\x7f\x86\x84" "\xC1" "b" "\x8a" + std::string(45, 'x'));
-  file.Add({10, 0, 3, 0}, {10, 0, 3, 0}, 22, "\x0d" "tall" "\x8a" "hidden" "\x8a" "below row 23");
-  file.Add({10, 0, 4, 0}, {10, 0, 5, 0}, 23, "\x0d" "low");
+  file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 21, "\x08" "a" "\x08" "b" "\x7f" "\x8a" + std::string(45, 'x'));
   const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "n.stl");
-  const std::vector<std::string> expected{
-      "the header's code page number \"999\" (unknown; the header's texts are not used)",
-      "the start-of-programme time code 10:00:00:00 (subtitle times are read as written)",
-      "subtitles that end where they begin (not shown): 1 time",
-      "flash (0x08): 2 times",
-      "double width (0x0E): 1 time",
-      "mosaic graphics (0x10 to 0x17), later characters shown as text: 1 time",
-      "undefined character 0x7F (shown as U+FFFD): 1 time",
-      "reserved code 0x86: 1 time",
-      "open-subtitle boxing (0x84, 0x85) in teletext subtitles: 1 time",
-      "accents with no precomposed letter (the cell shows the letter alone): 1 time",
-      "characters past column 40 (not shown): 5 times",
-      "text in the row under a double-height row (hidden, as on a decoder): 1 time",
-      "text rows below row 23 (not shown): 1 time",
-      "double height on the last row (shown at normal height): 1 time",
-  };
-  EXPECT_EQ(stl.notes, expected);
-  // What is shown of them: the undefined byte as U+FFFD, the row cut at column 40.
-  const auto rows = stl.teletext.At(At(36001, 0))->model->GetWindow(0)->GetRows();
-  EXPECT_EQ(rows[20]->GetCells()[9]->GetCharacter(), U'\uFFFD');
+  EXPECT_EQ(stl.notes, (std::vector<std::string>{"flash (0x08): 2 times", "undefined character 0x7F (shown as U+FFFD): 1 time",
+                                                 "characters past column 40 (not shown): 5 times"}));
+  const auto rows = stl.teletext.At(At(1, 0))->model->GetWindow(0)->GetRows();
+  EXPECT_EQ(rows[20]->GetCells()[4]->GetCharacter(), U'\uFFFD');
   EXPECT_EQ(rows[21]->GetCells().size(), 40u);
 }
 
 TEST(EbuStlReader, FrameRatesAndCharacterTables) {
-  const struct { const char* format; TimeCode in; std::int64_t ticks; } rates[] = {
-      {"STL30.01", {0, 0, 1, 15}, TickTime::kTicksPerSecond * 3 / 2},
-      {"STL23.01", {0, 0, 1, 0}, TickTime::kTicksPerSecond / 1000 * 1001},
-      {"STL60.01", {1, 0, 0, 59}, TickTime::kTicksPerSecond / 60 * (3600 * 60 + 59)},
-  };
-  for (const auto& rate : rates) {
-    const std::string bytes = StlFile('0', rate.format).Add(rate.in, {2, 0, 0, 0}, 20, "x").Bytes();
-    EXPECT_EQ(ReadEbuStl(bytes, "r.stl").openCaptions->GetCaptions()[0]->GetBeginTime().GetTicks(), rate.ticks)
-        << rate.format;
-  }
-
+  // STL23.01 runs at 24000/1001 frames a second: one second of time code lasts 1.001 s.
+  const std::string rated = StlFile('0', "STL23.01").Add({0, 0, 1, 0}, {2, 0, 0, 0}, 20, "x").Bytes();
+  EXPECT_EQ(ReadEbuStl(rated, "r.stl").openCaptions->GetCaptions()[0]->GetBeginTime().GetTicks(),
+            TickTime::kTicksPerSecond / 1000 * 1001);
   const auto text = [](const char* table, const std::string& bytes) {
     const auto stl = ReadEbuStl(StlFile('0').Put(12, table).Add({0, 0, 0, 0}, {0, 0, 1, 0}, 20, bytes).Bytes(), "c.stl");
-    const auto captions = stl.openCaptions->GetCaptions();
-    return std::u16string(std::u16string_view(captions[0]->GetCaptionTextParagraph(0)->GetText()));
+    return std::u16string(std::u16string_view(stl.openCaptions->GetCaptions()[0]->GetCaptionTextParagraph(0)->GetText()));
   };
   // Latin accents prefix their letter; on a space one stands alone.
   EXPECT_EQ(text("00", "\xC2" "e" "\xCF" "s" "\xC8" "u" "\xC1" " " "\xC2" "g" "\xE9\xA4\x24\xD5"), u"éšü`\u01F5Ø$$♪");
   EXPECT_EQ(text("00", "\xC1" "q"), u"q\u0300");
   EXPECT_EQ(text("01", "\xB0\xD1\xF0"), u"Аб№");
-  EXPECT_EQ(text("02", "\xC7\xE4"), u"\u0627\u0644");
-  EXPECT_EQ(text("03", "\xC1\xEB\xDE"), u"Αλή");
-  EXPECT_EQ(text("04", "\xE0\xF9"), u"אש");
 }
 
 }  // namespace
