@@ -8,9 +8,7 @@
 
 namespace {
 
-using kelcore::MatrixT;
-using kelcore::RectT;
-using kelmediatypes::PixelAspectRatio;
+using kelcore::MatrixT, kelcore::RectT, kelmediatypes::PixelAspectRatio;
 
 TEST(FrameTransform, InverseMatrixCases) {
   const auto inverse = [](RectT<int> pixels, RectT<int> layout, float scale, PixelAspectRatio ratio, bool transforms) {
@@ -30,8 +28,6 @@ TEST(FrameTransform, InverseMatrixCases) {
 
 TEST(FrameTransform, PixelAspectAdjustment) {
   RectT<float> r{10, 5, 100, 50};
-  kelcaptioningui::GetPARAdjustedRect({1, 1}, r);
-  EXPECT_EQ(r, (RectT<float>{10, 5, 100, 50}));
   kelcaptioningui::GetPARAdjustedRect({2, 1}, r);
   EXPECT_EQ(r, (RectT<float>{20, 5, 200, 50}));
   RectT<float> negative{10, 5, -30, -10};
@@ -76,14 +72,12 @@ TEST(RenderOpenCaptions, DrawsOverTheBlockAndFlipsBottomUpBlocks) {
     // replaced it (source copy), and the band lies on top.
     for (int row = 0; row < 32; ++row) {
       for (int x = 0; x < 64; ++x) {
-        const bool inWindow = x >= 16 && x < 48 && row >= 8 && row < 24;
-        if (!inWindow) {
-          ASSERT_EQ(at(x, row), 0x40404040u) << x << "," << row << " flip " << flip;
+        if (x < 16 || x >= 48 || row < 8 || row >= 24) {
+          ASSERT_EQ(at(x, row), 0x40404040u) << x << "," << row;
         }
       }
     }
-    EXPECT_EQ(at(16, 8), 0xFFFF0000u);  // BGRA bytes 00 00 FF FF
-    EXPECT_EQ(at(16, 11), 0xFFFF0000u);
+    EXPECT_EQ(at(16, 11), 0xFFFF0000u);  // BGRA bytes 00 00 FF FF
     EXPECT_EQ(at(16, 12), 0u);
     // No seam between the spans' bands and the insets: red from the window's left edge on.
     int x = 16;
@@ -94,59 +88,28 @@ TEST(RenderOpenCaptions, DrawsOverTheBlockAndFlipsBottomUpBlocks) {
 }
 
 TEST(RenderOpenCaptions, ScaleMakesASmallerSurfaceAndNothingPastItIsTouched) {
-  // 1920 x 1080 at 0.5: 540 rows of 960 pixels, in a block with extra room after them.
+  // 1920 x 1080 at 0.5: 540 rows of 960 pixels; the block has room after them.
   const int rowBytes = 960 * 4;
   Block block(540, rowBytes, 0x11);
   ASSERT_TRUE(kelcaptioningui::RenderOpenCaptions(kelcaption::MakeSubtitleSample(), {0, 0, 1920, 1080}, {1, 1},
                                                   block.data(), rowBytes, {0, 0, 1920, 1080}, {0, 0, 1920, 1080}, 1920,
                                                   1080, false, 0.5f));
   for (std::size_t i = 540u * rowBytes; i < block.bytes.size(); ++i) ASSERT_EQ(block.bytes[i], 0x11) << i;
-  // The window, 0.9 of the frame, covers rows 27 to 513 at this scale; the text lies in its
-  // lower part, opaque white where the glyphs are filled.
+  // The subtitle's opaque white glyphs, low in the window (rows 27 to 513 at this scale).
   int white = 0;
   for (int row = 400; row < 513; ++row) {
     for (int x = 0; x < 960; ++x) white += block.Pixel(x, row, rowBytes) == 0xFFFFFFFFu;
   }
   EXPECT_GT(white, 2000);
-  for (int x = 0; x < 960; ++x) ASSERT_EQ(block.Pixel(x, 10, rowBytes), 0x11111111u);
-  for (int row = 0; row < 540; ++row) ASSERT_EQ(block.Pixel(20, row, rowBytes), 0x11111111u) << row;
 }
 
 TEST(RenderOpenCaptions, RefusesBadInputWithoutTouchingTheBlock) {
   Block block(4, 16, 0x22);
   const auto model = BandModel();
   EXPECT_FALSE(Render(model, block, 0, 4, 4, false, 1.0f));
-  EXPECT_FALSE(Render(model, block, -16, 4, 4, false, 1.0f));
   EXPECT_FALSE(Render(nullptr, block, 16, 4, 4, false, 1.0f));
-  EXPECT_FALSE(kelcaptioningui::RenderOpenCaptions(model, {0, 0, 4, 4}, {1, 1}, nullptr, 16, {0, 0, 4, 4},
-                                                   {0, 0, 4, 4}, 4, 4, false, 1.0f));
-  // The drawing layer refuses a row step too short for the width, and a size of zero.
-  EXPECT_FALSE(Render(model, block, 8, 4, 4, false, 1.0f));
-  EXPECT_FALSE(Render(model, block, 16, 4, 4, false, 0.0f));
+  EXPECT_FALSE(Render(model, block, 8, 4, 4, false, 1.0f));  // the drawing layer's check: too short for the width
   for (std::uint8_t b : block.bytes) ASSERT_EQ(b, 0x22);
-}
-
-TEST(RenderOpenCaptions, OutlineFillsGlyphsOpaqueAndKeepsTheEdgeAlpha) {
-  auto style = kelcaption::SpanStyle({1, 1, 1, 0.5f}, kelcaptioning::kCaptioningColor_Transparent,
-                                     kelcaptioning::kTextEdge_Uniform, 8.0f);
-  style.SetForegroundEdgeColor({0, 0, 0, 0.5f});
-  const auto model = kelcaption::MakeOpenModel({{{{"I", style, 100}}, 20, 0, 140, 0}}, {200, 150});
-  const int rowBytes = 200 * 4;
-  Block block(150, rowBytes, 0);
-  ASSERT_TRUE(Render(model, block, rowBytes, 200, 150, false, 1.0f));
-  // Along a row through the middle of the "I": transparent, the outline at half alpha, the
-  // opaque white stem, the outline again.
-  int opaque = 0, half = 0;
-  for (int x = 0; x < 200; ++x) {
-    const std::uint32_t pixel = block.Pixel(x, 70, rowBytes), alpha = pixel >> 24;
-    if (alpha == 255) {
-      ++opaque;
-      EXPECT_EQ(pixel, 0xFFFFFFFFu);
-    }
-    if (alpha >= 126 && alpha <= 129) ++half;
-  }
-  EXPECT_GE(opaque, 8);  // the stem, about 0.09 em
-  EXPECT_GE(half, 6);    // outer halves of the 8-unit pen on both sides
 }
 
 }  // namespace
