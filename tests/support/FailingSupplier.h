@@ -7,13 +7,9 @@
 
 namespace kel_test {
 
-// What a FailingSupplier does once its budget of creations is spent: return null, as the
-// supplier interface allows, or throw std::bad_alloc, as an allocation inside a supplier would.
-enum class CreationFailure { kNull, kThrow };
-
 // A supplier that makes its objects and surfaces through the OS supplier until a budget of
-// creations (surfaces included) is spent; from then on every creation fails. Its surfaces draw
-// through the real ones and count the drawing states saved and not yet restored.
+// creations (surfaces included) is spent; from then on every creation returns null, as the
+// supplier interface allows.
 class FailingSupplier : public kelui::inkpad::SupplierInterface {
  public:
   FailingSupplier() : real_(kelui::inkpad::NewOSSupplier()) {}
@@ -23,19 +19,18 @@ class FailingSupplier : public kelui::inkpad::SupplierInterface {
 
   // From now on, serve `budget` creations and fail the others (a negative budget never fails);
   // counts creations afresh.
-  void Arm(int budget, CreationFailure failure) {
+  void Arm(int budget) {
     budget_ = budget;
-    failure_ = failure;
     creations_ = 0;
   }
   // Creations asked for since Arm, served or not.
   int Creations() const { return creations_; }
-  // Drawing states saved on `surface`, one of this supplier's, and not yet restored.
-  static int SavedStates(const kelui::inkpad::SurfaceInterface* surface);
 
   void Destroy() override {}
   kelui::inkpad::SurfaceInterface* CreateSurface(int width, int height, int rowBytes, int format, void* firstRow,
-                                                 const std::uintptr_t& platformContext) override;
+                                                 const std::uintptr_t& platformContext) override {
+    return Serve() ? real_->CreateSurface(width, height, rowBytes, format, firstRow, platformContext) : nullptr;
+  }
   kelui::inkpad::PenInterface* CreatePen(const kelui::inkpad::Color& color, float width) override {
     return Serve() ? real_->CreatePen(color, width) : nullptr;
   }
@@ -49,12 +44,10 @@ class FailingSupplier : public kelui::inkpad::SupplierInterface {
   kelui::inkpad::PathInterface* CreatePath() override { return Serve() ? real_->CreatePath() : nullptr; }
 
  private:
-  // False when this creation is to fail (having thrown, in kThrow mode).
-  bool Serve();
+  bool Serve() { return ++creations_ <= budget_ || budget_ < 0; }
 
   kelui::inkpad::SupplierInterface* real_;
   int budget_ = -1;
-  CreationFailure failure_ = CreationFailure::kNull;
   int creations_ = 0;
 };
 
