@@ -72,17 +72,8 @@ bool DeviceBounds(const CoverageKey& key, double originX, double originY, double
   } else {
     cairo_path_extents(cr, &x1, &y1, &x2, &y2);
   }
-  // Extents come in the current user space; take the corners to device space.
-  double xs[4] = {x1, x2, x1, x2}, ys[4] = {y1, y1, y2, y2};
-  bounds[0] = bounds[1] = HUGE_VAL;
-  bounds[2] = bounds[3] = -HUGE_VAL;
-  for (int i = 0; i < 4; ++i) {
-    cairo_user_to_device(cr, &xs[i], &ys[i]);
-    bounds[0] = std::min(bounds[0], xs[i]);
-    bounds[1] = std::min(bounds[1], ys[i]);
-    bounds[2] = std::max(bounds[2], xs[i]);
-    bounds[3] = std::max(bounds[3], ys[i]);
-  }
+  // Extents come in the current user space.
+  keltext::MappedBox(cr, false, x1, y1, x2, y2, bounds);
   const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS && x2 > x1 && y2 > y1;
   cairo_destroy(cr);
   cairo_surface_destroy(scratch);

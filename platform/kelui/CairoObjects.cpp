@@ -11,10 +11,7 @@ bool IsFinite(const kelcore::PointT<float>& p) { return std::isfinite(p.x) && st
 
 // A point Cairo can hold: finite, and within kFarInDevice of the device origin.
 bool IsDrawable(cairo_t* cr, const kelcore::PointT<float>& p) {
-  if (!IsFinite(p)) return false;
-  double x = p.x, y = p.y;
-  cairo_user_to_device(cr, &x, &y);
-  return std::fabs(x) < keltext::kFarInDevice && std::fabs(y) < keltext::kFarInDevice;
+  return IsFinite(p) && keltext::IsNearInDevice(cr, p.x, p.y);
 }
 }  // namespace
 

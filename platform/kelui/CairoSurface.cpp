@@ -21,25 +21,6 @@ Gdiplus::GpGraphics* GraphicsFor(cairo_t* context) {
 
 double Component(float value) { return std::isfinite(value) ? value : 0.0; }
 
-// The bounding box of the rectangle with corners (x0, y0) and (x1, y1) mapped through the
-// context's transform: from device to user space (`toUser`) or from user to device space.
-void MappedBox(cairo_t* cr, bool toUser, double x0, double y0, double x1, double y1, double box[4]) {
-  double xs[4] = {x0, x1, x0, x1}, ys[4] = {y0, y0, y1, y1};
-  box[0] = box[1] = HUGE_VAL;
-  box[2] = box[3] = -HUGE_VAL;
-  for (int i = 0; i < 4; ++i) {
-    if (toUser) {
-      cairo_device_to_user(cr, &xs[i], &ys[i]);
-    } else {
-      cairo_user_to_device(cr, &xs[i], &ys[i]);
-    }
-    box[0] = std::min(box[0], xs[i]);
-    box[1] = std::min(box[1], ys[i]);
-    box[2] = std::max(box[2], xs[i]);
-    box[3] = std::max(box[3], ys[i]);
-  }
-}
-
 }  // namespace
 
 CairoSurface* CairoSurface::Create(int width, int height, int rowBytes, int format, void* firstRow) {
@@ -125,13 +106,13 @@ void CairoSurface::FillRect(const Color& color, const kelcore::RectT<float>& rec
   double x0 = rect.x, y0 = rect.y;
   double x1 = x0 + static_cast<double>(rect.width), y1 = y0 + static_cast<double>(rect.height);
   double device[4];
-  MappedBox(context_, false, x0, y0, x1, y1, device);
+  keltext::MappedBox(context_, false, x0, y0, x1, y1, device);
   const double width = cairo_image_surface_get_width(target_), height = cairo_image_surface_get_height(target_);
   if (!(device[2] > 0.0 && device[0] < width && device[3] > 0.0 && device[1] < height)) return;
   const double limit = keltext::kFarInDevice;
   if (!(device[0] > -limit && device[2] < limit && device[1] > -limit && device[3] < limit)) {
     double over[4];
-    MappedBox(context_, true, -1.0, -1.0, width + 1.0, height + 1.0, over);
+    keltext::MappedBox(context_, true, -1.0, -1.0, width + 1.0, height + 1.0, over);
     x0 = std::max(x0, over[0]);
     y0 = std::max(y0, over[1]);
     x1 = std::min(x1, over[2]);

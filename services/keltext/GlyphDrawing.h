@@ -24,6 +24,14 @@ KELTEXT_API void SelectRunFont(cairo_t* cr, const GlyphRun& run, double size);
 // origin; nothing beyond it can show on a surface (at most 32767 pixels a side) anyway.
 inline constexpr double kFarInDevice = 4194304.0;
 
+// Whether the user-space point (x, y) lands within kFarInDevice of the device origin.
+KELTEXT_API bool IsNearInDevice(cairo_t* cr, double x, double y);
+
+// The bounding box {left, top, right, bottom} of the rectangle with corners (x0, y0) and
+// (x1, y1) taken through the context's transform: from device to user space (`toUser`) or from
+// user to device space.
+KELTEXT_API void MappedBox(cairo_t* cr, bool toUser, double x0, double y0, double x1, double y1, double box[4]);
+
 // Whether glyphs of `size` user units can be rasterised under the 2 x 2 part of `deviceMatrix`.
 // FreeType sizes faces only below 65536 pixels per em, and Cairo keeps a font that failed to
 // size alive for good, with a hold on its face that later makes releasing the text engine abort.
