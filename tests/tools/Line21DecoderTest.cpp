@@ -8,10 +8,7 @@
 
 namespace {
 
-using kelcaption::Line21Color;
-using kelcaption::Line21Decoder;
-using kelcaption::Line21Memory;
-using kelcaption::Line21Opacity;
+using namespace kelcaption;
 
 using Pair = std::pair<std::uint8_t, std::uint8_t>;
 
@@ -56,7 +53,7 @@ std::u32string Row(const Line21Memory& memory, int row) {
 
 int NonBlankRows(const Line21Memory& memory) {
   int rows = 0;
-  for (int r = 0; r < kelcaption::kLine21Rows; ++r) rows += !Row(memory, r).empty();
+  for (int r = 0; r < kLine21Rows; ++r) rows += !Row(memory, r).empty();
   return rows;
 }
 
@@ -65,88 +62,48 @@ TEST(Line21Decoder, PopOnLoadsOffScreenAndShowsAtEndOfCaption) {
   EXPECT_FALSE(Send(decoder, {RCL, ENM, Pac(15, 0x10 | 2)}));  // row 15, indent 4
   EXPECT_FALSE(Type(decoder, "HELLO"));
   EXPECT_EQ(NonBlankRows(decoder.Displayed()), 0);
-  EXPECT_EQ(Row(decoder.NonDisplayed(), 14), U"....HELLO");
   EXPECT_TRUE(Send(decoder, {EOC}));
   EXPECT_EQ(Row(decoder.Displayed(), 14), U"....HELLO");
-  EXPECT_EQ(NonBlankRows(decoder.Displayed()), 1);
-  const auto& cell = decoder.Displayed()[14][4];
-  EXPECT_EQ(cell.style.foreground, Line21Color::White);
-  EXPECT_EQ(cell.style.background, Line21Color::Black);
-  EXPECT_EQ(cell.style.backgroundOpacity, Line21Opacity::Opaque);
-  EXPECT_FALSE(cell.style.italic || cell.style.underline);
-
   // The next caption loads behind the shown one and replaces it whole.
   Send(decoder, {RCL, ENM, Pac(2, 0x4 | 1)});  // row 2, blue, underlined
   Type(decoder, "NEXT");
   EXPECT_EQ(Row(decoder.Displayed(), 14), U"....HELLO");
   EXPECT_TRUE(Send(decoder, {EOC}));
   EXPECT_EQ(Row(decoder.Displayed(), 1), U"NEXT");
-  EXPECT_EQ(Row(decoder.Displayed(), 14), U"");
+  EXPECT_EQ(NonBlankRows(decoder.Displayed()), 1);
   EXPECT_EQ(decoder.Displayed()[1][0].style.foreground, Line21Color::Blue);
   EXPECT_TRUE(decoder.Displayed()[1][0].style.underline);
-  EXPECT_TRUE(Send(decoder, {EDM}));
-  EXPECT_EQ(NonBlankRows(decoder.Displayed()), 0);
 }
 
 TEST(Line21Decoder, RollUpOfThreeRowsScrollsOverFiveLines) {
   Line21Decoder decoder;
   Send(decoder, {RU3, Pac(15, 0)});
   for (int line = 1; line <= 5; ++line) {
-    if (line > 1) {
-      EXPECT_TRUE(Send(decoder, {CR}));
-    }
+    if (line > 1) { EXPECT_TRUE(Send(decoder, {CR})); }
     EXPECT_TRUE(Type(decoder, "LINE" + std::to_string(line)));
   }
   EXPECT_EQ(Row(decoder.Displayed(), 12), U"LINE3");
-  EXPECT_EQ(Row(decoder.Displayed(), 13), U"LINE4");
   EXPECT_EQ(Row(decoder.Displayed(), 14), U"LINE5");
   EXPECT_EQ(NonBlankRows(decoder.Displayed()), 3);
-  EXPECT_EQ(decoder.CurrentStyle(), Line21Decoder::Style::RollUp);
-
-  // A preamble to another base row moves the window; it keeps its three rows.
-  EXPECT_TRUE(Send(decoder, {Pac(5, 0)}));
-  EXPECT_EQ(Row(decoder.Displayed(), 2), U"LINE3");
-  EXPECT_EQ(Row(decoder.Displayed(), 4), U"LINE5");
-  EXPECT_EQ(NonBlankRows(decoder.Displayed()), 3);
-  // Roll-up entered from pop-on starts on an empty screen.
-  Line21Decoder fromPopOn;
-  Send(fromPopOn, {RCL, Pac(1, 0)});
-  Type(fromPopOn, "POP");
-  Send(fromPopOn, {EOC});
-  EXPECT_TRUE(Send(fromPopOn, {RU3}));
-  EXPECT_EQ(NonBlankRows(fromPopOn.Displayed()), 0);
 }
 
 TEST(Line21Decoder, PaintOnWithBackspaceAndDeleteToEndOfRow) {
   Line21Decoder decoder;
   Send(decoder, {RDC, Pac(1, 0)});
   EXPECT_TRUE(Type(decoder, "ABCDE"));  // paint-on shows each character as it comes
-  EXPECT_EQ(Row(decoder.Displayed(), 0), U"ABCDE");
   EXPECT_TRUE(Send(decoder, {BS}));
   EXPECT_EQ(Row(decoder.Displayed(), 0), U"ABCD");
-  EXPECT_EQ(decoder.CursorColumn(), 4);
-  Type(decoder, "X");
-  EXPECT_EQ(Row(decoder.Displayed(), 0), U"ABCDX");
   Send(decoder, {Pac(1, 0), TO2});  // back to column 0, then two columns on
-  EXPECT_EQ(decoder.CursorColumn(), 2);
   EXPECT_TRUE(Send(decoder, {DER}));
   EXPECT_EQ(Row(decoder.Displayed(), 0), U"AB");
-  EXPECT_FALSE(Send(decoder, {DER}));  // nothing left to delete
   // At the last column each character overwrites the one before: a pair that ends on what was
   // there changes nothing and says so.
   Send(decoder, {Pac(3, 0x10 | 14)});  // indent 28
   Type(decoder, "wxyz");
-  EXPECT_EQ(decoder.CursorColumn(), 31);
   EXPECT_FALSE(Type(decoder, "az"));
-  EXPECT_TRUE(Type(decoder, "za"));
-  EXPECT_EQ(Row(decoder.Displayed(), 2), U"............................wxya");
-  // Backspace at column 0 does nothing.
-  Send(decoder, {Pac(1, 0)});
-  EXPECT_FALSE(Send(decoder, {BS}));
-  EXPECT_EQ(Row(decoder.Displayed(), 0), U"AB");
 }
 
-TEST(Line21Decoder, MidRowCodesChangeColourItalicsAndUnderline) {
+TEST(Line21Decoder, MidRowCodesAndSpecialCharacters) {
   Line21Decoder decoder;
   Send(decoder, {RCL, Pac(2, 0)});
   Type(decoder, "AB");
@@ -155,67 +112,38 @@ TEST(Line21Decoder, MidRowCodesChangeColourItalicsAndUnderline) {
   Send(decoder, {{0x11, 0x2F}});  // italics, underlined
   Type(decoder, "EF");
   Send(decoder, {{0x11, 0x22}});  // green: italics end
-  Type(decoder, "G");
+  Type(decoder, "G ");
+  Send(decoder, {{0x10, 0x23}});  // semi-transparent green background, over the space before it
+  Type(decoder, "H");
+  Send(decoder, {{0x11, 0x39}});  // transparent space
+  Type(decoder, "K");
   Send(decoder, {EOC});
   const auto& row = decoder.Displayed()[1];
-  EXPECT_EQ(Row(decoder.Displayed(), 1), U"AB CD EF G");  // each code takes a cell as a space
-  EXPECT_EQ(row[0].style.foreground, Line21Color::White);
+  EXPECT_EQ(Row(decoder.Displayed(), 1), U"AB CD EF G H.K");  // each code takes a cell as a space
   EXPECT_EQ(row[3].style.foreground, Line21Color::Red);
-  EXPECT_FALSE(row[3].style.italic);
   EXPECT_EQ(row[6].style.foreground, Line21Color::Red);  // italics keep the colour
   EXPECT_TRUE(row[6].style.italic && row[6].style.underline);
   EXPECT_EQ(row[9].style.foreground, Line21Color::Green);
   EXPECT_FALSE(row[9].style.italic || row[9].style.underline);
-  // An italics preamble, a background attribute over the space before it, a transparent space.
-  Line21Decoder other;
-  Send(other, {RCL, Pac(3, 0xE)});
-  Type(other, "I ");
-  Send(other, {{0x10, 0x23}});  // semi-transparent green background
-  Type(other, "J");
-  Send(other, {{0x11, 0x39}});  // transparent space
-  Type(other, "K");
-  Send(other, {EOC});
-  EXPECT_EQ(Row(other.Displayed(), 2), U"I J.K");
-  EXPECT_TRUE(other.Displayed()[2][0].style.italic);
-  EXPECT_EQ(other.Displayed()[2][2].style.background, Line21Color::Green);
-  EXPECT_EQ(other.Displayed()[2][2].style.backgroundOpacity, Line21Opacity::SemiTransparent);
-  EXPECT_EQ(other.Displayed()[2][0].style.backgroundOpacity, Line21Opacity::Opaque);
-}
-
-TEST(Line21Decoder, SpecialAndExtendedCharacters) {
-  Line21Decoder decoder;
-  Send(decoder, {RCL, Pac(15, 0)});
-  Send(decoder, {{0x11, 0x37}});  // music note
-  Type(decoder, " *\\^_`{|}~\x7F");
-  Type(decoder, "A");
-  Send(decoder, {{0x12, 0x20}});  // Á over its stand-in A
-  Type(decoder, "ss");
-  Send(decoder, {{0x13, 0x34}});  // ß over the second s
-  Send(decoder, {{0x11, 0x3A}, {0x12, 0x2E}});  // è, then “ over the è
-  Send(decoder, {EOC});
+  EXPECT_EQ(row[11].style.background, Line21Color::Green);
+  EXPECT_EQ(row[11].style.backgroundOpacity, Line21Opacity::SemiTransparent);
+  // Special characters, characters of the basic set replaced, extended ones over their stand-ins.
+  Send(decoder, {RCL, Pac(15, 0), {0x11, 0x37}});  // music note
+  Type(decoder, " *\\^_`{|}~\x7F" "A");
+  Send(decoder, {{0x12, 0x20}, {0x11, 0x3A}, {0x12, 0x2E}, EOC});  // Á over the A; è, then “ over the è
   EXPECT_EQ(Row(decoder.Displayed(), 14), U"\u266A \u00E1\u00E9\u00ED\u00F3\u00FA\u00E7\u00F7\u00D1\u00F1\u2588"
-                                           U"\u00C1s\u00DF\u201C");
+                                           U"\u00C1\u201C");
 }
 
 TEST(Line21Decoder, DoubledControlCodesActOnceAndOtherChannelsAreIgnored) {
   Line21Decoder decoder;
-  // Sent twice each: a doubled end of caption must not flip the memories back.
-  Send(decoder, {RCL, ENM, Pac(1, 0)});
-  Type(decoder, "ONE");
-  Send(decoder, {EOC});
-  EXPECT_EQ(Row(decoder.Displayed(), 0), U"ONE");
-  // Four backspaces in a row are two codes.
-  Send(decoder, {RDC, EDM, Pac(1, 0)});
+  Send(decoder, {RDC, Pac(1, 0)});
   Type(decoder, "ABC");
-  Send(decoder, {BS, BS});
-  EXPECT_EQ(Row(decoder.Displayed(), 0), U"A");
-  // Padding between the copies does not make the second a new code.
-  Type(decoder, "BC");
+  // The second copy of a code does not act again, even with padding between the copies.
   decoder.Feed(BS.first, BS.second);
   decoder.Feed(0, 0);
   decoder.Feed(BS.first, BS.second);
   EXPECT_EQ(Row(decoder.Displayed(), 0), U"AB");
-
   // Channel 2's codes and the text after them are not channel 1's.
   Send(decoder, {{0x1C, 0x2C}});  // channel 2 erase displayed memory
   Type(decoder, "XY");
@@ -224,12 +152,6 @@ TEST(Line21Decoder, DoubledControlCodesActOnceAndOtherChannelsAreIgnored) {
   Type(decoder, "Z");
   EXPECT_EQ(Row(decoder.Displayed(), 0), U"ABZ");
   EXPECT_EQ(decoder.Ignored().at("flash on (FON)"), 1);
-
-  Line21Decoder second(2);
-  Send(second, {{0x1C, 0x29}, {0x19, 0x40}});  // channel 2: paint-on, row 1
-  Type(second, "TWO");
-  EXPECT_EQ(Row(second.Displayed(), 0), U"TWO");
-  EXPECT_THROW(Line21Decoder(3), std::invalid_argument);
 }
 
 }  // namespace
