@@ -9,14 +9,12 @@
 
 namespace kel_test {
 
-PixelBuffer::PixelBuffer(int width, int height, bool bottomUp)
+PixelBuffer::PixelBuffer(int width, int height)
     : width_(width), height_(height), bytes_(static_cast<std::size_t>(width) * height * 4, 0),
       supplier_(kelui::inkpad::NewOSSupplier()) {
-  const int step = width * 4;
-  std::uint8_t* first = bottomUp ? bytes_.data() + static_cast<std::size_t>(height - 1) * step : bytes_.data();
   const std::uintptr_t none = 0;
-  auto* surface = supplier_->CreateSurface(width, height, bottomUp ? -step : step,
-                                           kelui::inkpad::kSurfaceFormat_BGRA32Premultiplied, first, none);
+  auto* surface = supplier_->CreateSurface(width, height, width * 4, kelui::inkpad::kSurfaceFormat_BGRA32Premultiplied,
+                                           bytes_.data(), none);
   surface_ = dynamic_cast<kelui::inkpad::OSSurfaceInterface*>(surface);
 }
 

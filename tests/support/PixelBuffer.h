@@ -18,8 +18,7 @@ struct Bgra {
 // A caller-owned 32-bit BGRA frame and an OS surface drawing into it.
 class PixelBuffer {
  public:
-  // `bottomUp`: the surface's first row is the buffer's last (negative row step).
-  PixelBuffer(int width, int height, bool bottomUp = false);
+  PixelBuffer(int width, int height);
   ~PixelBuffer();
   PixelBuffer(const PixelBuffer&) = delete;
   PixelBuffer& operator=(const PixelBuffer&) = delete;
