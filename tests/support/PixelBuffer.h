@@ -25,8 +25,6 @@ class PixelBuffer {
 
   kelui::inkpad::SupplierInterface* supplier() const { return supplier_; }
   kelui::inkpad::OSSurfaceInterface* surface() const { return surface_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
 
   // Pixel at buffer row `row` (memory order, top row first) and column `x`.
   Bgra At(int x, int row) const;
@@ -34,7 +32,6 @@ class PixelBuffer {
   // inclusive; all -1 when nothing was drawn.
   std::vector<int> InkBounds() const;
   const std::vector<std::uint8_t>& bytes() const { return bytes_; }
-  std::uint8_t* data() { return bytes_.data(); }
 
   // Compares with tests/golden/<name>.png: a pixel matches when each channel is within
   // `channelTolerance`; the image matches when at most `maxMismatchFraction` of its pixels do

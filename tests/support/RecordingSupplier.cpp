@@ -29,7 +29,6 @@ kelui::inkpad::PenInterface* RecordingSupplier::CreatePen(const kelui::inkpad::C
 }
 
 kelui::inkpad::BrushInterface* RecordingSupplier::CreateSolidBrush(const kelui::inkpad::Color& color) {
-  ++brushes;
   return new RecordedBrush(color);
 }
 

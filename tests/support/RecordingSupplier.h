@@ -62,7 +62,6 @@ class RecordingSupplier : public kelui::inkpad::SupplierInterface {
   kelui::inkpad::PathInterface* CreatePath() override;
 
   std::vector<FontRequest> fonts;
-  int brushes = 0;
 };
 
 }  // namespace kel_test

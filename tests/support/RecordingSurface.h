@@ -68,27 +68,4 @@ class RecordingSurface : public kelui::inkpad::OSSurfaceInterface {
   int renderMode_ = 0;
 };
 
-// A surface that is not an OS surface: no GDI+ graphics behind it.
-class PlainRecordingSurface : public kelui::inkpad::SurfaceInterface {
- public:
-  std::vector<SurfaceCall> calls;
-
-  void Destroy() override {}
-  void SaveState() override { calls.push_back({"SaveState"}); }
-  void RestoreState() override { calls.push_back({"RestoreState"}); }
-  void FillRect(const kelui::inkpad::Color& color, const kelcore::RectT<float>& rect) override {
-    calls.push_back({"FillRect", color, rect});
-  }
-  void FillPath(const kelui::inkpad::PathP&, const kelui::inkpad::BrushP&, int) override {}
-  void StrokePath(const kelui::inkpad::PathP&, const kelui::inkpad::PenP&) override {}
-  void SetTransform(const kelcore::MatrixT<float>&) override {}
-  void DrawString(const kelui::inkpad::BrushP&, const kelui::inkpad::FontP&, const kelcore::UTF16String&,
-                  const kelcore::PointT<float>&, int, int, float) override {}
-  void DrawStringInRect(const kelui::inkpad::BrushP&, const kelui::inkpad::FontP&, const kelcore::UTF16String&,
-                        const kelcore::RectT<float>&, int) override {}
-  float MeasureStringWidth(const kelui::inkpad::FontP&, const char16_t*, int) override { return 0.0f; }
-  void SetRenderMode(int) override {}
-  int GetRenderMode() const override { return 0; }
-};
-
 }  // namespace kel_test
