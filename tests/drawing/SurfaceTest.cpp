@@ -11,7 +11,6 @@ namespace {
 
 using kel_test::Bgra;
 using kel_test::PixelBuffer;
-using kelui::inkpad::Color;
 
 void SetCompositing(kelui::inkpad::OSSurfaceInterface* surface, Gdiplus::CompositingMode mode) {
   ASSERT_EQ(Gdiplus::GdipSetCompositingMode(surface->GetOutputGraphics()->nativeGraphics, mode), Gdiplus::Ok);
@@ -42,24 +41,6 @@ TEST(CairoSurface, RefusesRequestsItCannotServeAndWritesNothing) {
   EXPECT_EQ(bytes[3], 0xFF);
   EXPECT_EQ(bytes[60 * 4], 0xAB);
   supplier->Destroy();
-}
-
-TEST(CairoSurface, SourceCopyReplacesAlphaIncludedAndBlendDoesNot) {
-  PixelBuffer buffer(4, 2);
-  auto* surface = buffer.surface();
-  surface->FillRect({1, 0, 0, 1}, {0, 0, 4, 2});
-
-  SetCompositing(surface, Gdiplus::CompositingModeSourceCopy);
-  surface->FillRect({0, 0, 1, 0.5f}, {0, 0, 2, 2});
-  // Premultiplied half-transparent blue, whatever lay under it.
-  EXPECT_EQ(buffer.At(0, 0), (Bgra{128, 0, 0, 128}));
-
-  SetCompositing(surface, Gdiplus::CompositingModeSourceOver);
-  surface->FillRect({0, 0, 1, 0.5f}, {2, 0, 2, 2});
-  const Bgra blended = buffer.At(2, 0);
-  EXPECT_EQ(blended.a, 255);
-  EXPECT_NEAR(blended.b, 128, 1);
-  EXPECT_NEAR(blended.r, 127, 1);
 }
 
 TEST(CairoSurface, CompositingModeOutlastsRestoreOfDrawingState) {

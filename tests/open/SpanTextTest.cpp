@@ -9,14 +9,6 @@ namespace {
 
 using kelcaptioning::CaptioningColor, kelcaptioning::TextSpanAttributes, kelui::inkpad::Color, kelui::inkpad::Inkpad;
 
-kelcaptioning::CaptioningRenderableOpenSpanPtr Span(const TextSpanAttributes& attributes, int emSize = 20) {
-  kelcaptioning::CaptioningRenderableOpenSpanPtr span(new kelcaptioning::CaptioningRenderableOpenSpan());
-  span->SetText(kelcore::string::AsciiToUTF16("Hi"));
-  span->SetTextSpanAttributes(attributes);
-  span->SetTextHeight(emSize, 30);
-  return span;
-}
-
 TextSpanAttributes Edged(int edge, float width, const CaptioningColor& foreground = {0, 1, 0, 1}) {
   TextSpanAttributes a;
   a.SetForegroundColor(foreground);
@@ -33,8 +25,12 @@ struct Drawn {
 // Draws into {10, 100, 80, 30}, where the 20-unit recording font (ascent 0.8, descent 0.2 of
 // the size) centred puts the baseline at kBaseline.
 void Draw(Drawn& d, const TextSpanAttributes& attributes, float s = 1.0f) {
+  kelcaptioning::CaptioningRenderableOpenSpanPtr span(new kelcaptioning::CaptioningRenderableOpenSpan());
+  span->SetText(kelcore::string::AsciiToUTF16("Hi"));
+  span->SetTextSpanAttributes(attributes);
+  span->SetTextHeight(20, 30);
   Inkpad inkpad(&d.supplier, &d.surface);
-  kelcaptioningui::DrawSpanText(Span(attributes), &inkpad, {10, 100, 80, 30}, s);
+  kelcaptioningui::DrawSpanText(span, &inkpad, {10, 100, 80, 30}, s);
 }
 constexpr float kBaseline = 100 + (30 - 20) * 0.5f + 0.8f * 20;
 

@@ -28,7 +28,7 @@ TEST(WindowPlacement, OpenCaptionsKeepTheCentredAreaWithWholeNumberCorner) {
   auto window = GridWindow(0, 0, 0, kCaptioningColor_Black, 0.75f);
   RectT<float> cell{};
   EXPECT_EQ(Place(Open(), window, kHD, &cell), (RectT<float>{240, 135, 1440, 810}));
-  EXPECT_EQ(cell, (RectT<float>{}));
+  EXPECT_EQ(cell, (RectT<float>{}));  // open captions have no cells
   window->SetCaptionsAreaRatio(0.9f);
   EXPECT_EQ(Place(Open(), window, {10.3f, 0, 101, 51}), (RectT<float>{15, 3, 101.0f * 0.9f, 51.0f * 0.9f}));
 }

@@ -82,10 +82,8 @@ float FontSize(const kelui::inkpad::FontP& font) {
 }
 }  // namespace
 
-void RecordingSurface::FillPath(const kelui::inkpad::PathP& path, const kelui::inkpad::BrushP& brush, int option) {
-  SurfaceCall& call = Record("FillPath", BrushColor(brush));
-  call.value = option;
-  call.pathOps = PathOps(path);
+void RecordingSurface::FillPath(const kelui::inkpad::PathP& path, const kelui::inkpad::BrushP& brush, int) {
+  Record("FillPath", BrushColor(brush)).pathOps = PathOps(path);
 }
 
 void RecordingSurface::StrokePath(const kelui::inkpad::PathP& path, const kelui::inkpad::PenP& pen) {
@@ -98,21 +96,15 @@ void RecordingSurface::StrokePath(const kelui::inkpad::PathP& path, const kelui:
 void RecordingSurface::SetTransform(const kelcore::MatrixT<float>& matrix) { Record("SetTransform").matrix = matrix; }
 
 void RecordingSurface::DrawString(const kelui::inkpad::BrushP& brush, const kelui::inkpad::FontP& font,
-                                  const kelcore::UTF16String& text, const kelcore::PointT<float>& baseline, int, int,
-                                  float) {
+                                  const kelcore::UTF16String&, const kelcore::PointT<float>& baseline, int, int, float) {
   SurfaceCall& call = Record("DrawString", BrushColor(brush));
-  call.text.assign(text.begin(), text.end());
   call.point = baseline;
   call.fontSize = FontSize(font);
 }
 
-void RecordingSurface::DrawStringInRect(const kelui::inkpad::BrushP& brush, const kelui::inkpad::FontP& font,
-                                        const kelcore::UTF16String& text, const kelcore::RectT<float>& rect,
-                                        int option) {
-  SurfaceCall& call = Record("DrawStringInRect", BrushColor(brush), rect);
-  call.text.assign(text.begin(), text.end());
-  call.value = option;
-  call.fontSize = FontSize(font);
+void RecordingSurface::DrawStringInRect(const kelui::inkpad::BrushP& brush, const kelui::inkpad::FontP&,
+                                        const kelcore::UTF16String&, const kelcore::RectT<float>& rect, int) {
+  Record("DrawStringInRect", BrushColor(brush), rect);
 }
 
 void RecordingSurface::SetRenderMode(int mode) {

@@ -19,10 +19,9 @@ struct SurfaceCall {
   kelcore::RectT<float> rect{};
   // GDI+ compositing mode in force when the call was made.
   Gdiplus::CompositingMode compositing = Gdiplus::CompositingModeSourceOver;
-  std::u16string text{};
   kelcore::PointT<float> point{};
   kelcore::MatrixT<float> matrix{};
-  int value = 0;  // render mode, fill or text option
+  int value = 0;  // render mode
   float width = 0.0f;
   float fontSize = 0.0f;
   std::vector<std::string> pathOps{};
