@@ -99,7 +99,7 @@ std::vector<int> RowsWithCells(const CaptioningRenderableModelPtr& model) {
   return used;
 }
 
-TEST(EbuStlReader, TeletextPagesCellByCell) {
+TEST(EbuStlReader, TeletextPagesCellByCellAndWhatIsNotApplied) {
   StlFile file('1');
   // Double height from the second cell on, a box with a colour change in it; a blank row that
   // the double height covers; then yellow "new background" under blue text, and black again.
@@ -128,6 +128,15 @@ TEST(EbuStlReader, TeletextPagesCellByCell) {
   EXPECT_TRUE(cells[18]->GetTextAttributes().IsItalic() && !cells[18]->GetTextAttributes().IsUnderlined());
   EXPECT_TRUE(!cells[20]->GetTextAttributes().IsItalic() && cells[20]->GetTextAttributes().IsUnderlined());
 
+  // What is not applied is counted once a kind; undefined bytes show as U+FFFD, rows end at column 40.
+  StlFile odd('1');
+  odd.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 21, "\x08" "a" "\x08" "b" "\x7f" "\x8a" + std::string(45, 'x'));
+  const EbuStlSubtitles noted = ReadEbuStl(odd.Bytes(), "n.stl");
+  EXPECT_EQ(noted.notes, (std::vector<std::string>{"flash (0x08): 2 times", "undefined character 0x7F (shown as U+FFFD): 1 time",
+                                                   "characters past column 40 (not shown): 5 times"}));
+  const auto rows = noted.teletext.At(At(1, 0))->model->GetWindow(0)->GetRows();
+  EXPECT_EQ(rows[20]->GetCells()[4]->GetCharacter(), U'\uFFFD');
+  EXPECT_EQ(rows[21]->GetCells().size(), 40u);
 }
 
 struct ExpectedSpan { std::u16string text; CaptioningColor foreground, background; bool italic, underlined; };
@@ -219,17 +228,6 @@ TEST(EbuStlReader, MalformedFilesNameTheByte) {
   EXPECT_EQ(error(bytes.substr(0, 1000)), "f.stl: byte 1000: the file ends inside its 1024-byte header (GSI block), after 1000 bytes");
   EXPECT_EQ(error(bytes.replace(1024 + 8, 1, "\x19")),
             "f.stl: byte 1032: the time code in (TCI): the frames must be below 25 at STL25.01, not 25");
-}
-
-TEST(EbuStlReader, WhatIsNotAppliedIsCountedOnce) {
-  StlFile file('1');
-  file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 21, "\x08" "a" "\x08" "b" "\x7f" "\x8a" + std::string(45, 'x'));
-  const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "n.stl");
-  EXPECT_EQ(stl.notes, (std::vector<std::string>{"flash (0x08): 2 times", "undefined character 0x7F (shown as U+FFFD): 1 time",
-                                                 "characters past column 40 (not shown): 5 times"}));
-  const auto rows = stl.teletext.At(At(1, 0))->model->GetWindow(0)->GetRows();
-  EXPECT_EQ(rows[20]->GetCells()[4]->GetCharacter(), U'\uFFFD');
-  EXPECT_EQ(rows[21]->GetCells().size(), 40u);
 }
 
 TEST(EbuStlReader, FrameRatesAndCharacterTables) {
