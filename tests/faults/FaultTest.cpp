@@ -19,7 +19,6 @@
 namespace {
 
 namespace faults = kel_test::allocation_faults;
-using kel_test::FailingSupplier;
 using kelcaptioning::CaptioningRenderableModelPtr;
 
 // A caller's block of 32-bit pixels with guard bytes around it and padding after each row, all
@@ -72,7 +71,7 @@ long LiveBlocks() {
 }
 
 TEST(SupplierFaults, RefusedCreationsLeaveOutOnlyWhatTheyWereFor) {
-  FailingSupplier supplier;
+  kel_test::FailingSupplier supplier;
   CanaryBlock block(320, 180);
   kelui::inkpad::SurfaceInterface* surface =
       supplier.CreateSurface(block.width, block.height, block.RowBytes(),
@@ -151,12 +150,9 @@ CaptioningRenderableModelPtr LongRowGrid() {
   return model;
 }
 
-TEST(AllocationFaults, AModelWhoseCopiesFailPassesTheFailureToTheCaller) {
-  const std::size_t listBytes = kLongRowCells * sizeof(kelcaptioning::CaptioningRenderableModelCellPtr);
-  EXPECT_EQ(SweepAllocationFailures(LongRowGrid, 320, 180, listBytes), 2);
-}
-
-TEST(AllocationFaults, EveryAllocationOfAFrameMayFail) {
+TEST(AllocationFaults, ModelCopiesAndEveryAllocationOfAFrameMayFail) {
+  EXPECT_EQ(SweepAllocationFailures(LongRowGrid, 320, 180,
+                                    kLongRowCells * sizeof(kelcaptioning::CaptioningRenderableModelCellPtr)), 2);
   EXPECT_GT(SweepAllocationFailures(kelcaption::MakeSubtitleSample, 480, 270, 0), 10);  // outlined through GDI+
 }
 
