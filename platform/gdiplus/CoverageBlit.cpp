@@ -37,11 +37,10 @@ __attribute__((target("avx2"))) inline __m256i MulDiv255x16(__m256i a, __m256i b
 }
 
 // Four pixels in 16-bit lanes (two per 128-bit half) with their coverage spread over each
-// pixel's four lanes.
+// pixel's four lanes. The colour is opaque, so its share of alpha is the coverage itself.
 __attribute__((target("avx2"))) inline __m256i BlendLanes(__m256i colour, __m256i coverage, __m256i dest) {
-  const __m256i source = MulDiv255x16(colour, coverage);
-  const __m256i alpha = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(source, 0xFF), 0xFF);
-  return _mm256_add_epi16(source, MulDiv255x16(dest, _mm256_sub_epi16(_mm256_set1_epi16(255), alpha)));
+  const __m256i keep = _mm256_sub_epi16(_mm256_set1_epi16(255), coverage);
+  return _mm256_add_epi16(MulDiv255x16(colour, coverage), MulDiv255x16(dest, keep));
 }
 
 __attribute__((target("avx2"))) void BlendRowsAvx2(std::uint32_t colour, const std::uint8_t* mask, int maskStride,
@@ -49,7 +48,13 @@ __attribute__((target("avx2"))) void BlendRowsAvx2(std::uint32_t colour, const s
   const __m256i zero = _mm256_setzero_si256();
   const __m256i solid = _mm256_set1_epi32(static_cast<int>(colour));
   const __m256i colourLanes = _mm256_unpacklo_epi8(solid, zero);
-  const __m256i spread = _mm256_set1_epi32(0x01010101);
+  // Unpacking eight pixels to 16-bit lanes puts pixels 0, 1 | 4, 5 in the low result and 2, 3 |
+  // 6, 7 in the high one (per 128-bit half); these spread the matching coverage bytes likewise.
+  constexpr char z = -128;  // a zero byte
+  const __m256i spreadLow = _mm256_setr_epi8(0, z, 0, z, 0, z, 0, z, 1, z, 1, z, 1, z, 1, z,  //
+                                             4, z, 4, z, 4, z, 4, z, 5, z, 5, z, 5, z, 5, z);
+  const __m256i spreadHigh = _mm256_setr_epi8(2, z, 2, z, 2, z, 2, z, 3, z, 3, z, 3, z, 3, z,  //
+                                              6, z, 6, z, 6, z, 6, z, 7, z, 7, z, 7, z, 7, z);
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* m = mask + static_cast<std::ptrdiff_t>(y) * maskStride;
     std::uint32_t* d = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(dest) +
@@ -64,12 +69,12 @@ __attribute__((target("avx2"))) void BlendRowsAvx2(std::uint32_t colour, const s
         _mm256_storeu_si256(out, solid);
         continue;
       }
-      // Pixel i's coverage in all four bytes of 32-bit element i.
-      const __m256i coverage =
-          _mm256_mullo_epi32(_mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(eight))), spread);
+      const __m256i coverage = _mm256_set1_epi64x(static_cast<long long>(eight));
       const __m256i pixels = _mm256_loadu_si256(out);
-      const __m256i low = BlendLanes(colourLanes, _mm256_unpacklo_epi8(coverage, zero), _mm256_unpacklo_epi8(pixels, zero));
-      const __m256i high = BlendLanes(colourLanes, _mm256_unpackhi_epi8(coverage, zero), _mm256_unpackhi_epi8(pixels, zero));
+      const __m256i low = BlendLanes(colourLanes, _mm256_shuffle_epi8(coverage, spreadLow),
+                                     _mm256_unpacklo_epi8(pixels, zero));
+      const __m256i high = BlendLanes(colourLanes, _mm256_shuffle_epi8(coverage, spreadHigh),
+                                      _mm256_unpackhi_epi8(pixels, zero));
       _mm256_storeu_si256(out, _mm256_packus_epi16(low, high));
     }
     for (; x < width; ++x) d[x] = BlendPixel(colour, m[x], d[x]);

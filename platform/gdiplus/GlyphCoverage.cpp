@@ -1,5 +1,6 @@
 #include "GlyphCoverage.h"
 
+#include <bit>
 #include <cmath>
 #include <mutex>
 #include <unordered_map>
@@ -16,7 +17,9 @@ struct KeyHash {
     std::size_t h = std::hash<const void*>()(k.face);
     auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
     mix(k.glyph);
-    for (float f : {k.emSize, k.penWidth, k.xx, k.yx, k.xy, k.yy}) mix(std::hash<float>()(f));
+    // The bits themselves (std::hash<float> goes through a byte hash); both zeros hash alike
+    // because they compare equal.
+    for (float f : {k.emSize, k.penWidth, k.xx, k.yx, k.xy, k.yy}) mix(f == 0.0f ? 0u : std::bit_cast<std::uint32_t>(f));
     mix(static_cast<std::size_t>(k.phaseX) | (static_cast<std::size_t>(k.phaseY) << 8) |
         (static_cast<std::size_t>(k.kind) << 16) | (static_cast<std::size_t>(k.antialias) << 24));
     return h;
@@ -91,7 +94,8 @@ std::shared_ptr<const Coverage> Render(const CoverageKey& key) {
   double b[4];
   if (!DeviceBounds(key, originX, originY, b)) return coverage;
   const double left = std::floor(b[0]) - 1.0, top = std::floor(b[1]) - 1.0;
-  const double width = std::ceil(b[2]) + 1.0 - left, height = std::ceil(b[3]) + 1.0 - top;
+  // Empty columns up to a multiple of eight let the blit take whole groups of eight pixels.
+  const double width = std::ceil((std::ceil(b[2]) + 1.0 - left) / 8.0) * 8.0, height = std::ceil(b[3]) + 1.0 - top;
   // A glyph larger than this is not worth caching; it is also beyond any caption size.
   if (width > 8192.0 || height > 8192.0) return coverage;
   cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, static_cast<int>(width), static_cast<int>(height));
