@@ -37,17 +37,24 @@ __attribute__((target("avx2"))) inline __m256i MulDiv255x16(__m256i a, __m256i b
 }
 
 // Four pixels in 16-bit lanes (two per 128-bit half) with their coverage spread over each
-// pixel's four lanes. The colour is opaque, so its share of alpha is the coverage itself.
+// pixel's four lanes. The colour is opaque, so its share of alpha is the coverage itself. With
+// `kFullOrEmpty` every channel of the colour is 0 or 255 (white, black and the primaries), whose
+// share m * c / 255 is exactly m or 0: `colour` then holds 0xFFFF or 0 per lane, not the channel.
+template <bool kFullOrEmpty>
 __attribute__((target("avx2"))) inline __m256i BlendLanes(__m256i colour, __m256i coverage, __m256i dest) {
   const __m256i keep = _mm256_sub_epi16(_mm256_set1_epi16(255), coverage);
-  return _mm256_add_epi16(MulDiv255x16(colour, coverage), MulDiv255x16(dest, keep));
+  const __m256i source = kFullOrEmpty ? _mm256_and_si256(colour, coverage) : MulDiv255x16(colour, coverage);
+  return _mm256_add_epi16(source, MulDiv255x16(dest, keep));
 }
 
+template <bool kFullOrEmpty>
 __attribute__((target("avx2"))) void BlendRowsAvx2(std::uint32_t colour, const std::uint8_t* mask, int maskStride,
                                                     std::uint32_t* dest, int destStride, int width, int height) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i solid = _mm256_set1_epi32(static_cast<int>(colour));
-  const __m256i colourLanes = _mm256_unpacklo_epi8(solid, zero);
+  // Bytes of 0 or 255 widen to lanes of 0 or 0xFFFF by sign extension.
+  const __m256i colourLanes = kFullOrEmpty ? _mm256_cvtepi8_epi16(_mm_set1_epi32(static_cast<int>(colour)))
+                                           : _mm256_unpacklo_epi8(solid, zero);
   // Unpacking eight pixels to 16-bit lanes puts pixels 0, 1 | 4, 5 in the low result and 2, 3 |
   // 6, 7 in the high one (per 128-bit half); these spread the matching coverage bytes likewise.
   constexpr char z = -128;  // a zero byte
@@ -71,14 +78,22 @@ __attribute__((target("avx2"))) void BlendRowsAvx2(std::uint32_t colour, const s
       }
       const __m256i coverage = _mm256_set1_epi64x(static_cast<long long>(eight));
       const __m256i pixels = _mm256_loadu_si256(out);
-      const __m256i low = BlendLanes(colourLanes, _mm256_shuffle_epi8(coverage, spreadLow),
-                                     _mm256_unpacklo_epi8(pixels, zero));
-      const __m256i high = BlendLanes(colourLanes, _mm256_shuffle_epi8(coverage, spreadHigh),
-                                      _mm256_unpackhi_epi8(pixels, zero));
+      const __m256i low = BlendLanes<kFullOrEmpty>(colourLanes, _mm256_shuffle_epi8(coverage, spreadLow),
+                                                   _mm256_unpacklo_epi8(pixels, zero));
+      const __m256i high = BlendLanes<kFullOrEmpty>(colourLanes, _mm256_shuffle_epi8(coverage, spreadHigh),
+                                                    _mm256_unpackhi_epi8(pixels, zero));
       _mm256_storeu_si256(out, _mm256_packus_epi16(low, high));
     }
     for (; x < width; ++x) d[x] = BlendPixel(colour, m[x], d[x]);
   }
+}
+
+bool IsFullOrEmpty(std::uint32_t colour) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    const unsigned c = (colour >> shift) & 0xFFu;
+    if (c != 0 && c != 0xFFu) return false;
+  }
+  return true;
 }
 
 bool HasAvx2() {
@@ -94,7 +109,10 @@ bool BlendOpaqueThroughMask(std::uint32_t colour, const std::uint8_t* mask, int 
   if ((colour >> 24) != 0xFFu) return false;
 #ifdef KEL_HAVE_AVX2_PATH
   if (!HasAvx2()) return false;
-  BlendRowsAvx2(colour, mask, maskStride, dest, destStride, width, height);
+  if (IsFullOrEmpty(colour))
+    BlendRowsAvx2<true>(colour, mask, maskStride, dest, destStride, width, height);
+  else
+    BlendRowsAvx2<false>(colour, mask, maskStride, dest, destStride, width, height);
   return true;
 #else
   (void)mask, (void)maskStride, (void)dest, (void)destStride, (void)width, (void)height;
