@@ -25,7 +25,11 @@ struct PlacedCoverage {
 // The glyph coverages of a path, placed in device pixels.
 std::vector<PlacedCoverage> PlaceCoverages(const GpPath& path, const cairo_matrix_t& ctm, CoverageKind kind,
                                            float penWidth, bool antialias) {
-  std::vector<PlacedCoverage> placed;
+  struct Origin {
+    int x, y;
+  };
+  std::vector<CoverageKey> keys;
+  std::vector<Origin> origins;
   for (const TextLine& line : path.lines) {
     for (const keltext::GlyphRun& run : line.shaped->runs) {
       for (const keltext::PlacedGlyph& glyph : run.glyphs) {
@@ -36,7 +40,7 @@ std::vector<PlacedCoverage> PlaceCoverages(const GpPath& path, const cairo_matri
         // The nearest quarter pixel: the origin is never more than an eighth of a pixel off.
         const double stepsX = std::floor(x * kCoveragePhases + 0.5), stepsY = std::floor(y * kCoveragePhases + 0.5);
         const double pixelX = std::floor(stepsX / kCoveragePhases), pixelY = std::floor(stepsY / kCoveragePhases);
-        CoverageKey key;
+        CoverageKey& key = keys.emplace_back();
         key.face = run.face;
         key.glyph = glyph.index;
         key.emSize = static_cast<float>(line.emSize);
@@ -49,12 +53,18 @@ std::vector<PlacedCoverage> PlaceCoverages(const GpPath& path, const cairo_matri
         key.phaseY = static_cast<std::uint8_t>(stepsY - pixelY * kCoveragePhases);
         key.kind = kind;
         key.antialias = antialias ? 1 : 0;
-        std::shared_ptr<const Coverage> coverage = GlyphCoverage(key);
-        if (!coverage->mask) continue;
-        const int px = static_cast<int>(pixelX) + coverage->left, py = static_cast<int>(pixelY) + coverage->top;
-        placed.push_back({std::move(coverage), px, py});
+        origins.push_back({static_cast<int>(pixelX), static_cast<int>(pixelY)});
       }
     }
+  }
+  std::vector<std::shared_ptr<const Coverage>> coverages(keys.size());
+  GlyphCoverages(keys.data(), keys.size(), coverages.data());
+  std::vector<PlacedCoverage> placed;
+  placed.reserve(coverages.size());
+  for (std::size_t i = 0; i < coverages.size(); ++i) {
+    if (!coverages[i]->mask) continue;
+    const int px = origins[i].x + coverages[i]->left, py = origins[i].y + coverages[i]->top;
+    placed.push_back({std::move(coverages[i]), px, py});
   }
   return placed;
 }
@@ -86,20 +96,22 @@ pixman_image_t* UnionMask(const std::vector<PlacedCoverage>& placed, int& left, 
   return mask;
 }
 
+// The pixels of the image that the coverages are laid on.
+struct DestPixels {
+  std::uint8_t* data;
+  int width, height, stride;
+};
+
 // The opaque colour through the part of `coverage` at (x, y) that lies on `dest`; false when
 // pixman has to do it instead.
-bool BlendClipped(pixman_image_t* dest, const Coverage& coverage, int x, int y, ARGB color) {
-  const int destWidth = pixman_image_get_width(dest), destHeight = pixman_image_get_height(dest);
+bool BlendClipped(const DestPixels& dest, const Coverage& coverage, int x, int y, ARGB color) {
   const int left = std::max(0, -x), top = std::max(0, -y);
-  const int right = std::min(coverage.width, destWidth - x), bottom = std::min(coverage.height, destHeight - y);
+  const int right = std::min(coverage.width, dest.width - x), bottom = std::min(coverage.height, dest.height - y);
   if (right <= left || bottom <= top) return true;
-  const int maskStride = cairo_image_surface_get_stride(coverage.mask);
-  const int destStride = pixman_image_get_stride(dest);
-  const std::uint8_t* mask = cairo_image_surface_get_data(coverage.mask) +
-                             static_cast<std::ptrdiff_t>(top) * maskStride + left;
-  std::uint8_t* pixels = reinterpret_cast<std::uint8_t*>(pixman_image_get_data(dest)) +
-                         static_cast<std::ptrdiff_t>(y + top) * destStride + static_cast<std::ptrdiff_t>(x + left) * 4;
-  return BlendOpaqueThroughMask(color, mask, maskStride, reinterpret_cast<std::uint32_t*>(pixels), destStride,
+  const std::uint8_t* mask = coverage.pixels + static_cast<std::ptrdiff_t>(top) * coverage.stride + left;
+  std::uint8_t* pixels =
+      dest.data + static_cast<std::ptrdiff_t>(y + top) * dest.stride + static_cast<std::ptrdiff_t>(x + left) * 4;
+  return BlendOpaqueThroughMask(color, mask, coverage.stride, reinterpret_cast<std::uint32_t*>(pixels), dest.stride,
                                 right - left, bottom - top);
 }
 
@@ -120,8 +132,10 @@ void CompositeCoverages(pixman_image_t* dest, const std::vector<PlacedCoverage>&
       pixman_image_composite32(PIXMAN_OP_ADD, solid, p.coverage->image, dest, 0, 0, 0, 0, p.x, p.y, w, h);
     }
   } else if (opaque) {
+    const DestPixels pixels{reinterpret_cast<std::uint8_t*>(pixman_image_get_data(dest)), pixman_image_get_width(dest),
+                            pixman_image_get_height(dest), pixman_image_get_stride(dest)};
     for (const PlacedCoverage& p : placed) {
-      if (!BlendClipped(dest, *p.coverage, p.x, p.y, color))
+      if (!BlendClipped(pixels, *p.coverage, p.x, p.y, color))
         pixman_image_composite32(PIXMAN_OP_OVER, solid, p.coverage->image, dest, 0, 0, 0, 0, p.x, p.y,
                                  p.coverage->width, p.coverage->height);
     }

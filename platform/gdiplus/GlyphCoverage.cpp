@@ -107,9 +107,11 @@ std::shared_ptr<const Coverage> Render(const CoverageKey& key) {
   coverage->mask = mask;
   coverage->width = cairo_image_surface_get_width(mask);
   coverage->height = cairo_image_surface_get_height(mask);
+  unsigned char* pixels = cairo_image_surface_get_data(mask);
+  coverage->pixels = pixels;
+  coverage->stride = cairo_image_surface_get_stride(mask);
   coverage->image = pixman_image_create_bits(PIXMAN_a8, coverage->width, coverage->height,
-                                             reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(mask)),
-                                             cairo_image_surface_get_stride(mask));
+                                             reinterpret_cast<std::uint32_t*>(pixels), coverage->stride);
   coverage->left = static_cast<int>(left);
   coverage->top = static_cast<int>(top);
   return coverage;
@@ -125,26 +127,42 @@ class CoverageCache {
     return *cache;
   }
 
-  std::shared_ptr<const Coverage> Get(const CoverageKey& key) {
+  // Looks all of `keys` up under one lock, then renders the ones not seen before.
+  void Get(const CoverageKey* keys, std::size_t count, std::shared_ptr<const Coverage>* out) {
+    bool missing = false;
     {
       std::lock_guard lock(mutex_);
-      if (auto it = entries_.find(key); it != entries_.end()) return it->second;
+      for (std::size_t i = 0; i < count; ++i) {
+        auto it = entries_.find(keys[i]);
+        if (it != entries_.end()) {
+          out[i] = it->second;
+        } else {
+          out[i] = nullptr;
+          missing = true;
+        }
+      }
     }
-    std::shared_ptr<const Coverage> made = Render(key);
+    if (!missing) return;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!out[i]) out[i] = Insert(keys[i], Render(keys[i]));
+    }
+  }
+
+ private:
+  std::shared_ptr<const Coverage> Insert(const CoverageKey& key, std::shared_ptr<const Coverage> made) {
     std::lock_guard lock(mutex_);
-    const std::size_t bytes = made->mask ? static_cast<std::size_t>(cairo_image_surface_get_stride(made->mask)) *
-                                               static_cast<std::size_t>(cairo_image_surface_get_height(made->mask))
-                                         : 0;
+    const std::size_t bytes = made->mask ? static_cast<std::size_t>(made->stride) * static_cast<std::size_t>(made->height) : 0;
     // Simple bound: start over once the cache has grown large.
     if (bytes_ + bytes > kByteBudget) {
       entries_.clear();
       bytes_ = 0;
     }
-    auto [it, inserted] = entries_.emplace(key, made);
+    auto [it, inserted] = entries_.emplace(key, std::move(made));
     if (inserted) bytes_ += bytes;
     return it->second;
   }
 
+ public:
   void Clear() {
     std::lock_guard lock(mutex_);
     entries_.clear();
@@ -160,6 +178,8 @@ class CoverageCache {
 
 }  // namespace
 
-std::shared_ptr<const Coverage> GlyphCoverage(const CoverageKey& key) { return CoverageCache::Instance().Get(key); }
+void GlyphCoverages(const CoverageKey* keys, std::size_t count, std::shared_ptr<const Coverage>* coverages) {
+  CoverageCache::Instance().Get(keys, count, coverages);
+}
 
 }  // namespace Gdiplus

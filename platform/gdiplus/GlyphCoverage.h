@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <pixman.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -37,6 +38,8 @@ enum CoverageKind : std::uint8_t {
 struct Coverage {
   cairo_surface_t* mask = nullptr;
   pixman_image_t* image = nullptr;
+  const std::uint8_t* pixels = nullptr;  // the mask's, kept at hand for the blit
+  int stride = 0;
   int left = 0;
   int top = 0;
   int width = 0;
@@ -50,8 +53,9 @@ struct Coverage {
   }
 };
 
-// Cached coverage for `key`, rendered on first use. Safe from any thread.
-std::shared_ptr<const Coverage> GlyphCoverage(const CoverageKey& key);
+// Cached coverage for each of `keys`, rendered on first use, into `coverages` (as many).
+// Safe from any thread.
+void GlyphCoverages(const CoverageKey* keys, std::size_t count, std::shared_ptr<const Coverage>* coverages);
 
 // Positions inside a pixel are quantised to this many steps per axis.
 constexpr int kCoveragePhases = 4;
