@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdarg>
 #include <cstddef>
@@ -478,6 +479,53 @@ void BM_LibassNewEvent(benchmark::State& state, Runs runs) {
 }
 BENCHMARK_CAPTURE(BM_LibassNewEvent, short_runs, Runs::kShort)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_LibassNewEvent, long_runs, Runs::kLong)->Unit(benchmark::kMillisecond);
+
+// New events for both libraries in one loop, taking turns, each variant timed on its own: the
+// machine's speed drifts over seconds, and side-by-side frames see the same drift, so this
+// ratio is steadier than one of two separately run benchmarks. Every frame gets text never
+// drawn before, by either side.
+void BM_NewEventsTakingTurns(benchmark::State& state) {
+  Fixture& f = *g_fixture;
+  if (!AssReady(state, f)) return;
+  f.PaintVideo();
+  f.BurnThroughBox(f.subtitle, Runs::kLong);
+  constexpr int kVariants = 4;  // ours with short and long runs, libass with short and long runs
+  std::array<double, kVariants> seconds{};
+  std::uint32_t turn = 0;
+  int changed = 0;
+  for (auto _ : state) {
+    for (int k = 0; k < kVariants; ++k) {
+      const int variant = static_cast<int>((turn + static_cast<std::uint32_t>(k)) % kVariants);
+      const Runs runs = variant % 2 == 0 ? Runs::kShort : Runs::kLong;
+      if (variant < 2) {
+        CaptioningRenderableModelPtr model = MakeEventModel(g_kelEvent++);
+        const auto start = std::chrono::steady_clock::now();
+        f.BurnThroughBox(model, runs);
+        seconds[variant] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      } else {
+        const std::uint32_t n = g_assEvent++;
+        const std::array<std::string, 2> text = EventLines(n);
+        std::string dialogue = AssDialogue(n, text[0], text[1]);
+        ass_flush_events(f.assEvents);
+        ass_process_data(f.assEvents, dialogue.data(), static_cast<int>(dialogue.size()));
+        const auto start = std::chrono::steady_clock::now();
+        BlendAssImages(ass_render_frame(f.assRenderer, f.assEvents, static_cast<long long>(n) * 1000 + 250, &changed),
+                       f.frame.get(), runs);
+        seconds[variant] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      }
+      benchmark::ClobberMemory();
+    }
+    ++turn;
+  }
+  const double frames = static_cast<double>(state.iterations());
+  const auto ms = [&](int v) { return seconds[v] / frames * 1e3; };
+  state.counters["kel_short_ms"] = ms(0);
+  state.counters["kel_long_ms"] = ms(1);
+  state.counters["libass_short_ms"] = ms(2);
+  state.counters["libass_long_ms"] = ms(3);
+  state.counters["libass_over_kel"] = std::min(ms(2), ms(3)) / std::min(ms(0), ms(1));
+}
+BENCHMARK(BM_NewEventsTakingTurns)->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace
