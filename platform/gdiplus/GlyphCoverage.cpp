@@ -19,7 +19,8 @@ struct KeyHash {
     mix(k.glyph);
     // The bits themselves (std::hash<float> goes through a byte hash); both zeros hash alike
     // because they compare equal.
-    for (float f : {k.emSize, k.penWidth, k.xx, k.yx, k.xy, k.yy}) mix(f == 0.0f ? 0u : std::bit_cast<std::uint32_t>(f));
+    for (float f : {k.emSize, k.penWidth, k.xx, k.yx, k.xy, k.yy})
+      mix(f == 0.0f ? 0u : std::bit_cast<std::uint32_t>(f));
     mix(static_cast<std::size_t>(k.phaseX) | (static_cast<std::size_t>(k.phaseY) << 8) |
         (static_cast<std::size_t>(k.kind) << 16) | (static_cast<std::size_t>(k.antialias) << 24));
     return h;
@@ -95,7 +96,8 @@ std::shared_ptr<const Coverage> Render(const CoverageKey& key) {
   if (!DeviceBounds(key, originX, originY, b)) return coverage;
   const double left = std::floor(b[0]) - 1.0, top = std::floor(b[1]) - 1.0;
   // Empty columns up to a multiple of eight let the blit take whole groups of eight pixels.
-  const double width = std::ceil((std::ceil(b[2]) + 1.0 - left) / 8.0) * 8.0, height = std::ceil(b[3]) + 1.0 - top;
+  const double width = std::ceil((std::ceil(b[2]) + 1.0 - left) / 8.0) * 8.0;
+  const double height = std::ceil(b[3]) + 1.0 - top;
   // A glyph larger than this is not worth caching; it is also beyond any caption size.
   if (width > 8192.0 || height > 8192.0) return coverage;
   cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, static_cast<int>(width), static_cast<int>(height));
@@ -133,25 +135,39 @@ class CoverageCache {
     {
       std::lock_guard lock(mutex_);
       for (std::size_t i = 0; i < count; ++i) {
-        auto it = entries_.find(keys[i]);
-        if (it != entries_.end()) {
-          out[i] = it->second;
-        } else {
-          out[i] = nullptr;
-          missing = true;
-        }
+        out[i] = Find(keys[i]);
+        missing = missing || !out[i];
       }
     }
     if (!missing) return;
     for (std::size_t i = 0; i < count; ++i) {
+      if (out[i]) continue;
+      {
+        // An earlier glyph of the same text may have rendered it since.
+        std::lock_guard lock(mutex_);
+        out[i] = Find(keys[i]);
+      }
       if (!out[i]) out[i] = Insert(keys[i], Render(keys[i]));
     }
   }
 
+  void Clear() {
+    std::lock_guard lock(mutex_);
+    entries_.clear();
+    bytes_ = 0;
+  }
+
  private:
+  // With the lock held.
+  std::shared_ptr<const Coverage> Find(const CoverageKey& key) const {
+    const auto it = entries_.find(key);
+    return it != entries_.end() ? it->second : nullptr;
+  }
+
   std::shared_ptr<const Coverage> Insert(const CoverageKey& key, std::shared_ptr<const Coverage> made) {
     std::lock_guard lock(mutex_);
-    const std::size_t bytes = made->mask ? static_cast<std::size_t>(made->stride) * static_cast<std::size_t>(made->height) : 0;
+    const std::size_t bytes =
+        made->mask ? static_cast<std::size_t>(made->stride) * static_cast<std::size_t>(made->height) : 0;
     // Simple bound: start over once the cache has grown large.
     if (bytes_ + bytes > kByteBudget) {
       entries_.clear();
@@ -162,14 +178,6 @@ class CoverageCache {
     return it->second;
   }
 
- public:
-  void Clear() {
-    std::lock_guard lock(mutex_);
-    entries_.clear();
-    bytes_ = 0;
-  }
-
- private:
   static constexpr std::size_t kByteBudget = 64u << 20;
   std::mutex mutex_;
   std::unordered_map<CoverageKey, std::shared_ptr<const Coverage>, KeyHash> entries_;
