@@ -32,6 +32,16 @@ void DoneFtFace(void* face) { FT_Done_Face(static_cast<FT_Face>(face)); }
 
 const cairo_user_data_key_t kFtFaceKey{};
 
+// Owners for fontconfig objects, so that an allocation failing on the C++ side leaks none.
+struct DestroyPattern {
+  void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using PatternPtr = std::unique_ptr<FcPattern, DestroyPattern>;
+struct DestroyFontSet {
+  void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
+};
+using FontSetPtr = std::unique_ptr<FcFontSet, DestroyFontSet>;
+
 }  // namespace
 
 FaceStyle ParseStyleName(std::u16string_view style) {
@@ -88,13 +98,23 @@ struct FontLibrary::State {
                             (syntheticOblique ? "/oblique" : "");
     if (auto it = faces.find(key); it != faces.end()) return it->second.get();
 
-    auto face = std::make_unique<LoadedFace>();
-    face->file = reinterpret_cast<const char*>(file);
+    // Room is made first, so that once the face holds its resources nothing can fail to record it.
+    loadOrder.reserve(loadOrder.size() + 1);
+    const auto slot = faces.try_emplace(key, std::make_unique<LoadedFace>()).first;
+    LoadedFace* face = slot->second.get();
+    try {
+      face->file = reinterpret_cast<const char*>(file);
+      FcChar8* text = nullptr;
+      if (FcPatternGetString(match, FC_FAMILY, 0, &text) == FcResultMatch)
+        face->family = reinterpret_cast<const char*>(text);
+      if (FcPatternGetString(match, FC_STYLE, 0, &text) == FcResultMatch)
+        face->style = reinterpret_cast<const char*>(text);
+    } catch (...) {
+      faces.erase(slot);
+      throw;
+    }
     face->index = index;
     face->syntheticOblique = syntheticOblique;
-    FcChar8* text = nullptr;
-    if (FcPatternGetString(match, FC_FAMILY, 0, &text) == FcResultMatch) face->family = reinterpret_cast<const char*>(text);
-    if (FcPatternGetString(match, FC_STYLE, 0, &text) == FcResultMatch) face->style = reinterpret_cast<const char*>(text);
     FcPatternGetInteger(match, FC_WEIGHT, 0, &face->weight);
     FcPatternGetInteger(match, FC_SLANT, 0, &face->slant);
     FcCharSet* charset = nullptr;
@@ -104,6 +124,7 @@ struct FontLibrary::State {
     if (FT_New_Face(freetype, face->file.c_str(), index, &face->ftFace) != 0 || face->ftFace->units_per_EM == 0) {
       if (face->ftFace) FT_Done_Face(face->ftFace);
       if (face->charset) FcCharSetDestroy(face->charset);
+      faces.erase(slot);
       return nullptr;
     }
     FT_Face ft = face->ftFace;
@@ -125,16 +146,16 @@ struct FontLibrary::State {
     hb_face_destroy(hbFace);
     hb_blob_destroy(blob);
 
-    const LoadedFace* result = face.get();
-    faces.emplace(key, std::move(face));
-    loadOrder.push_back(result);
-    return result;
+    loadOrder.push_back(face);
+    return face;
   }
 
+  // Gives every block back, the containers' own included.
   void Clear() {
-    matches.clear();
-    fallbacks.clear();
-    loadOrder.clear();
+    // (Assigning {} would keep the capacity.)
+    decltype(matches)().swap(matches);
+    decltype(fallbacks)().swap(fallbacks);
+    decltype(loadOrder)().swap(loadOrder);
     for (auto& [key, face] : faces) {
       hb_font_destroy(face->hbFont);
       if (face->charset) FcCharSetDestroy(face->charset);
@@ -162,38 +183,38 @@ FaceMatch FontLibrary::Match(std::u16string_view family, const FaceStyle& style)
   if (auto it = state_->matches.find(key); it != state_->matches.end()) return it->second;
   if (!state_->EnsureStarted()) return {};
 
-  FcPattern* pattern = FcPatternCreate();
+  // A pattern that cannot be made is not remembered: the next call tries again.
+  const PatternPtr pattern(FcPatternCreate());
+  if (!pattern) return {};
   const std::string familyUtf8 = kelcore::string::UTF16ToUTF8(family);
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyUtf8.c_str()));
-  FcPatternAddInteger(pattern, FC_WEIGHT, style.weight);
-  FcPatternAddInteger(pattern, FC_SLANT, style.slant);
-  FcConfigSubstitute(state_->config, pattern, FcMatchPattern);
+  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(familyUtf8.c_str()));
+  FcPatternAddInteger(pattern.get(), FC_WEIGHT, style.weight);
+  FcPatternAddInteger(pattern.get(), FC_SLANT, style.slant);
+  FcConfigSubstitute(state_->config, pattern.get(), FcMatchPattern);
 
   // The families asked for once the shipped aliases have been applied: a match among them answers.
   std::vector<std::string> asked;
   FcChar8* value = nullptr;
-  for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+  for (int i = 0; FcPatternGetString(pattern.get(), FC_FAMILY, i, &value) == FcResultMatch; ++i) {
     asked.push_back(Lower(reinterpret_cast<const char*>(value)));
   }
   FcValue lastResort{};
   lastResort.type = FcTypeString;
   lastResort.u.s = reinterpret_cast<const FcChar8*>(kLastResortFamily);
-  FcPatternAddWeak(pattern, FC_FAMILY, lastResort, FcTrue);
-  FcDefaultSubstitute(pattern);
+  FcPatternAddWeak(pattern.get(), FC_FAMILY, lastResort, FcTrue);
+  FcDefaultSubstitute(pattern.get());
 
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(state_->config, pattern, &result);
-  FcPatternDestroy(pattern);
+  const PatternPtr match(FcFontMatch(state_->config, pattern.get(), &result));
   FaceMatch found;
   if (match) {
-    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch && !found.answered; ++i) {
+    for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &value) == FcResultMatch && !found.answered; ++i) {
       const std::string matched = Lower(reinterpret_cast<const char*>(value));
       for (const std::string& name : asked) found.answered = found.answered || name == matched;
     }
     int slant = FC_SLANT_ROMAN;
-    FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-    found.face = state_->Load(match, style.slant != FC_SLANT_ROMAN && slant == FC_SLANT_ROMAN);
-    FcPatternDestroy(match);
+    FcPatternGetInteger(match.get(), FC_SLANT, 0, &slant);
+    found.face = state_->Load(match.get(), style.slant != FC_SLANT_ROMAN && slant == FC_SLANT_ROMAN);
   }
   state_->matches.emplace(std::move(key), found);
   return found;
@@ -216,29 +237,23 @@ const LoadedFace* FontLibrary::FallbackFor(char32_t codePoint, const LoadedFace&
     }
   }
   if (!found) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(like.family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, like.weight);
-    FcPatternAddInteger(pattern, FC_SLANT, like.IsItalic() ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(state_->config, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    const PatternPtr pattern(FcPatternCreate());
+    if (!pattern) return nullptr;
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(like.family.c_str()));
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, like.weight);
+    FcPatternAddInteger(pattern.get(), FC_SLANT, like.IsItalic() ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(state_->config, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    FcFontSet* sorted = FcFontSort(state_->config, pattern, FcFalse, nullptr, &result);
-    if (sorted) {
-      for (int i = 0; i < sorted->nfont && !found; ++i) {
-        FcCharSet* charset = nullptr;
-        if (FcPatternGetCharSet(sorted->fonts[i], FC_CHARSET, 0, &charset) == FcResultMatch &&
-            FcCharSetHasChar(charset, codePoint)) {
-          FcPattern* rendered = FcFontRenderPrepare(state_->config, pattern, sorted->fonts[i]);
-          if (rendered) {
-            found = state_->Load(rendered, false);
-            FcPatternDestroy(rendered);
-          }
-        }
+    const FontSetPtr sorted(FcFontSort(state_->config, pattern.get(), FcFalse, nullptr, &result));
+    for (int i = 0; sorted && i < sorted->nfont && !found; ++i) {
+      FcCharSet* charset = nullptr;
+      if (FcPatternGetCharSet(sorted->fonts[i], FC_CHARSET, 0, &charset) == FcResultMatch &&
+          FcCharSetHasChar(charset, codePoint)) {
+        const PatternPtr rendered(FcFontRenderPrepare(state_->config, pattern.get(), sorted->fonts[i]));
+        if (rendered) found = state_->Load(rendered.get(), false);
       }
-      FcFontSetDestroy(sorted);
     }
-    FcPatternDestroy(pattern);
   }
   state_->fallbacks.emplace(key, found);
   return found;

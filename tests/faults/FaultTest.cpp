@@ -12,6 +12,7 @@
 #include "faults/AllocationFaults.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelcore/Allocators.h"
+#include "keltext/FontLibrary.h"
 #include "samples/SampleModels.h"
 #include "support/FailingSupplier.h"
 #include "support/ModelBuilders.h"
@@ -154,6 +155,33 @@ TEST(AllocationFaults, ModelCopiesAndEveryAllocationOfAFrameMayFail) {
   EXPECT_EQ(SweepAllocationFailures(LongRowGrid, 320, 180,
                                     kLongRowCells * sizeof(kelcaptioning::CaptioningRenderableModelCellPtr)), 2);
   EXPECT_GT(SweepAllocationFailures(kelcaption::MakeSubtitleSample, 480, 270, 0), 10);  // outlined through GDI+
+}
+
+// The first match of a family opens fontconfig, FreeType and the face; any allocation on the way
+// may fail, and whatever was made by then is given back (fontconfig's own objects included,
+// which LeakSanitizer checks at exit).
+TEST(AllocationFaults, AFontMatchedForTheFirstTimeMayFailAnywhere) {
+  const keltext::FaceStyle regular;
+  keltext::ReleaseTextEngine();
+  const long before = LiveBlocks();
+  long index = 0;
+  for (;; ++index) {
+    faults::FailOne(0, index);
+    bool threw = false;
+    try {
+      keltext::FontLibrary::Instance().Match(u"Arial", regular);
+    } catch (const std::bad_alloc&) {
+      threw = true;
+    }
+    faults::Disarm();
+    const bool failed = faults::Failed();
+    EXPECT_TRUE(!threw || failed) << "allocation " << index;
+    keltext::ReleaseTextEngine();
+    EXPECT_EQ(LiveBlocks(), before) << "allocation " << index;
+    if (!failed) break;
+  }
+  EXPECT_GT(index, 5);
+  EXPECT_NE(keltext::FontLibrary::Instance().Match(u"Arial", regular).face, nullptr);
 }
 
 }  // namespace
