@@ -11,6 +11,7 @@
 #include "CoverageBlit.h"
 #include "GlyphCoverage.h"
 #include "GpObjects.h"
+#include "keltext/GlyphDrawing.h"
 
 namespace Gdiplus {
 
@@ -36,7 +37,8 @@ std::vector<PlacedCoverage> PlaceCoverages(const GpPath& path, const cairo_matri
         double x = line.x + glyph.x * line.emSize;
         double y = line.baseline + glyph.y * line.emSize;
         cairo_matrix_transform_point(&ctm, &x, &y);
-        if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > 1e7 || std::fabs(y) > 1e7) continue;
+        // As for text drawn through Cairo: nothing that far can show on a surface.
+        if (!(std::fabs(x) < keltext::kFarInDevice && std::fabs(y) < keltext::kFarInDevice)) continue;
         // The nearest quarter pixel: the origin is never more than an eighth of a pixel off.
         const double stepsX = std::floor(x * kCoveragePhases + 0.5), stepsY = std::floor(y * kCoveragePhases + 0.5);
         const double pixelX = std::floor(stepsX / kCoveragePhases), pixelY = std::floor(stepsY / kCoveragePhases);
