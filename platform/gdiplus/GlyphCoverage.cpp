@@ -166,8 +166,10 @@ class CoverageCache {
 
   std::shared_ptr<const Coverage> Insert(const CoverageKey& key, std::shared_ptr<const Coverage> made) {
     std::lock_guard lock(mutex_);
-    const std::size_t bytes =
+    // Every entry counts, an empty one too: transforms that keep changing make new keys.
+    const std::size_t pixels =
         made->mask ? static_cast<std::size_t>(made->stride) * static_cast<std::size_t>(made->height) : 0;
+    const std::size_t bytes = kEntryBytes + pixels;
     // Simple bound: start over once the cache has grown large.
     if (bytes_ + bytes > kByteBudget) {
       entries_.clear();
@@ -179,6 +181,9 @@ class CoverageCache {
   }
 
   static constexpr std::size_t kByteBudget = 64u << 20;
+  // About what an entry costs besides its mask pixels: the node, the key, Cairo's and pixman's
+  // image headers.
+  static constexpr std::size_t kEntryBytes = 512;
   std::mutex mutex_;
   std::unordered_map<CoverageKey, std::shared_ptr<const Coverage>, KeyHash> entries_;
   std::size_t bytes_ = 0;

@@ -19,6 +19,8 @@ extern const char kShippedFontConfig[];
 namespace {
 
 constexpr const char* kLastResortFamily = "DejaVu Sans";
+// How many family matches and fallback answers are remembered before starting over.
+constexpr std::size_t kRememberedAnswers = 16384;
 
 std::string Lower(std::string_view text) {
   std::string out(text);
@@ -216,6 +218,8 @@ FaceMatch FontLibrary::Match(std::u16string_view family, const FaceStyle& style)
     FcPatternGetInteger(match.get(), FC_SLANT, 0, &slant);
     found.face = state_->Load(match.get(), style.slant != FC_SLANT_ROMAN && slant == FC_SLANT_ROMAN);
   }
+  // Names and characters come from captions, so the answers are bounded; the faces stay open.
+  if (state_->matches.size() >= kRememberedAnswers) state_->matches.clear();
   state_->matches.emplace(std::move(key), found);
   return found;
 }
@@ -255,6 +259,7 @@ const LoadedFace* FontLibrary::FallbackFor(char32_t codePoint, const LoadedFace&
       }
     }
   }
+  if (state_->fallbacks.size() >= kRememberedAnswers) state_->fallbacks.clear();
   state_->fallbacks.emplace(key, found);
   return found;
 }
