@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 namespace kelcaption {
@@ -65,21 +66,43 @@ Frame::InkBox Frame::FindInk() const {
   return box;
 }
 
+namespace {
+
+// out = src + dst * (255 - a) / 255 over `n` bytes; branch-free so that the compiler vectorises it.
+void OverBytes(const std::uint8_t* src, std::uint8_t* dst, std::size_t n) {
+  for (std::size_t i = 0; i < n; i += 4) {
+    const unsigned keep = 255u - src[i + 3];
+    for (std::size_t c = 0; c < 4; ++c) {
+      const unsigned t = dst[i + c] * keep + 128u;
+      dst[i + c] = static_cast<std::uint8_t>(src[i + c] + ((t + (t >> 8)) >> 8));
+    }
+  }
+}
+
+}  // namespace
+
 void Frame::Composite(const Frame& layer, const InkBox& box) {
   if (layer.width_ != width_ || layer.height_ != height_) return;
+  // A caption layer is mostly clear or opaque: runs of pixels that are wholly one or the other
+  // are skipped or copied (the same bytes the blend gives, the layer being premultiplied).
+  constexpr std::size_t kRunBytes = 16 * 4;
   for (int y = box.first; y < box.last; ++y) {
     const std::size_t offset = (static_cast<std::size_t>(y) * width_ + box.left) * 4;
     const std::uint8_t* src = layer.bytes_.data() + offset;
     std::uint8_t* dst = bytes_.data() + offset;
     const std::size_t n = static_cast<std::size_t>(box.right - box.left) * 4;
-    // Branch-free so that the compiler vectorises it: out = src + dst * (255 - a) / 255.
-    for (std::size_t i = 0; i < n; i += 4) {
-      const unsigned keep = 255u - src[i + 3];
-      for (std::size_t c = 0; c < 4; ++c) {
-        const unsigned t = dst[i + c] * keep + 128u;
-        dst[i + c] = static_cast<std::uint8_t>(src[i + c] + ((t + (t >> 8)) >> 8));
+    std::size_t i = 0;
+    for (; i + kRunBytes <= n; i += kRunBytes) {
+      unsigned any = 0, all = 255;
+      for (std::size_t a = i + 3; a < i + kRunBytes; a += 4) any |= src[a], all &= src[a];
+      if (any == 0) continue;
+      if (all == 255) {
+        std::memcpy(dst + i, src + i, kRunBytes);
+      } else {
+        OverBytes(src + i, dst + i, kRunBytes);
       }
     }
+    OverBytes(src + i, dst + i, n - i);
   }
 }
 
