@@ -218,7 +218,8 @@ FaceMatch FontLibrary::Match(std::u16string_view family, const FaceStyle& style)
     FcPatternGetInteger(match.get(), FC_SLANT, 0, &slant);
     found.face = state_->Load(match.get(), style.slant != FC_SLANT_ROMAN && slant == FC_SLANT_ROMAN);
   }
-  // Names and characters come from captions, so the answers are bounded; the faces stay open.
+  // Family names and characters come from caption files, so the number of answers kept is
+  // bounded; the faces themselves stay open.
   if (state_->matches.size() >= kRememberedAnswers) state_->matches.clear();
   state_->matches.emplace(std::move(key), found);
   return found;
