@@ -31,7 +31,7 @@ std::uint32_t RandomPremultiplied(std::mt19937& random) {
 // width (so every tail length) and on rows wider than the region, which must stay as they were.
 TEST(CoverageBlit, OpaqueColourThroughAMaskEqualsPixmansOverAndStaysInItsRegion) {
   std::mt19937 random(7);
-  const std::uint32_t colours[] = {0xFFFFFFFFu, 0xFF000000u, 0xFFFF00FFu, 0xFF3A7FC1u};
+  const std::uint32_t colours[] = {0xFFFFFFFFu, 0xFF000000u, 0xFFFF0000u, 0xFFFF00FFu, 0xFF3A7FC1u};
   for (std::uint32_t colour : colours) {
     for (int width = 1; width <= 37; ++width) {
       const int height = 3, maskStride = (width + 3) / 4 * 4, destWidth = width + 5;
