@@ -196,9 +196,17 @@ void CairoSurface::DrawText(const BrushP& brush, const FontP& font, std::u16stri
   cairo_restore(context_);
 }
 
+namespace {
+
+// Drawn text is a NUL-terminated string, as measured text with length -1 is: it ends at the first
+// NUL, so that what is drawn is what was measured.
+std::u16string_view UpToNul(const kelcore::UTF16String& text) { return std::u16string_view(text.c_str()); }
+
+}  // namespace
+
 void CairoSurface::DrawString(const BrushP& brush, const FontP& font, const kelcore::UTF16String& text,
                               const kelcore::PointT<float>& baseline, int, int alignment, float) {
-  DrawText(brush, font, std::u16string_view(text.data(), text.size()), baseline.x, baseline.y, alignment);
+  DrawText(brush, font, UpToNul(text), baseline.x, baseline.y, alignment);
 }
 
 void CairoSurface::DrawStringInRect(const BrushP& brush, const FontP& font, const kelcore::UTF16String& text,
@@ -207,9 +215,9 @@ void CairoSurface::DrawStringInRect(const BrushP& brush, const FontP& font, cons
   if (!cairoFont) return;
   const double baseline = static_cast<double>(rect.y) + cairoFont->Size();
   if (option == 1) {
-    DrawText(brush, font, std::u16string_view(text.data(), text.size()), rect.x + rect.width * 0.5, baseline, 1);
+    DrawText(brush, font, UpToNul(text), rect.x + rect.width * 0.5, baseline, 1);
   } else {
-    DrawText(brush, font, std::u16string_view(text.data(), text.size()), rect.x, baseline, 0);
+    DrawText(brush, font, UpToNul(text), rect.x, baseline, 0);
   }
 }
 

@@ -35,6 +35,19 @@ TEST(SurfaceText, RectangleOptionOneCentresOnTheRectangle) {
   EXPECT_NEAR(ink[3], rect.y + 40.0f, 1.5);
 }
 
+// Text is drawn as the NUL-terminated string it is measured as.
+TEST(SurfaceText, DrawnTextEndsAtTheFirstNul) {
+  PixelBuffer whole(200, 60), cut(200, 60);
+  FontP font(whole.supplier(), U16("Arial"), U16(""), 30.0f);
+  const BrushP black(whole.supplier(), Color{0, 0, 0, 1});
+  kelcore::UTF16String withNul = U16("AB");
+  withNul.push_back(u'\0');
+  withNul += U16("CD");
+  whole.surface()->DrawString(black, font, withNul, {10, 40}, 0, 0, 0);
+  cut.surface()->DrawString(black, font, U16("AB"), {10, 40}, 0, 0, 0);
+  EXPECT_EQ(whole.bytes(), cut.bytes());
+}
+
 TEST(SurfaceText, MeasuresWithKerningAndHonoursLength) {
   PixelBuffer buffer(10, 10);
   auto* surface = buffer.surface();
