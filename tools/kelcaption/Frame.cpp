@@ -5,6 +5,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -50,17 +51,56 @@ Frame::~Frame() {
 
 void Frame::Clear() { std::fill(bytes_.begin(), bytes_.end(), std::uint8_t{0}); }
 
+namespace {
+
+// The alpha bytes of two BGRA pixels loaded as one 64-bit word.
+constexpr std::uint64_t kAlphaBytes =
+    std::endian::native == std::endian::little ? 0xFF000000FF000000ull : 0x000000FF000000FFull;
+
+bool PairHasInk(const std::uint8_t* pixels) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, pixels, 8);
+  return (word & kAlphaBytes) != 0;
+}
+
+// The first pixel in [from, to) of a row whose alpha is not 0, or `to`; eight pixels a step
+// where the row is clear.
+int FirstInk(const std::uint8_t* row, int from, int to) {
+  int x = from;
+  for (; x + 8 <= to; x += 8) {
+    const std::uint8_t* p = row + static_cast<std::size_t>(x) * 4;
+    if (PairHasInk(p) || PairHasInk(p + 8) || PairHasInk(p + 16) || PairHasInk(p + 24)) break;
+  }
+  for (; x < to; ++x)
+    if (row[static_cast<std::size_t>(x) * 4 + 3] != 0) return x;
+  return to;
+}
+
+// One past the last pixel in [from, to) whose alpha is not 0, or `from`.
+int LastInkEnd(const std::uint8_t* row, int from, int to) {
+  int x = to;
+  for (; x - 8 >= from; x -= 8) {
+    const std::uint8_t* p = row + static_cast<std::size_t>(x - 8) * 4;
+    if (PairHasInk(p) || PairHasInk(p + 8) || PairHasInk(p + 16) || PairHasInk(p + 24)) break;
+  }
+  for (; x > from; --x)
+    if (row[static_cast<std::size_t>(x - 1) * 4 + 3] != 0) return x;
+  return from;
+}
+
+}  // namespace
+
 Frame::InkBox Frame::FindInk() const {
   InkBox box{height_, 0, width_, 0};
   for (int y = 0; y < height_; ++y) {
     const std::uint8_t* row = bytes_.data() + static_cast<std::size_t>(y) * width_ * 4;
-    for (int x = 0; x < width_; ++x) {
-      if (row[x * 4 + 3] == 0) continue;
-      box.first = std::min(box.first, y);
-      box.last = y + 1;
-      box.left = std::min(box.left, x);
-      box.right = std::max(box.right, x + 1);
-    }
+    const int first = FirstInk(row, 0, width_);
+    if (first == width_) continue;
+    box.first = std::min(box.first, y);
+    box.last = y + 1;
+    box.left = std::min(box.left, first);
+    // Only what lies right of the box so far can widen it.
+    box.right = std::max(box.right, LastInkEnd(row, std::max(first, box.right), width_));
   }
   if (box.last == 0) return {};
   return box;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -46,6 +47,35 @@ TEST(FrameComposite, LaysTheLayerOverTheBoxAsPremultipliedOver) {
   }
   frame.Composite(layer, box);
   EXPECT_EQ(frame.Bytes(), expected);
+}
+
+// The ink box against a pixel-by-pixel search: single inked pixels at the edges and in the
+// middle of rows of a width that is not a multiple of eight, several per frame, and none.
+TEST(FrameInk, BoxHoldsEveryPixelWithAlphaAndNoMore) {
+  constexpr int kWidth = 45, kHeight = 6;
+  kelcaption::Frame frame(kWidth, kHeight);
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> column(0, kWidth - 1), row(0, kHeight - 1), count(0, 3);
+  const std::vector<std::vector<int>> fixed = {{0, 0}, {kWidth - 1, kHeight - 1}, {7, 2}, {8, 2}, {kWidth - 9, 3}};
+  for (int round = 0; round < 200; ++round) {
+    std::fill(frame.Bytes().begin(), frame.Bytes().end(), std::uint8_t{0});
+    std::vector<std::vector<int>> inked;
+    if (round < static_cast<int>(fixed.size())) inked.push_back(fixed[static_cast<std::size_t>(round)]);
+    for (int n = count(random); n > 0; --n) inked.push_back({column(random), row(random)});
+    kelcaption::Frame::InkBox expected{};
+    bool any = false;
+    for (const auto& p : inked) {
+      frame.Bytes()[static_cast<std::size_t>(p[1] * kWidth + p[0]) * 4 + 3] = 1;
+      expected = any ? kelcaption::Frame::InkBox{std::min(expected.first, p[1]), std::max(expected.last, p[1] + 1),
+                                                  std::min(expected.left, p[0]), std::max(expected.right, p[0] + 1)}
+                     : kelcaption::Frame::InkBox{p[1], p[1] + 1, p[0], p[0] + 1};
+      any = true;
+    }
+    const kelcaption::Frame::InkBox box = frame.FindInk();
+    EXPECT_EQ(std::vector<int>({box.first, box.last, box.left, box.right}),
+              std::vector<int>({expected.first, expected.last, expected.left, expected.right}))
+        << "round " << round;
+  }
 }
 
 }  // namespace
