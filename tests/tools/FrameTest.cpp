@@ -50,7 +50,8 @@ TEST(FrameComposite, LaysTheLayerOverTheBoxAsPremultipliedOver) {
 }
 
 // The ink box against a pixel-by-pixel search: single inked pixels at the edges and in the
-// middle of rows of a width that is not a multiple of eight, several per frame, and none.
+// middle of rows of a width that is not a multiple of eight, several per frame, and none; and
+// clearing that box leaves nothing behind.
 TEST(FrameInk, BoxHoldsEveryPixelWithAlphaAndNoMore) {
   constexpr int kWidth = 45, kHeight = 6;
   kelcaption::Frame frame(kWidth, kHeight);
@@ -65,7 +66,8 @@ TEST(FrameInk, BoxHoldsEveryPixelWithAlphaAndNoMore) {
     kelcaption::Frame::InkBox expected{};
     bool any = false;
     for (const auto& p : inked) {
-      frame.Bytes()[static_cast<std::size_t>(p[1] * kWidth + p[0]) * 4 + 3] = 1;
+      // Any byte counts: alpha on even rounds, blue on odd ones.
+      frame.Bytes()[static_cast<std::size_t>(p[1] * kWidth + p[0]) * 4 + (round % 2 == 0 ? 3 : 0)] = 1;
       expected = any ? kelcaption::Frame::InkBox{std::min(expected.first, p[1]), std::max(expected.last, p[1] + 1),
                                                   std::min(expected.left, p[0]), std::max(expected.right, p[0] + 1)}
                      : kelcaption::Frame::InkBox{p[1], p[1] + 1, p[0], p[0] + 1};
@@ -74,6 +76,11 @@ TEST(FrameInk, BoxHoldsEveryPixelWithAlphaAndNoMore) {
     const kelcaption::Frame::InkBox box = frame.FindInk();
     EXPECT_EQ(std::vector<int>({box.first, box.last, box.left, box.right}),
               std::vector<int>({expected.first, expected.last, expected.left, expected.right}))
+        << "round " << round;
+    // Clearing the box clears the frame.
+    frame.Clear(box);
+    EXPECT_EQ(std::count(frame.Bytes().begin(), frame.Bytes().end(), std::uint8_t{0}),
+              static_cast<std::ptrdiff_t>(frame.Bytes().size()))
         << "round " << round;
   }
 }

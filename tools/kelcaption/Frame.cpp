@@ -5,7 +5,6 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -51,19 +50,29 @@ Frame::~Frame() {
 
 void Frame::Clear() { std::fill(bytes_.begin(), bytes_.end(), std::uint8_t{0}); }
 
+void Frame::Clear(const InkBox& box) {
+  for (int y = box.first; y < box.last; ++y) {
+    const auto row = bytes_.begin() + static_cast<std::ptrdiff_t>((static_cast<std::size_t>(y) * width_ + box.left) * 4);
+    std::fill(row, row + static_cast<std::ptrdiff_t>(box.right - box.left) * 4, std::uint8_t{0});
+  }
+}
+
 namespace {
 
-// The alpha bytes of two BGRA pixels loaded as one 64-bit word.
-constexpr std::uint64_t kAlphaBytes =
-    std::endian::native == std::endian::little ? 0xFF000000FF000000ull : 0x000000FF000000FFull;
-
+// Whether either of two pixels has a byte that is not 0.
 bool PairHasInk(const std::uint8_t* pixels) {
   std::uint64_t word = 0;
   std::memcpy(&word, pixels, 8);
-  return (word & kAlphaBytes) != 0;
+  return word != 0;
 }
 
-// The first pixel in [from, to) of a row whose alpha is not 0, or `to`; eight pixels a step
+bool HasInk(const std::uint8_t* pixel) {
+  std::uint32_t word = 0;
+  std::memcpy(&word, pixel, 4);
+  return word != 0;
+}
+
+// The first pixel in [from, to) of a row that is not all zeros, or `to`; eight pixels a step
 // where the row is clear.
 int FirstInk(const std::uint8_t* row, int from, int to) {
   int x = from;
@@ -72,11 +81,11 @@ int FirstInk(const std::uint8_t* row, int from, int to) {
     if (PairHasInk(p) || PairHasInk(p + 8) || PairHasInk(p + 16) || PairHasInk(p + 24)) break;
   }
   for (; x < to; ++x)
-    if (row[static_cast<std::size_t>(x) * 4 + 3] != 0) return x;
+    if (HasInk(row + static_cast<std::size_t>(x) * 4)) return x;
   return to;
 }
 
-// One past the last pixel in [from, to) whose alpha is not 0, or `from`.
+// One past the last pixel in [from, to) that is not all zeros, or `from`.
 int LastInkEnd(const std::uint8_t* row, int from, int to) {
   int x = to;
   for (; x - 8 >= from; x -= 8) {
@@ -84,7 +93,7 @@ int LastInkEnd(const std::uint8_t* row, int from, int to) {
     if (PairHasInk(p) || PairHasInk(p + 8) || PairHasInk(p + 16) || PairHasInk(p + 24)) break;
   }
   for (; x > from; --x)
-    if (row[static_cast<std::size_t>(x - 1) * 4 + 3] != 0) return x;
+    if (HasInk(row + static_cast<std::size_t>(x - 1) * 4)) return x;
   return from;
 }
 

@@ -26,12 +26,15 @@ class Frame {
   kelui::inkpad::SurfaceInterface& Surface() noexcept { return *surface_; }
 
   void Clear();
-  // The rows [first, last) and columns [left, right) that hold any non-transparent pixel;
-  // empty (first == last) when there is none.
+  // The rows [first, last) and columns [left, right) that hold every pixel that is not all
+  // zeros (for premultiplied pixels: every one that is not transparent); empty (first == last)
+  // when there is none.
   struct InkBox {
     int first = 0, last = 0, left = 0, right = 0;
   };
   InkBox FindInk() const;
+  // Clears `box` only: after FindInk's box, the whole frame is clear again.
+  void Clear(const InkBox& box);
   // Lays `layer` (same size, premultiplied) over this frame, within `box` of the layer's ink.
   void Composite(const Frame& layer, const InkBox& box);
   void Composite(const Frame& layer) { Composite(layer, layer.FindInk()); }

@@ -244,9 +244,10 @@ int BurnStream(const BurnOptions& options) {
   const auto timeline = kelcaption::LoadCaptionFile(options.file, layout.width, layout.height, layer, options.files);
   if (!options.framesFolder.empty()) std::filesystem::create_directories(options.framesFolder);
 
-  // The layer starts clear, which is what no state shows.
+  // The layer starts clear, which is what no state shows. `ink` holds what the layer may hold
+  // besides zeros: all of it at first, since the captions were measured on the layer.
   const kelcaption::TimedModel* shown = nullptr;
-  Frame::InkBox ink;
+  Frame::InkBox ink{0, size.height, 0, size.width};
   const std::size_t frameBytes = frame.Bytes().size();
   Progress progress(options.count);
   for (long long index = 0;; ++index) {
@@ -270,7 +271,7 @@ int BurnStream(const BurnOptions& options) {
     // The layer is drawn again only when another state shows.
     if (const kelcaption::TimedModel* showing = timeline.At(time); showing != shown) {
       shown = showing;
-      layer.Clear();
+      layer.Clear(ink);  // all that the last state drew
       if (shown) {
         kelcaptioningui::RenderOpenCaptions(shown->model, {0, 0, layout.width, layout.height},
                                             kelmediatypes::PixelAspectRatio(static_cast<std::uint32_t>(parNum),
