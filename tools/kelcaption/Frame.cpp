@@ -52,18 +52,18 @@ void Frame::Clear() { std::fill(bytes_.begin(), bytes_.end(), std::uint8_t{0}); 
 
 void Frame::Clear(const InkBox& box) {
   for (int y = box.first; y < box.last; ++y) {
-    const auto row = bytes_.begin() + static_cast<std::ptrdiff_t>((static_cast<std::size_t>(y) * width_ + box.left) * 4);
-    std::fill(row, row + static_cast<std::ptrdiff_t>(box.right - box.left) * 4, std::uint8_t{0});
+    std::uint8_t* row = bytes_.data() + (static_cast<std::size_t>(y) * width_ + box.left) * 4;
+    std::memset(row, 0, static_cast<std::size_t>(box.right - box.left) * 4);
   }
 }
 
 namespace {
 
-// Whether either of two pixels has a byte that is not 0.
-bool PairHasInk(const std::uint8_t* pixels) {
-  std::uint64_t word = 0;
-  std::memcpy(&word, pixels, 8);
-  return word != 0;
+// Whether the eight pixels from `pixels` are all zeros.
+bool EightClear(const std::uint8_t* pixels) {
+  std::uint64_t words[4];
+  std::memcpy(words, pixels, sizeof words);
+  return (words[0] | words[1] | words[2] | words[3]) == 0;
 }
 
 bool HasInk(const std::uint8_t* pixel) {
@@ -76,10 +76,7 @@ bool HasInk(const std::uint8_t* pixel) {
 // where the row is clear.
 int FirstInk(const std::uint8_t* row, int from, int to) {
   int x = from;
-  for (; x + 8 <= to; x += 8) {
-    const std::uint8_t* p = row + static_cast<std::size_t>(x) * 4;
-    if (PairHasInk(p) || PairHasInk(p + 8) || PairHasInk(p + 16) || PairHasInk(p + 24)) break;
-  }
+  while (x + 8 <= to && EightClear(row + static_cast<std::size_t>(x) * 4)) x += 8;
   for (; x < to; ++x)
     if (HasInk(row + static_cast<std::size_t>(x) * 4)) return x;
   return to;
@@ -88,13 +85,21 @@ int FirstInk(const std::uint8_t* row, int from, int to) {
 // One past the last pixel in [from, to) that is not all zeros, or `from`.
 int LastInkEnd(const std::uint8_t* row, int from, int to) {
   int x = to;
-  for (; x - 8 >= from; x -= 8) {
-    const std::uint8_t* p = row + static_cast<std::size_t>(x - 8) * 4;
-    if (PairHasInk(p) || PairHasInk(p + 8) || PairHasInk(p + 16) || PairHasInk(p + 24)) break;
-  }
+  while (x - 8 >= from && EightClear(row + static_cast<std::size_t>(x - 8) * 4)) x -= 8;
   for (; x > from; --x)
     if (HasInk(row + static_cast<std::size_t>(x - 1) * 4)) return x;
   return from;
+}
+
+// out = src + dst * (255 - a) / 255 over `n` bytes; branch-free so that the compiler vectorises it.
+void OverBytes(const std::uint8_t* src, std::uint8_t* dst, std::size_t n) {
+  for (std::size_t i = 0; i < n; i += 4) {
+    const unsigned keep = 255u - src[i + 3];
+    for (std::size_t c = 0; c < 4; ++c) {
+      const unsigned t = dst[i + c] * keep + 128u;
+      dst[i + c] = static_cast<std::uint8_t>(src[i + c] + ((t + (t >> 8)) >> 8));
+    }
+  }
 }
 
 }  // namespace
@@ -114,21 +119,6 @@ Frame::InkBox Frame::FindInk() const {
   if (box.last == 0) return {};
   return box;
 }
-
-namespace {
-
-// out = src + dst * (255 - a) / 255 over `n` bytes; branch-free so that the compiler vectorises it.
-void OverBytes(const std::uint8_t* src, std::uint8_t* dst, std::size_t n) {
-  for (std::size_t i = 0; i < n; i += 4) {
-    const unsigned keep = 255u - src[i + 3];
-    for (std::size_t c = 0; c < 4; ++c) {
-      const unsigned t = dst[i + c] * keep + 128u;
-      dst[i + c] = static_cast<std::uint8_t>(src[i + c] + ((t + (t >> 8)) >> 8));
-    }
-  }
-}
-
-}  // namespace
 
 void Frame::Composite(const Frame& layer, const InkBox& box) {
   if (layer.width_ != width_ || layer.height_ != height_) return;
