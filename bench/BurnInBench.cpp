@@ -431,6 +431,16 @@ BENCHMARK(BM_KelBurnInHeapGrowthOver1000Frames)->Iterations(1)->Unit(benchmark::
 #ifdef KEL_BENCH_HAVE_LIBASS
 std::uint32_t g_assEvent = 0;
 
+// Makes event `n` the only one of the events track; answers the time to render it at, its first
+// moment.
+long long LoadAssEvent(Fixture& f, std::uint32_t n) {
+  const std::array<std::string, 2> text = EventLines(n);
+  std::string dialogue = AssDialogue(n, text[0], text[1]);
+  ass_flush_events(f.assEvents);
+  ass_process_data(f.assEvents, dialogue.data(), static_cast<int>(dialogue.size()));
+  return static_cast<long long>(n) * 1000 + 250;
+}
+
 bool AssReady(benchmark::State& state, const Fixture& f) {
   const bool ready = f.assRenderer != nullptr && f.assSteady != nullptr && f.assEvents != nullptr;
   if (!ready) state.SkipWithError("libass could not be set up");
@@ -463,14 +473,9 @@ void BM_LibassNewEvent(benchmark::State& state, Runs runs) {
   const struct mallinfo2 before = mallinfo2();
   for (auto _ : state) {
     state.PauseTiming();
-    const std::uint32_t n = g_assEvent++;
-    const std::array<std::string, 2> text = EventLines(n);
-    std::string dialogue = AssDialogue(n, text[0], text[1]);
-    ass_flush_events(f.assEvents);
-    ass_process_data(f.assEvents, dialogue.data(), static_cast<int>(dialogue.size()));
+    const long long at = LoadAssEvent(f, g_assEvent++);
     state.ResumeTiming();
-    BlendAssImages(ass_render_frame(f.assRenderer, f.assEvents, static_cast<long long>(n) * 1000 + 250, &changed),
-                   f.frame.get(), runs);
+    BlendAssImages(ass_render_frame(f.assRenderer, f.assEvents, at, &changed), f.frame.get(), runs);
     benchmark::ClobberMemory();
     unchanged += changed == 0 ? 1 : 0;
   }
@@ -503,14 +508,9 @@ void BM_NewEventsTakingTurns(benchmark::State& state) {
         f.BurnThroughBox(model, runs);
         seconds[variant] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       } else {
-        const std::uint32_t n = g_assEvent++;
-        const std::array<std::string, 2> text = EventLines(n);
-        std::string dialogue = AssDialogue(n, text[0], text[1]);
-        ass_flush_events(f.assEvents);
-        ass_process_data(f.assEvents, dialogue.data(), static_cast<int>(dialogue.size()));
+        const long long at = LoadAssEvent(f, g_assEvent++);
         const auto start = std::chrono::steady_clock::now();
-        BlendAssImages(ass_render_frame(f.assRenderer, f.assEvents, static_cast<long long>(n) * 1000 + 250, &changed),
-                       f.frame.get(), runs);
+        BlendAssImages(ass_render_frame(f.assRenderer, f.assEvents, at, &changed), f.frame.get(), runs);
         seconds[variant] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       }
       benchmark::ClobberMemory();
