@@ -116,14 +116,19 @@ CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat format, const Capt
   return MakeRenderableModel(format, std::vector<const Caption*>{&caption}, areaWidth, areaHeight, areaRatio);
 }
 
-CaptioningRenderableModelPtr MakeRenderableModelAt(const CaptionList& list, kelmediatypes::TickTime time,
-                                                   int areaWidth, int areaHeight, float areaRatio) {
+std::vector<const Caption*> CaptionsShowingAt(const CaptionVector& captions, kelmediatypes::TickTime time) {
   std::vector<const Caption*> showing;
-  const CaptionVector captions = list.GetCaptions();
   for (const CaptionPtr& caption : captions) {
     if (caption && caption->GetBeginTime() <= time && time < caption->GetEndTime()) showing.push_back(caption.get());
   }
-  return MakeRenderableModel(list.GetStreamFormat(), showing, areaWidth, areaHeight, areaRatio);
+  return showing;
+}
+
+CaptioningRenderableModelPtr MakeRenderableModelAt(const CaptionList& list, kelmediatypes::TickTime time,
+                                                   int areaWidth, int areaHeight, float areaRatio) {
+  const CaptionVector captions = list.GetCaptions();
+  return MakeRenderableModel(list.GetStreamFormat(), CaptionsShowingAt(captions, time), areaWidth, areaHeight,
+                             areaRatio);
 }
 
 }  // namespace kelcaptioning

@@ -30,6 +30,11 @@ KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModel(StreamFormat 
 // Decoders of grid caption files build their states with it.
 KELCAPTIONING_API CaptioningRenderableModelPtr MakeGridModel(StreamFormat format, RowList rows, float areaRatio = kDefaultCaptionAreaRatio);
 
+// The captions among `captions` that show at `time` (begin <= time < end), in their order; null
+// entries are skipped.
+KELCAPTIONING_API std::vector<const Caption*> CaptionsShowingAt(const CaptionVector& captions,
+                                                                kelmediatypes::TickTime time);
+
 // The model of what the list shows at `time`: every caption with begin <= time < end, in list
 // order, in one window as above (later captions drawn over earlier ones).
 KELCAPTIONING_API CaptioningRenderableModelPtr MakeRenderableModelAt(const CaptionList& list,

@@ -43,12 +43,8 @@ CaptionTimeline TimelineOf(const kelcaptioning::CaptionList& list, int areaWidth
   std::sort(changes.begin(), changes.end());
   changes.erase(std::unique(changes.begin(), changes.end()), changes.end());
   CaptionTimeline timeline;
-  std::vector<const kelcaptioning::Caption*> showing;
   for (std::size_t i = 0; i + 1 < changes.size(); ++i) {
-    showing.clear();
-    for (const kelcaptioning::CaptionPtr& caption : captions) {
-      if (caption && caption->GetBeginTime() <= changes[i] && changes[i] < caption->GetEndTime()) showing.push_back(caption.get());
-    }
+    const auto showing = kelcaptioning::CaptionsShowingAt(captions, changes[i]);
     if (showing.empty()) continue;
     timeline.Show(changes[i], changes[i + 1],
                   kelcaptioning::MakeRenderableModel(list.GetStreamFormat(), showing, areaWidth, areaHeight, areaRatio));
