@@ -24,11 +24,6 @@ void StampStlMetadata(CaptionList& list, std::optional<StreamFormat> displayStan
   list.SetMetadata(metadata);
 }
 
-// The captions area of a frame dimension, rounded half up in single precision.
-int DefaultAreaSize(int frameSize) {
-  return TruncToInt(static_cast<float>(frameSize) * kDefaultCaptionAreaRatio + 0.5f);
-}
-
 void BuildList(StreamFormat format, int frameWidth, int frameHeight,
                const kelmediatypes::PixelAspectRatio& pixelAspectRatio, bool positionSamples, int maxNumberOfRow,
                int maxCharactersInRow, CaptionListPtr& captionList) {
@@ -42,8 +37,8 @@ void BuildList(StreamFormat format, int frameWidth, int frameHeight,
   if (IsOpenEBUSubtitling(format)) {
     StampStlMetadata(*captionList, kStreamFormat_OpenEBU, &maxNumberOfRow, &maxCharactersInRow);
   }
-  const int areaWidth = DefaultAreaSize(frameWidth);
-  const int areaHeight = DefaultAreaSize(frameHeight);
+  const int areaWidth = DefaultCaptionAreaSize(frameWidth);
+  const int areaHeight = DefaultCaptionAreaSize(frameHeight);
   float fontSize = 0.0f;
   if (IsOpenCaptions(format)) {
     // Every open-caption format sizes its text as line-21 rows would.
@@ -65,8 +60,8 @@ void GetDefaultCaptionList(kelui::inkpad::Inkpad* inkpad, StreamFormat format, i
   BuildList(format, frameWidth, frameHeight, pixelAspectRatio, positionSamples, maxNumberOfRow, maxCharactersInRow,
             captionList);
   if (!IsOpenCaptions(format)) return;
-  const int areaWidth = DefaultAreaSize(frameWidth);
-  const int areaHeight = DefaultAreaSize(frameHeight);
+  const int areaWidth = DefaultCaptionAreaSize(frameWidth);
+  const int areaHeight = DefaultCaptionAreaSize(frameHeight);
   for (CaptionPtr caption : captionList->GetCaptions()) {
     RefreshCaptionSizeInfo(caption, inkpad, false, 0, 0);
     caption->UpdatePositionsFromAnchorID(areaWidth, areaHeight, format);

@@ -25,6 +25,11 @@ namespace kelcaptioning {
 // The share of each frame dimension that captions are laid out in, unless a window says other.
 inline constexpr float kDefaultCaptionAreaRatio = 0.8f;
 
+// That share of a frame dimension in whole pixels, rounded half up in single precision.
+inline int DefaultCaptionAreaSize(int frameSize) {
+  return static_cast<int>(static_cast<float>(frameSize) * kDefaultCaptionAreaRatio + 0.5f);
+}
+
 class CaptioningRenderableModelCell;
 class CaptioningRenderableModelRow;
 class CaptioningRenderableModelWindow;

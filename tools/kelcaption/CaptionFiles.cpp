@@ -44,7 +44,8 @@ void Warn(const std::string& path, const std::vector<std::string>& notes) {
 // Measures and places the captions of a list read from text, then cuts it into states.
 CaptionTimeline TimelineOfList(kelcaptioning::CaptionList& list, int width, int height, Frame& measuring) {
   const kelcaptioning::StreamFormat format = list.GetStreamFormat();
-  const int areaWidth = CaptionAreaSize(width), areaHeight = CaptionAreaSize(height);
+  const int areaWidth = kelcaptioning::DefaultCaptionAreaSize(width);
+  const int areaHeight = kelcaptioning::DefaultCaptionAreaSize(height);
   if (!kelcaptioning::IsOpenCaptions(format)) {
     // Grid captions measure in characters and rows and are placed on the format's grid.
     const kelcaptioning::CaptioningMetadata metadata = list.GetMetadata();
@@ -64,15 +65,11 @@ CaptionTimeline TimelineOfList(kelcaptioning::CaptionList& list, int width, int 
 
 }  // namespace
 
-int CaptionAreaSize(int frameSize) {
-  return static_cast<int>(static_cast<float>(frameSize) * kelcaptioning::kDefaultCaptionAreaRatio + 0.5f);
-}
-
 CaptionTimeline LoadCaptionFile(const std::string& path, int width, int height, Frame& measuring,
                                 const CaptionFileOptions& options) {
   const std::string extension = LowerExtension(path);
   SubtitleStyle style;
-  style.fontSize = std::floor(static_cast<float>(CaptionAreaSize(height)) / 15.0f / 1.5f);
+  style.fontSize = std::floor(static_cast<float>(kelcaptioning::DefaultCaptionAreaSize(height)) / 15.0f / 1.5f);
   kelcaptioning::CaptionListPtr list;
   if (extension == ".json") {
     const std::string text = ReadFile(path);

@@ -7,9 +7,6 @@
 
 namespace kelcaption {
 
-// The caption area of a frame dimension: 80 %, as new tracks have it.
-int CaptionAreaSize(int frameSize);
-
 struct CaptionFileOptions {
   // The line-21 caption channel that SCC files are decoded on: 1 (CC1) or 2 (CC2).
   int channel = 1;

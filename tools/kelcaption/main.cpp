@@ -76,7 +76,7 @@ kelui::inkpad::Color ParseColor(const std::string& text) {
   throw std::runtime_error("a colour is #RRGGBB, black, white or gray, not \"" + text + "\"");
 }
 
-using kelcaption::CaptionAreaSize;
+using kelcaptioning::DefaultCaptionAreaSize;
 
 const kelcaptioning::CaptioningRenderableModelPtr& ModelAt(const kelcaption::CaptionTimeline& timeline,
                                                            kelmediatypes::TickTime time) {
@@ -128,8 +128,8 @@ int Demo(const std::string& folder) {
   for (const auto& [format, name] : formats) {
     kelcaptioning::CaptionListPtr list;
     kelcaptioningui::GetDefaultCaptionList(&layer.Inkpad(), format, size.width, size.height, {1, 1}, false, 12, 40, list);
-    write(kelcaptioning::MakeRenderableModel(format, *list->GetCaptions()[0], CaptionAreaSize(size.width),
-                                             CaptionAreaSize(size.height)),
+    write(kelcaptioning::MakeRenderableModel(format, *list->GetCaptions()[0], DefaultCaptionAreaSize(size.width),
+                                             DefaultCaptionAreaSize(size.height)),
           name);
   }
   return 0;
