@@ -8,21 +8,21 @@
 #include <string_view>
 
 #include "ReaderPipeline.h"
-#include "readers/CaptionDocument.h"
+#include "kelcaptionfiles/CaptionDocument.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  kelcaptioning::CaptionListPtr list;
+  kelcaptionfiles::ReadResult result;
   try {
-    list = kelcaption::ReadCaptionDocument(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.json");
-  } catch (const kelcaption::ReadError&) {
+    result = kelcaptionfiles::ReadCaptionDocument(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.json");
+  } catch (const kelcaptionfiles::ReadError&) {
     return 0;
   }
-  if (!list) __builtin_trap();
-  const std::string written = kelcaption::WriteCaptionDocument(*list);
+  if (!result.List()) __builtin_trap();
+  const std::string written = kelcaptionfiles::WriteCaptionDocument(*result.List());
   std::string again;
   try {
-    again = kelcaption::WriteCaptionDocument(*kelcaption::ReadCaptionDocument(written, "written.json"));
-  } catch (const kelcaption::ReadError& e) {
+    again = kelcaptionfiles::WriteCaptionDocument(*kelcaptionfiles::ReadCaptionDocument(written, "written.json").List());
+  } catch (const kelcaptionfiles::ReadError& e) {
     std::fprintf(stderr, "a written document does not read back: %s\n%s", e.what(), written.c_str());
     __builtin_trap();
   }
@@ -30,6 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fprintf(stderr, "a written document reads back differently:\n%s\n---\n%s", written.c_str(), again.c_str());
     __builtin_trap();
   }
-  kel_fuzz::PlaceAndCut(*list);
+  kel_fuzz::PlaceAndCut(result);
   return 0;
 }

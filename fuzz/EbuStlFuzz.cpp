@@ -6,14 +6,15 @@
 #include <string_view>
 
 #include "kelcaptioning/Formats.h"
-#include "readers/EbuStlReader.h"
+#include "ReaderPipeline.h"
+#include "captionfiles/EbuStlReader.h"
 
 namespace {
 
-void CheckPages(const kelcaption::CaptionTimeline& timeline, kelcaptioning::StreamFormat format) {
+void CheckPages(const kelcaptionfiles::CaptionTimeline& timeline, kelcaptioning::StreamFormat format) {
   const int rowCount = kelcaptioning::GetCaptionRows(format), columnCount = kelcaptioning::GetCaptionColumns(format);
   kelmediatypes::TickTime previousEnd = kelmediatypes::kTime_Min;
-  for (const kelcaption::TimedModel& state : timeline.States()) {
+  for (const kelcaptionfiles::TimedModel& state : timeline.States()) {
     if (!(state.begin < state.end) || state.begin < previousEnd || !state.model) __builtin_trap();
     previousEnd = state.end;
     const auto window = state.model->GetWindow(0);
@@ -36,22 +37,22 @@ void CheckPages(const kelcaption::CaptionTimeline& timeline, kelcaptioning::Stre
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  kelcaption::EbuStlSubtitles stl;
+  kelcaptionfiles::ReadResult stl;
   try {
-    stl = kelcaption::ReadEbuStl(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.stl");
-  } catch (const kelcaption::ReadError&) {
+    stl = kelcaptionfiles::ReadEbuStl(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.stl");
+  } catch (const kelcaptionfiles::ReadError&) {
     return 0;
   }
-  if (stl.openCaptions) {
-    if (stl.format != kelcaptioning::kStreamFormat_OpenEBU || !stl.teletext.Empty()) __builtin_trap();
-    constexpr int kAreaWidth = 1536, kAreaHeight = 864;
-    for (const kelcaptioning::CaptionPtr& caption : stl.openCaptions->GetCaptions()) {
-      caption->UpdatePositionsFromAnchorID(kAreaWidth, kAreaHeight, stl.format);
-    }
-    (void)kelcaption::TimelineOf(*stl.openCaptions, kAreaWidth, kAreaHeight, 0.8f);
+  if (const kelcaptioning::CaptionList* open = stl.List()) {
+    if (open->GetStreamFormat() != kelcaptioning::kStreamFormat_OpenEBU) __builtin_trap();
+    kel_fuzz::PlaceAndCut(stl);
   } else {
-    if (!kelcaptioning::IsTeletext(stl.format)) __builtin_trap();
-    CheckPages(stl.teletext, stl.format);
+    const kelcaptionfiles::CaptionTimeline& pages = *stl.Timeline();
+    if (!pages.Empty()) {
+      const kelcaptioning::StreamFormat format = pages.States().front().model->GetStreamFormat();
+      if (!kelcaptioning::IsTeletext(format)) __builtin_trap();
+      CheckPages(pages, format);
+    }
   }
   return 0;
 }

@@ -1,29 +1,19 @@
 #pragma once
 
-// What the command-line tool does with a caption list once a reader made it, without measuring
-// text: place the captions in a 1536 x 864 caption area and cut the list into render-ready
-// states. Shared by the reader targets, so that a list that reads but cannot be used is found too.
+// What the command-line tool does with what a reader gives, without measuring text: the states
+// shown in a 1920 x 1080 frame (captions placed in a 1536 x 864 caption area, then cut into
+// render-ready states). Shared by the reader targets, so that a file that reads but cannot be
+// shown is found too.
 
-#include "kelcaptioning/CaptionList.h"
-#include "kelcaptioning/Formats.h"
-#include "readers/CaptionTimeline.h"
+#include "kelcaptionfiles/ShownStates.h"
 
 namespace kel_fuzz {
 
-inline void PlaceAndCut(kelcaptioning::CaptionList& list) {
-  constexpr int kAreaWidth = 1536, kAreaHeight = 864;
-  const kelcaptioning::StreamFormat format = list.GetStreamFormat();
-  const kelcaptioning::CaptioningMetadata metadata = list.GetMetadata();
-  for (const kelcaptioning::CaptionPtr& caption : list.GetCaptions()) {
-    if (!kelcaptioning::IsOpenCaptions(format)) {
-      caption->UpdateLineWidthAndHeightFromText(format, metadata.GetMaxCharactersInRow(), metadata.GetMaxNumberOfRow());
-      caption->UpdatePositionsFromAnchorID(0, 0, format);
-    } else {
-      caption->UpdatePositionsFromAnchorID(kAreaWidth, kAreaHeight, format);
-    }
-  }
-  const kelcaption::CaptionTimeline timeline = kelcaption::TimelineOf(list, kAreaWidth, kAreaHeight, 0.8f);
-  (void)timeline;
+inline kelcaptionfiles::CaptionTimeline PlaceAndCut(kelcaptionfiles::ReadResult& result) {
+  struct NoMeasuring : kelcaptionfiles::CaptionMeasurer {
+    void Measure(kelcaptioning::CaptionPtr&) override {}
+  } measurer;
+  return kelcaptionfiles::ShownStates(result, 1920, 1080, measurer);
 }
 
 }  // namespace kel_fuzz

@@ -7,39 +7,40 @@
 #include <cstdint>
 #include <string_view>
 
-#include "readers/Line21Decoder.h"
-#include "readers/SccReader.h"
+#include "captionfiles/Line21Decoder.h"
+#include "captionfiles/SccReader.h"
 
 namespace {
 
 void FeedPairs(const std::uint8_t* data, std::size_t size) {
-  kelcaption::Line21Decoder decoder(size > 0 && (data[0] & 2) ? 2 : 1);
+  kelcaptionfiles::Line21Decoder decoder(size > 0 && (data[0] & 2) ? 2 : 1);
   for (std::size_t i = 0; i + 1 < size; i += 2) {
-    const kelcaption::Line21Memory before = decoder.Displayed();
+    const kelcaptionfiles::Line21Memory before = decoder.Displayed();
     const bool changed = decoder.Feed(data[i], data[i + 1]);
     if (changed != (before != decoder.Displayed())) __builtin_trap();
-    if (decoder.CursorRow() < 0 || decoder.CursorRow() >= kelcaption::kLine21Rows || decoder.CursorColumn() < 0 ||
-        decoder.CursorColumn() >= kelcaption::kLine21Columns) {
+    if (decoder.CursorRow() < 0 || decoder.CursorRow() >= kelcaptionfiles::kLine21Rows || decoder.CursorColumn() < 0 ||
+        decoder.CursorColumn() >= kelcaptionfiles::kLine21Columns) {
       __builtin_trap();
     }
   }
 }
 
 void ReadText(const std::uint8_t* data, std::size_t size, int channel) {
-  kelcaption::SccCaptions scc;
+  kelcaptionfiles::ReadResult scc;
   try {
-    scc = kelcaption::ReadScc(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.scc", channel);
-  } catch (const kelcaption::ReadError&) {
+    scc = kelcaptionfiles::ReadScc(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.scc", channel);
+  } catch (const kelcaptionfiles::ReadError&) {
     return;
   }
   kelmediatypes::TickTime previousEnd = kelmediatypes::kTime_Min;
-  for (const kelcaption::TimedModel& state : scc.timeline.States()) {
+  if (!scc.Timeline()) __builtin_trap();
+  for (const kelcaptionfiles::TimedModel& state : scc.Timeline()->States()) {
     if (!(state.begin < state.end) || state.begin < previousEnd || !state.model) __builtin_trap();
     previousEnd = state.end;
     const auto window = state.model->GetWindow(0);
-    if (!window || window->GetRows().size() != static_cast<std::size_t>(kelcaption::kLine21Rows)) __builtin_trap();
+    if (!window || window->GetRows().size() != static_cast<std::size_t>(kelcaptionfiles::kLine21Rows)) __builtin_trap();
     for (const auto& row : window->GetRows()) {
-      if (row && row->GetCells().size() > static_cast<std::size_t>(kelcaption::kLine21Columns)) __builtin_trap();
+      if (row && row->GetCells().size() > static_cast<std::size_t>(kelcaptionfiles::kLine21Columns)) __builtin_trap();
     }
   }
 }

@@ -5,16 +5,16 @@
 #include <string_view>
 
 #include "ReaderPipeline.h"
-#include "readers/SrtReader.h"
+#include "captionfiles/SrtReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  kelcaptioning::CaptionListPtr list;
+  kelcaptionfiles::ReadResult result;
   try {
-    list = kelcaption::ReadSrt(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.srt");
-  } catch (const kelcaption::ReadError&) {
+    result = kelcaptionfiles::ReadSrt(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.srt");
+  } catch (const kelcaptionfiles::ReadError&) {
     return 0;
   }
-  if (!list) __builtin_trap();  // a reader that does not throw returns a list
-  kel_fuzz::PlaceAndCut(*list);
+  if (!result.List()) __builtin_trap();  // a reader that does not throw returns a list
+  kel_fuzz::PlaceAndCut(result);
   return 0;
 }

@@ -1,26 +1,20 @@
 // Feeds arbitrary bytes to the WebVTT reader: it must either make a caption list or throw
-// ReadError; free cues of a list it makes are placed, and the list goes through placement and
-// the timeline.
+// ReadError; a list it makes goes through placement (free cues included) and the timeline.
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "ReaderPipeline.h"
-#include "readers/WebVttReader.h"
+#include "captionfiles/WebVttReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> unsupported;
-  kelcaptioning::CaptionListPtr list;
+  kelcaptionfiles::ReadResult result;
   try {
-    list = kelcaption::ReadWebVtt(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.vtt", {},
-                                  unsupported);
-  } catch (const kelcaption::ReadError&) {
+    result = kelcaptionfiles::ReadWebVtt(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.vtt");
+  } catch (const kelcaptionfiles::ReadError&) {
     return 0;
   }
-  if (!list) __builtin_trap();
-  for (const kelcaptioning::CaptionPtr& caption : list->GetCaptions()) kelcaption::PlaceFreeCues(*caption, 1536, 864);
-  kel_fuzz::PlaceAndCut(*list);
+  if (!result.List()) __builtin_trap();
+  kel_fuzz::PlaceAndCut(result);
   return 0;
 }

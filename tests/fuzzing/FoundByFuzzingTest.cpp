@@ -8,8 +8,8 @@
 
 #include "kelcaptioning/RenderableFromCaption.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
-#include "readers/CaptionDocument.h"
-#include "readers/SrtReader.h"
+#include "kelcaptionfiles/CaptionDocument.h"
+#include "captionfiles/SrtReader.h"
 #include "samples/SampleModels.h"
 #include "support/ModelBuilders.h"
 #include "support/PixelBuffer.h"
@@ -49,9 +49,9 @@ TEST(FoundByFuzzing, BoundsPastTheIntRangeSaturate) {
 
 // Font sizes past the float range reach the render-ready model as the largest int.
 TEST(FoundByFuzzing, EndlessFontSizesBecomeTheLargestTextHeight) {
-  const auto list = kelcaption::ReadSrt("1\n00:00:01,000 --> 00:00:02,000\n<font size=\"1e39\">huge</font>\n", "a.srt");
+  const auto read = kelcaptionfiles::ReadSrt("1\n00:00:01,000 --> 00:00:02,000\n<font size=\"1e39\">huge</font>\n", "a.srt");
   const auto model = kelcaptioning::MakeRenderableModelAt(
-      *list, kelmediatypes::TickTime(kelmediatypes::TickTime::kTicksPerSecond * 3 / 2), 1536, 864);
+      *read.List(), kelmediatypes::TickTime(kelmediatypes::TickTime::kTicksPerSecond * 3 / 2), 1536, 864);
   kelcaptioning::OpenRowMap rows;
   model->GetWindow(0)->GetOpenRows(rows);
   kelcaptioning::OpenSpanMap spans;
@@ -69,9 +69,9 @@ TEST(FoundByFuzzing, CaptionDocumentNumbersPastTheirRangeAreReadErrors) {
        "doc.json: /captions/0/paragraphs/0/lineHeightRatio: the number 1e+39 is too large"}};
   for (const auto& [document, error] : cases) {
     try {
-      kelcaption::ReadCaptionDocument(document, "doc.json");
+      kelcaptionfiles::ReadCaptionDocument(document, "doc.json");
       ADD_FAILURE() << document;
-    } catch (const kelcaption::ReadError& e) {
+    } catch (const kelcaptionfiles::ReadError& e) {
       EXPECT_STREQ(e.what(), error);
     }
   }

@@ -1,30 +1,30 @@
 #include <gtest/gtest.h>
 
 #include "kelcaptioningui/KelCaptioningUI.h"
-#include "readers/CaptionDocument.h"
+#include "kelcaptionfiles/CaptionDocument.h"
 
 namespace {
 
 using namespace kelcaptioning;
-using kelcaption::ReadCaptionDocument;
-using kelcaption::ReadError;
-using kelcaption::WriteCaptionDocument;
+using kelcaptionfiles::ReadCaptionDocument;
+using kelcaptionfiles::ReadError;
+using kelcaptionfiles::WriteCaptionDocument;
 
 TEST(CaptionDocument, SampleListsRoundTrip) {
   for (StreamFormat format : {kStreamFormat_CEA608_CC1, kStreamFormat_TeletextLevel10, kStreamFormat_OpenEBU}) {
     CaptionListPtr list;
     kelcaptioningui::GetDefaultCaptionList(nullptr, format, 1920, 1080, {1, 1}, true, 11, 37, list);
     const std::string written = WriteCaptionDocument(*list);
-    const CaptionListPtr read = ReadCaptionDocument(written, "doc.json");
-    EXPECT_EQ(WriteCaptionDocument(*read), written) << kelcaption::StreamFormatCode(format);
+    const CaptionListPtr read = ReadCaptionDocument(written, "doc.json").List();
+    EXPECT_EQ(WriteCaptionDocument(*read), written) << kelcaptionfiles::StreamFormatCode(format);
     EXPECT_EQ(read->GetCaptions().size(), list->GetCaptions().size());
   }
-  const auto styled = ReadCaptionDocument(
+  const CaptionListPtr styled = ReadCaptionDocument(
       R"({"format": "OPEN", "captions": [{"begin": 254016000000, "end": "00:00:02.500", "paragraphs": [
           {"anchor": 9, "x": [1, 4], "y": 0, "align": "right",
            "spans": [{"text": "Hi", "foreground": [1, 0.5, 0, 1], "background": "#11223344", "style": "bold italic",
                       "edge": 3, "edgeWidth": 2.5, "underline": true, "font": "Comic Sans MS", "size": 30}]}]}]})",
-      "styled.json");
+      "styled.json").List();
   const auto caption = styled->GetCaptions().at(0);
   EXPECT_EQ(caption->GetBeginTime().GetTicks(), 254016000000);
   EXPECT_EQ(caption->GetEndTime().GetTicks(), 254016000000 * 5 / 2);

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "kelcore/String.h"
-#include "readers/EbuStlReader.h"
+#include "captionfiles/EbuStlReader.h"
 
 namespace {
 
 using namespace kelcaptioning;
-using kelcaption::EbuStlSubtitles;
-using kelcaption::ReadEbuStl;
-using kelcaption::ReadError;
+using kelcaptionfiles::ReadResult;
+using kelcaptionfiles::ReadEbuStl;
+using kelcaptionfiles::ReadError;
 using kelmediatypes::TickTime;
 
 struct TimeCode { int h, m, s, f; };
@@ -108,13 +108,13 @@ TEST(EbuStlReader, TeletextPagesCellByCellAndWhatIsNotApplied) {
            "\x0b\x0b\x03\x1d\x04" "Blue" "\x1c" "K" "\x0a\x0a");
   // Centred on row 1, its outer spaces dropped; italics and underline take no cell.
   file.Add({0, 0, 2, 24}, {0, 0, 4, 0}, 1, "  \x0b\x0b\x80" "It" "\x81\x82" "U" "\x83\x0a\x0a  ", 2);
-  const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "t.stl");
+  const ReadResult stl = ReadEbuStl(file.Bytes(), "t.stl");
   // The second subtitle replaces the first while it still shows.
-  ASSERT_EQ(stl.teletext.States().size(), 2u);
-  const auto* first = stl.teletext.At(At(1, 12));
-  const auto* second = stl.teletext.At(At(2, 24));
+  ASSERT_EQ(stl.Timeline()->States().size(), 2u);
+  const auto* first = stl.Timeline()->At(At(1, 12));
+  const auto* second = stl.Timeline()->At(At(2, 24));
   ASSERT_TRUE(first && second && second != first);
-  EXPECT_EQ(stl.teletext.At(At(2, 24) - TickTime(1)), first);
+  EXPECT_EQ(stl.Timeline()->At(At(2, 24) - TickTime(1)), first);
   EXPECT_EQ(second->end, At(4, 0));
 
   const CaptioningRenderableModelPtr& page = first->model;
@@ -131,10 +131,12 @@ TEST(EbuStlReader, TeletextPagesCellByCellAndWhatIsNotApplied) {
   // What is not applied is counted once a kind; undefined bytes show as U+FFFD, rows end at column 40.
   StlFile odd('1');
   odd.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 21, "\x08" "a" "\x08" "b" "\x7f" "\x8a" + std::string(45, 'x'));
-  const EbuStlSubtitles noted = ReadEbuStl(odd.Bytes(), "n.stl");
-  EXPECT_EQ(noted.notes, (std::vector<std::string>{"flash (0x08): 2 times", "undefined character 0x7F (shown as U+FFFD): 1 time",
+  const ReadResult noted = ReadEbuStl(odd.Bytes(), "n.stl");
+  EXPECT_EQ(noted.notes.Texts(), (std::vector<std::string>{"flash (0x08): 2 times", "undefined character 0x7F (shown as U+FFFD): 1 time",
                                                    "characters past column 40 (not shown): 5 times"}));
-  const auto rows = noted.teletext.At(At(1, 0))->model->GetWindow(0)->GetRows();
+  // Each counted where its subtitle's first block starts.
+  EXPECT_EQ(noted.notes.All()[0].first.byte, 1024);
+  const auto rows = noted.Timeline()->At(At(1, 0))->model->GetWindow(0)->GetRows();
   EXPECT_EQ(rows[20]->GetCells()[4]->GetCharacter(), U'\uFFFD');
   EXPECT_EQ(rows[21]->GetCells().size(), 40u);
 }
@@ -164,11 +166,11 @@ TEST(EbuStlReader, OpenSubtitlesSpanBySpan) {
            "\x84" "boxed" "\x85" " " "\x07" "plain", 1)
       .Add({0, 0, 3, 0}, {0, 0, 4, 0}, 3, "\x0b\x0b" "Top" "\x0a\x0a", 3)
       .Add({0, 0, 5, 0}, {0, 0, 6, 0}, 11, "Upper half", 0);
-  const EbuStlSubtitles stl = ReadEbuStl(file.Bytes(), "o.stl", {.fontSize = 30.0f});
-  EXPECT_EQ(stl.format, kStreamFormat_OpenEBU);
-  ASSERT_TRUE(stl.openCaptions);
-  EXPECT_EQ(stl.openCaptions->GetMetadata().GetMaxCharactersInRow(), 37);
-  const auto captions = stl.openCaptions->GetCaptions();
+  const ReadResult stl = ReadEbuStl(file.Bytes(), "o.stl", {.fontSize = 30.0f});
+  ASSERT_TRUE(stl.List());
+  EXPECT_EQ(stl.List()->GetStreamFormat(), kStreamFormat_OpenEBU);
+  EXPECT_EQ(stl.List()->GetMetadata().GetMaxCharactersInRow(), 37);
+  const auto captions = stl.List()->GetCaptions();
   ASSERT_EQ(captions.size(), 3u);
   ASSERT_EQ(captions[0]->GetNumParagraphs(), 2u);
   const CaptioningColor white = kCaptioningColor_White;
@@ -200,9 +202,10 @@ TEST(EbuStlReader, ExtensionUserDataAndCumulativeBlocks) {
   file.blocks.insert(file.blocks.begin() + 1, StlFile::Block(9, 0xFE, {99, 99, 99, 99}, {0, 0, 0, 0}, 0, 0, 0, 0, "x"));
   // A cumulative set: its second subtitle adds a row to the first's, which it ends.
   file.Add({0, 0, 3, 0}, {0, 0, 6, 0}, 18, "One", 0, 1).Add({0, 0, 4, 0}, {0, 0, 6, 0}, 20, "Two", 0, 3);
-  const EbuStlSubtitles open = ReadEbuStl(file.Bytes(), "o.stl");
-  EXPECT_EQ(open.notes, std::vector<std::string>{"user data blocks (skipped): 1 time"});
-  const auto captions = open.openCaptions->GetCaptions();
+  const ReadResult open = ReadEbuStl(file.Bytes(), "o.stl");
+  EXPECT_EQ(open.notes.Texts(), std::vector<std::string>{"user data blocks (skipped): 1 time"});
+  EXPECT_EQ(open.notes.All()[0].first.byte, 1024 + 128);
+  const auto captions = open.List()->GetCaptions();
   ASSERT_EQ(captions.size(), 3u);
   ASSERT_EQ(captions[0]->GetNumParagraphs(), 2u);
   EXPECT_EQ(captions[0]->GetCaptionTextParagraph(0)->GetText(), kelcore::string::UTF8ToUTF16(a));
@@ -211,8 +214,8 @@ TEST(EbuStlReader, ExtensionUserDataAndCumulativeBlocks) {
   ASSERT_EQ(captions[2]->GetNumParagraphs(), 2u);
   EXPECT_EQ(captions[2]->GetCaptionTextParagraph(1)->GetText(), u"Two");
   // The same blocks as teletext pages.
-  const EbuStlSubtitles teletext = ReadEbuStl(file.Put(11, "1").Bytes(), "t.stl");
-  EXPECT_EQ(RowsWithCells(teletext.teletext.At(At(5, 0))->model), (std::vector<int>{17, 19}));
+  const ReadResult teletext = ReadEbuStl(file.Put(11, "1").Bytes(), "t.stl");
+  EXPECT_EQ(RowsWithCells(teletext.Timeline()->At(At(5, 0))->model), (std::vector<int>{17, 19}));
 }
 
 TEST(EbuStlReader, MalformedFilesNameTheByte) {
@@ -233,11 +236,11 @@ TEST(EbuStlReader, MalformedFilesNameTheByte) {
 TEST(EbuStlReader, FrameRatesAndCharacterTables) {
   // STL23.01 runs at 24000/1001 frames a second: one second of time code lasts 1.001 s.
   const std::string rated = StlFile('0', "STL23.01").Add({0, 0, 1, 0}, {2, 0, 0, 0}, 20, "x").Bytes();
-  EXPECT_EQ(ReadEbuStl(rated, "r.stl").openCaptions->GetCaptions()[0]->GetBeginTime().GetTicks(),
+  EXPECT_EQ(ReadEbuStl(rated, "r.stl").List()->GetCaptions()[0]->GetBeginTime().GetTicks(),
             TickTime::kTicksPerSecond / 1000 * 1001);
   const auto text = [](const char* table, const std::string& bytes) {
     const auto stl = ReadEbuStl(StlFile('0').Put(12, table).Add({0, 0, 0, 0}, {0, 0, 1, 0}, 20, bytes).Bytes(), "c.stl");
-    return std::u16string(std::u16string_view(stl.openCaptions->GetCaptions()[0]->GetCaptionTextParagraph(0)->GetText()));
+    return std::u16string(std::u16string_view(stl.List()->GetCaptions()[0]->GetCaptionTextParagraph(0)->GetText()));
   };
   // Latin accents prefix their letter; on a space one stands alone.
   EXPECT_EQ(text("00", "\xC2" "e" "\xCF" "s" "\xC8" "u" "\xC1" " " "\xC2" "g" "\xE9\xA4\x24\xD5"), u"éšü`\u01F5Ø$$♪");

@@ -4,11 +4,11 @@
 #include <string>
 #include <utility>
 
-#include "readers/Line21Decoder.h"
+#include "captionfiles/Line21Decoder.h"
 
 namespace {
 
-using namespace kelcaption;
+using namespace kelcaptionfiles;
 
 using Pair = std::pair<std::uint8_t, std::uint8_t>;
 

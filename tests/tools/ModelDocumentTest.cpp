@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "readers/ModelDocument.h"
+#include "kelcaptionfiles/ModelDocument.h"
 #include "samples/SampleModels.h"
 
 namespace {
 
 using namespace kelcaptioning;
-using kelcaption::CaptionTimeline;
-using kelcaption::ReadError;
-using kelcaption::ReadModelDocument;
-using kelcaption::WriteModelDocument;
+using kelcaptionfiles::CaptionTimeline;
+using kelcaptionfiles::ReadError;
+using kelcaptionfiles::ReadModelDocument;
+using kelcaptionfiles::WriteModelDocument;
 using kelmediatypes::TickTime;
 
 constexpr std::int64_t kTicksPerMs = TickTime::kTicksPerSecond / 1000;
@@ -20,8 +20,9 @@ TEST(ModelDocument, EveryModelAttributeSurvivesARoundTrip) {
   timeline.Show(TickTime(1000 * kTicksPerMs), TickTime(2000 * kTicksPerMs), kelcaption::MakeGridSample());
   timeline.Show(TickTime(2500 * kTicksPerMs), kelmediatypes::kTime_Max, kelcaption::MakeSubtitleSample());
   const std::string written = WriteModelDocument(timeline);
-  const std::optional<CaptionTimeline> read = ReadModelDocument(written, "m.json");
-  ASSERT_TRUE(read.has_value());
+  const std::optional<kelcaptionfiles::ReadResult> result = ReadModelDocument(written, "m.json");
+  ASSERT_TRUE(result.has_value() && result->Timeline());
+  const CaptionTimeline* read = result->Timeline();
   EXPECT_EQ(WriteModelDocument(*read), written);
   ASSERT_EQ(read->States().size(), 3u);
 
@@ -51,8 +52,9 @@ TEST(ModelDocument, HandWrittenStatesWithDefaultsAndOddCodePoints) {
       {"row": 3, "runs": [{"column": 2, "text": "Ab", "rowsUsed": 2, "size": "large", "family": "cursive",
                            "offset": "superscript", "foreground": "#FF0000"},
                           {"column": 5, "codePoints": [55296, 1114112], "family": 5}]}]}]}]})";
-  const auto timeline = ReadModelDocument(text, "h.json");
-  ASSERT_TRUE(timeline.has_value());
+  const auto result = ReadModelDocument(text, "h.json");
+  ASSERT_TRUE(result.has_value() && result->Timeline());
+  const CaptionTimeline* timeline = result->Timeline();
   const auto& model = timeline->States().at(0).model;
   EXPECT_EQ(model->GetStreamFormat(), kStreamFormat_TeletextLevel10);
   const auto window = model->GetWindow(0);

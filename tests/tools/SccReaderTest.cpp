@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <string>
 
-#include "readers/SccReader.h"
+#include "captionfiles/SccReader.h"
 
 namespace {
 
 using namespace kelcaptioning;
-using namespace kelcaption;
+using namespace kelcaptionfiles;
 using kelmediatypes::TickTime;
 
 // Text as SCC words: characters two to a pair, each byte with its parity bit.
@@ -39,19 +39,20 @@ TEST(SccReader, PopOnCaptionsShowAndClearAtTheirFrames) {
   const std::string file = "Scenarist_SCC V1.0\r\n\r\n00:00:01:00\t9420 9420 94ae 94ae 94f2 94f2" + Words("Hi, ") +
                            " 9137 9137 942f 942f\r\n\r\n"
                            "00:00:03;00\t942c 942c 94a8\r\n";  // drop frame: 00:00:03;00 is frame 90
-  const SccCaptions scc = ReadScc(file, "a.scc");
-  const auto& states = scc.timeline.States();
+  const ReadResult scc = ReadScc(file, "a.scc");
+  const auto& states = scc.Timeline()->States();
   ASSERT_EQ(states.size(), 1u);
   // The second EOC copy is pair 11 of the line (from 0): the first copy acts, at pair 10.
   EXPECT_EQ(states[0].begin, Frame(30 + 10));
   EXPECT_EQ(states[0].end, Frame(90));
   EXPECT_EQ(RowText(states[0].model, 14), U"....Hi, \u266A");
-  EXPECT_EQ(scc.notes, std::vector<std::string>{"flash on (FON): 1 time"});
+  EXPECT_EQ(scc.notes.Texts(), std::vector<std::string>{"flash on (FON): 1 time"});
+  EXPECT_EQ(scc.notes.All()[0].first.Text(), "5:23");  // the 94a8 of the last line
 }
 
 TEST(SccReader, TimeCodesInDropAndNonDropFrame) {
   const auto firstState = [](const std::string& code) {
-    return ReadScc("Scenarist_SCC V1.0\n" + code + "\t9429 9429" + Words("A") + "\n", "t.scc").timeline.States().at(0).begin;
+    return ReadScc("Scenarist_SCC V1.0\n" + code + "\t9429 9429" + Words("A") + "\n", "t.scc").Timeline()->States().at(0).begin;
   };
   // The character is the third pair of its line.
   EXPECT_EQ(firstState("00:01:00;02"), Frame(1800 + 2));     // the first frame number of minute 1
@@ -59,17 +60,17 @@ TEST(SccReader, TimeCodesInDropAndNonDropFrame) {
   EXPECT_EQ(firstState("01:00:00:00"), Frame(108000 + 2));   // non-drop counts 30 a second
   // Pairs that cannot all be sent before the next time code push that line's pairs back.
   const std::string crowded = "Scenarist_SCC V1.0\n00:00:00:00\t9429 9429 94d0 94d0\n00:00:00:02\t" + Words("AB").substr(1) + "\n";
-  EXPECT_EQ(ReadScc(crowded, "c.scc").timeline.States().at(0).begin, Frame(4));
+  EXPECT_EQ(ReadScc(crowded, "c.scc").Timeline()->States().at(0).begin, Frame(4));
 }
 
 TEST(SccReader, ChannelTwoIsReadApart) {
   // Channel 1 pops on a caption; channel 2 paints its own.
   const std::string file = "Scenarist_SCC V1.0\n00:00:00:00\t9420 91d0" + Words("ONE") + " 942f\n00:00:01:00\t1c29 19d0" +
                            Words("TWO") + "\n";
-  EXPECT_EQ(RowText(ReadScc(file, "c.scc", 1).timeline.States().at(0).model, 0), U"ONE");
+  EXPECT_EQ(RowText(ReadScc(file, "c.scc", 1).Timeline()->States().at(0).model, 0), U"ONE");
   const auto second = ReadScc(file, "c.scc", 2);
-  EXPECT_EQ(RowText(second.timeline.States().at(1).model, 0), U"TWO");  // after "TW"
-  EXPECT_EQ(second.timeline.States()[1].model->GetStreamFormat(), kStreamFormat_CEA608_CC2);
+  EXPECT_EQ(RowText(second.Timeline()->States().at(1).model, 0), U"TWO");  // after "TW"
+  EXPECT_EQ(second.Timeline()->States()[1].model->GetStreamFormat(), kStreamFormat_CEA608_CC2);
 }
 
 TEST(SccReader, MalformedFilesNameTheLineAndColumn) {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "readers/SrtReader.h"
+#include "captionfiles/SrtReader.h"
 
 namespace {
 
 using namespace kelcaptioning;
-using kelcaption::ReadError;
-using kelcaption::ReadSrt;
+using kelcaptionfiles::ReadError;
+using kelcaptionfiles::ReadSrt;
 
 constexpr std::int64_t kTicksPerMs = kelmediatypes::TickTime::kTicksPerSecond / 1000;
 
@@ -21,7 +21,7 @@ TEST(SrtReader, CuesLinesAndInlineStyles) {
       "<b>world</b></font> {\\an8}again\r\n\r\n\r\n"
       "00:00:03.000 --> 00:00:04,000 X1:10 X2:20\nno number, dot before the milliseconds\n"
       "7\n00:00:02,000 --> 00:00:05,000\nno blank line before this cue, and it overlaps\n";
-  const CaptionListPtr list = ReadSrt(file, "a.srt");
+  const CaptionListPtr list = ReadSrt(file, "a.srt").List();
   ASSERT_EQ(list->GetCaptions().size(), 3u);
   const CaptionPtr first = list->GetCaptions()[0];
   EXPECT_EQ(first->GetBeginTime().GetTicks(), 1000 * kTicksPerMs);
@@ -57,7 +57,7 @@ TEST(SrtReader, BadFilesSayWhereAndWhat) {
           << c.text;
     }
   }
-  EXPECT_TRUE(ReadSrt("", "empty.srt")->GetCaptions().empty());
+  EXPECT_TRUE(ReadSrt("", "empty.srt").List()->GetCaptions().empty());
 }
 
 }  // namespace

@@ -3,13 +3,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "readers/WebVttReader.h"
+#include "captionfiles/WebVttReader.h"
+#include "kelcaptionfiles/ShownStates.h"
 
 namespace {
 
 using namespace kelcaptioning;
-using kelcaption::ReadError;
-using kelcaption::ReadWebVtt;
+using kelcaptionfiles::ReadError;
+using kelcaptionfiles::ReadWebVtt;
 
 std::string DataFile(const char* name) {
   std::ifstream in(std::string(KEL_DATA) + "/" + name, std::ios::binary);
@@ -19,8 +20,8 @@ std::string DataFile(const char* name) {
 }
 
 TEST(WebVttReader, CuesSettingsAndWhatIsNotApplied) {
-  std::vector<std::string> unsupported;
-  const CaptionListPtr list = ReadWebVtt(DataFile("short.vtt"), "short.vtt", {}, unsupported);
+  const kelcaptionfiles::ReadResult read = ReadWebVtt(DataFile("short.vtt"), "short.vtt");
+  const CaptionList* list = read.List();
   ASSERT_EQ(list->GetCaptions().size(), 2u);
   const CaptionPtr placed = list->GetCaptions()[0];
   EXPECT_EQ(placed->GetBeginTime().GetTicks(), kelmediatypes::TickTime::kTicksPerSecond / 2);
@@ -31,20 +32,24 @@ TEST(WebVttReader, CuesSettingsAndWhatIsNotApplied) {
   EXPECT_EQ(first->GetText(), u"Top left, italic");  // the voice tag is not text
   EXPECT_EQ(first->GetCaptionTextSpans()[1]->GetTextSpanStyleAttributes().GetFontStyle(), kFontStyle_Italic);
   EXPECT_EQ(placed->GetCaptionTextParagraph(1)->GetText(), u"second line");
-  EXPECT_EQ(unsupported, (std::vector<std::string>{"STYLE blocks", "cue setting size", "<ruby> (shown as plain text)",
-                                                   "<rt> (shown as plain text)"}));
+  EXPECT_EQ(read.notes.Texts(), (std::vector<std::string>{"STYLE blocks: 1 time", "cue setting size: 1 time",
+                                                          "<ruby> (shown as plain text): 2 times",
+                                                          "<rt> (shown as plain text): 2 times"}));
+  // Each where it first stands: the block's line, the setting's and the tag's column.
+  EXPECT_EQ(read.notes.All()[0].first.Text(), "6:1");
+  EXPECT_EQ(read.notes.All()[1].first.Text(), "10:59");
+  EXPECT_EQ(read.notes.All()[2].first.Text(), "15:15");
 
   // Placement after measuring: a start-aligned free cue keeps its left edge, lines stack.
   first->SetParagraphLineWidth(300);
   first->SetParagraphLineHeight(40);
   placed->GetCaptionTextParagraph(1)->SetParagraphLineHeight(40);
-  kelcaption::PlaceFreeCues(*placed, 1000, 500);
+  kelcaptionfiles::PlaceFreeCues(*placed, 1000, 500);
   EXPECT_EQ(first->GetCaptionPosition(), Position(boost::rational<int>(100, 1000), boost::rational<int>(50, 500)));
   EXPECT_EQ(placed->GetCaptionTextParagraph(1)->GetCaptionPosition().GetY(), boost::rational<int>(90, 500));
 }
 
 TEST(WebVttReader, BadFilesSayWhereAndWhat) {
-  std::vector<std::string> unsupported;
   const struct { const char* text; const char* message; } cases[] = {
       {"WEBVTTX\n", "v.vtt:1:1: a WebVTT file starts with the line WEBVTT"},
       {"WEBVTT\n\n00:61.000 --> 01:02.000\nx\n", "v.vtt:3:4: the seconds must be below 60"},
@@ -52,7 +57,7 @@ TEST(WebVttReader, BadFilesSayWhereAndWhat) {
   };
   for (const auto& c : cases) {
     try {
-      ReadWebVtt(c.text, "v.vtt", {}, unsupported);
+      ReadWebVtt(c.text, "v.vtt");
       ADD_FAILURE() << "read: " << c.text;
     } catch (const ReadError& e) {
       EXPECT_STREQ(e.what(), c.message) << c.text;

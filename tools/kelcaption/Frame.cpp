@@ -1,6 +1,6 @@
 #include "kelcaption/Frame.h"
 
-#include "kelcaption/AtomicFile.h"
+#include "kelcaption/Output.h"
 
 #include <cairo.h>
 
@@ -145,15 +145,23 @@ void Frame::Composite(const Frame& layer, const InkBox& box) {
   }
 }
 
-void Frame::WritePng(const std::string& path) const {
-  WriteThroughTemporary(path, [this](const std::string& temporary) {
-    cairo_surface_t* image = cairo_image_surface_create_for_data(const_cast<std::uint8_t*>(bytes_.data()),
-                                                                 CAIRO_FORMAT_ARGB32, width_, height_, width_ * 4);
-    const cairo_status_t status = cairo_surface_write_to_png(image, temporary.c_str());
-    cairo_surface_destroy(image);
-    return status == CAIRO_STATUS_SUCCESS;
-  });
+std::string Frame::EncodePng() const {
+  std::string png;
+  cairo_surface_t* image = cairo_image_surface_create_for_data(const_cast<std::uint8_t*>(bytes_.data()),
+                                                               CAIRO_FORMAT_ARGB32, width_, height_, width_ * 4);
+  const cairo_status_t status = cairo_surface_write_to_png_stream(
+      image,
+      [](void* closure, const unsigned char* data, unsigned int length) {
+        static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &png);
+  cairo_surface_destroy(image);
+  if (status != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot encode a PNG of the frame");
+  return png;
 }
+
+void Frame::WritePng(const std::string& path) const { WriteOutput(EncodePng(), path); }
 
 void Frame::ReadPng(const std::string& path) {
   cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());

@@ -38,7 +38,9 @@ class Frame {
   // Lays `layer` (same size, premultiplied) over this frame, within `box` of the layer's ink.
   void Composite(const Frame& layer, const InkBox& box);
   void Composite(const Frame& layer) { Composite(layer, layer.FindInk()); }
-  // Writes a PNG through a temporary file renamed into place, so no half-written file is left.
+  std::string EncodePng() const;
+  // Writes a PNG to standard output ("-") or through a temporary file renamed into place, so no
+  // half-written file is left.
   void WritePng(const std::string& path) const;
   // Reads a PNG of exactly this size into the frame; throws std::runtime_error otherwise.
   void ReadPng(const std::string& path);

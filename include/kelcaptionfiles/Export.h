@@ -1,0 +1,4 @@
+#pragma once
+
+// Only what carries this mark is visible outside libkelcaptionfiles.so.
+#define KELCAPTIONFILES_API __attribute__((visibility("default")))

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <variant>
+
+#include "kelcaptionfiles/CaptionTimeline.h"
+#include "kelcaptionfiles/FileNotes.h"
+#include "kelcaptioning/CaptionList.h"
+
+namespace kelcaptionfiles {
+
+// What any reader gives: the captions of a file plus what the file asked for that is not shown.
+//
+// Subtitle files and caption documents give a caption list, not yet measured or placed (see
+// ShownStates). Files read by a decoder (line-21 SCC, teletext EBU STL) and model documents give
+// the timeline of render-ready states that a decoder shows.
+struct ReadResult {
+  std::variant<kelcaptioning::CaptionListPtr, CaptionTimeline> captions;
+  FileNotes notes;
+
+  // The caption list, or null when the file gave a timeline.
+  kelcaptioning::CaptionList* List() const noexcept {
+    const auto* list = std::get_if<kelcaptioning::CaptionListPtr>(&captions);
+    return list ? list->get() : nullptr;
+  }
+  // The timeline, or null when the file gave a caption list.
+  const CaptionTimeline* Timeline() const noexcept { return std::get_if<CaptionTimeline>(&captions); }
+};
+
+}  // namespace kelcaptionfiles

@@ -1,0 +1,45 @@
+#include "kelcaption/CaptionStates.h"
+
+#include <cstdio>
+
+#include "kelcaptionfiles/CaptionFileKinds.h"
+#include "kelcaptionfiles/ShownStates.h"
+#include "kelcaptioningui/KelCaptioningUI.h"
+
+namespace kelcaption {
+
+namespace {
+
+// Subtitles are measured as the caption library draws them.
+class InkpadMeasurer : public kelcaptionfiles::CaptionMeasurer {
+ public:
+  explicit InkpadMeasurer(kelui::inkpad::Inkpad& inkpad) : inkpad_(inkpad) {}
+  void Measure(kelcaptioning::CaptionPtr& caption) override {
+    kelcaptioningui::RefreshCaptionSizeInfo(caption, &inkpad_, false, 0, 0);
+  }
+
+ private:
+  kelui::inkpad::Inkpad& inkpad_;
+};
+
+void Report(const std::string& file, const kelcaptionfiles::FileNotes& notes) {
+  for (const kelcaptionfiles::FileNote& note : notes.All()) {
+    const std::string where = note.first.Known() ? file + ":" + note.first.Text() : file;
+    std::fprintf(stderr, "kelcaption: %s: not shown as asked: %s\n", where.c_str(), note.Text().c_str());
+  }
+}
+
+}  // namespace
+
+kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
+                                                   Frame& measuring) {
+  kelcaptionfiles::ReadOptions read;
+  read.channel = options.channel;
+  read.style = kelcaptionfiles::DefaultSubtitleStyle(height);
+  kelcaptionfiles::ReadResult result = kelcaptionfiles::ReadCaptionFile(options.file, read);
+  Report(options.file, result.notes);
+  InkpadMeasurer measurer(measuring.Inkpad());
+  return kelcaptionfiles::ShownStates(result, width, height, measurer);
+}
+
+}  // namespace kelcaption

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "kelcaption/CommandLine.h"
+#include "kelcaption/Frame.h"
+#include "kelcaptionfiles/CaptionTimeline.h"
+
+namespace kelcaption {
+
+// What the caption file shows over time in a frame of `width` x `height`: read by its kind,
+// subtitles measured with real fonts on `measuring`. What the file asks for that is not shown is
+// reported on standard error, a line a kind, with where it first occurs. Throws
+// kelcaptionfiles::ReadError or std::runtime_error with a message for the user.
+kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
+                                                   Frame& measuring);
+
+}  // namespace kelcaption

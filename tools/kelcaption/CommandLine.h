@@ -1,0 +1,53 @@
+#pragma once
+
+// What the subcommands share on the command line: value parsers, the caption-file options, and
+// the errors that decide the exit status.
+
+#include <CLI/CLI.hpp>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "kelmediatypes/TickTime.h"
+#include "kelui/inkpad/Objects.h"
+
+namespace kelcaption {
+
+// Exit statuses, one meaning each.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFailed = 1;  // the input could not be read, or the run failed
+inline constexpr int kExitUsage = 2;   // the command line is wrong
+
+// An option value that cannot be used; the tool exits with kExitUsage.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct Size {
+  int width = 1920;
+  int height = 1080;
+};
+
+// "WIDTHxHEIGHT", both above 0.
+Size ParseSize(const std::string& text);
+// "HH:MM:SS.mmm", "MM:SS.mmm" or seconds; `option` names the option in the error.
+kelmediatypes::TickTime ParseTime(const std::string& text, const std::string& option);
+// "#RRGGBB", black, white or gray, opaque.
+kelui::inkpad::Color ParseColor(const std::string& text);
+// A positive fraction "N/D" or "N:D", or a whole number.
+std::pair<long long, long long> ParseFraction(const std::string& text, const std::string& option);
+
+// The caption file that a subcommand reads, and how.
+struct CaptionFileOptions {
+  std::string file;
+  // The line-21 caption channel that SCC files are decoded on: 1 (CC1) or 2 (CC2).
+  int channel = 1;
+};
+void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options);
+
+// "-o,--output": a file, or "-" for standard output.
+CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const std::string& what);
+
+}  // namespace kelcaption
