@@ -31,6 +31,7 @@ void UI_ControlView::NotifyChanged() {
 
 void UI_Popup::DeleteAllItems() {
   items_.clear();
+  nextValue_ = 0;
   value_ = 0;
 }
 
@@ -39,12 +40,7 @@ std::int64_t UI_Popup::AddItem(const kelcore::UTF16String& text) {
   return nextValue_++;
 }
 
-void UI_Popup::SetValue(std::int64_t value) noexcept {
-  value_ = 0;
-  for (const Item& item : items_) {
-    if (item.value == value) value_ = value;
-  }
-}
+void UI_Popup::SetValue(std::int64_t value) noexcept { value_ = value; }
 
 bool UI_Popup::UserSelect(std::size_t index) {
   if (IsDisabled() || !IsVisible() || index >= items_.size()) return false;

@@ -3,6 +3,7 @@
 #include <sstream>
 #include <vector>
 
+#include "kelcaptioning/ExportFormats.h"
 #include "kelcaptioningui/CaptionSidecarSettingsDialog.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelcore/Error.h"
@@ -66,15 +67,45 @@ TEST_F(SidecarDialog, OkWithSrtKeepsTheTickAndFormatsHideTheBox) {
   EXPECT_TRUE(dialog.GetIncludeSRTStyling());
 }
 
-TEST_F(SidecarDialog, OkWithoutSrtReportsNoStylingAndKeepsAnUnsupportedDisplay) {
+TEST_F(SidecarDialog, OkWithoutSrtReportsNoStylingAndTakesTheNewFormatsFirstDisplay) {
   auto dialog = Dialog(kCaptioningExportFormat_SRT, kelmediatypes::kTimeDisplay_Milliseconds, true);
   auto runner = std::make_shared<ScriptedRunner>();
   runner->Toggle("IncludeSRTStylingID").Select("FileFormatPopupID", kSccItem).Press("okButton");
   EXPECT_TRUE(Run(dialog, runner));
   EXPECT_EQ(dialog.GetFileFormat(), kCaptioningExportFormat_SCC);
   EXPECT_FALSE(dialog.GetIncludeSRTStyling());
-  // SCC has no millisecond display: the popup selects nothing and the choice stays as it was.
-  EXPECT_EQ(dialog.GetTimeDisplay(), kelmediatypes::kTimeDisplay_Milliseconds);
+  // SCC has no millisecond display: the frame-rate popup shows SCC's first display, 29.97 drop frame.
+  EXPECT_EQ(dialog.GetTimeDisplay(), kelmediatypes::kTimeDisplay_2997DropTimecode);
+}
+
+// After any format change the frame-rate popup shows a display that the format offers, and OK
+// returns the one it shows.
+TEST_F(SidecarDialog, EveryFormatChangeShowsAndReturnsADisplayTheFormatOffers) {
+  const std::pair<CaptioningExportFormat, TimeDisplay> starts[] = {
+      {kCaptioningExportFormat_SRT, kelmediatypes::kTimeDisplay_Milliseconds},
+      {kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997NonDropTimecode},
+      {kCaptioningExportFormat_MCC, kelmediatypes::kTimeDisplay_60Timecode}};
+  for (const auto& [format, display] : starts) {
+    for (std::size_t item = 0; item < 5; ++item) {
+      auto dialog = Dialog(format, display, false);
+      std::u16string shown;
+      auto runner = std::make_shared<ScriptedRunner>();
+      runner->Select("FileFormatPopupID", item)
+          .Inspect([&](UI_Dialog& d) {
+            const auto& popup = Popup(d, "TimeDisplayPopupID");
+            for (std::size_t i = 0; i < popup.GetItemCount(); ++i) {
+              if (popup.GetItemValue(i) == popup.GetValue()) shown.assign(popup.GetItemText(i).begin(), popup.GetItemText(i).end());
+            }
+          })
+          .Press("okButton");
+      ASSERT_TRUE(Run(dialog, runner));
+      TimeDisplaySet offered;
+      ASSERT_TRUE(GetSupportedTimeDisplaysForFormat(dialog.GetFileFormat(), offered));
+      EXPECT_TRUE(offered.count(dialog.GetTimeDisplay())) << "format item " << item;
+      const auto description = kelmediatypes::TimeDisplayDescription(dialog.GetTimeDisplay());
+      EXPECT_EQ(shown, std::u16string(description.begin(), description.end())) << "format item " << item;
+    }
+  }
 }
 
 TEST_F(SidecarDialog, CancelKeepsTheLiveFormatButNotTheStylingAndNoLayoutShowsNothing) {

@@ -91,7 +91,10 @@ class KELUI_API UI_ControlView : public UI_Node {
   bool disabled_ = false;
 };
 
-// A pop-up menu of items. Item values are 1, 2, 3 ... in the order added; 0 selects nothing.
+// A pop-up menu of items. Item values are 0, 1, 2 ... in the order added, counted again from 0
+// after every DeleteAllItems, so that value 0 is always the first item; a value that no item has
+// selects nothing. The value is kept while items come and go: 0 set on an empty popup selects the
+// first item added.
 class KELUI_API UI_Popup : public UI_ControlView {
  public:
   using UI_ControlView::UI_ControlView;
@@ -99,7 +102,7 @@ class KELUI_API UI_Popup : public UI_ControlView {
 
   void DeleteAllItems();
   std::int64_t AddItem(const kelcore::UTF16String& text);
-  // Selects the item of `value` (0 or an unknown value selects nothing); no change message.
+  // Selects the item of `value` (a value no item has selects nothing); no change message.
   void SetValue(std::int64_t value) noexcept;
   std::int64_t GetValue() const noexcept { return value_; }
   void SetItemCheckStyle(bool checkStyle) noexcept { checkStyle_ = checkStyle; }
@@ -120,7 +123,7 @@ class KELUI_API UI_Popup : public UI_ControlView {
     std::int64_t value;
   };
   std::vector<Item> items_;
-  std::int64_t nextValue_ = 1;
+  std::int64_t nextValue_ = 0;
   std::int64_t value_ = 0;
   bool checkStyle_ = false;
 };
