@@ -17,6 +17,12 @@ namespace kelcaptioningui {
 // The modal dialog that asks how a caption track is exported to a sidecar file: the file format,
 // the frame rate of its time codes and, for SRT, whether styling is written. Call Initialize()
 // of the module before running it.
+//
+// What shows the dialog is the modal runner that the host installs with kelsol::SetModalRunner
+// (kelsol/UI_Sol.h): kelsol::TerminalRunner (kelsol/TerminalRunner.h) asks on a terminal,
+// kelsol::ScriptedRunner (kelsol/ScriptedRunner.h) plays a fixed list of user actions. With no
+// runner installed a dialog closes at once, as a headless process's must: RunModal then returns
+// false (or what an earlier run left) and the getters keep the constructor's choices.
 class KELCAPTIONINGUI_API CaptionSidecarSettingsDialog : public kelsol::UI_Sol {
  public:
   CaptionSidecarSettingsDialog(const kelui::inkpad::SupplierInterface* supplier, kelui::ui::UI_Node* parent,
