@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "kelcaptioning/Formats.h"
 #include "captionfiles/JsonValues.h"
+#include "kelcaptioning/Formats.h"
 #include "kelcore/String.h"
 
 namespace kelcaptionfiles {
@@ -16,12 +16,12 @@ using namespace kelcaptioning;
 
 namespace {
 
-
 const std::pair<const char*, StreamFormat> kFormats[] = {
-    {"6CC1", kStreamFormat_CEA608_CC1}, {"6CC2", kStreamFormat_CEA608_CC2}, {"6CC3", kStreamFormat_CEA608_CC3},
-    {"6CC4", kStreamFormat_CEA608_CC4}, {"708S", kStreamFormat_CEA708},    {"TL10", kStreamFormat_TeletextLevel10},
-    {"TL15", kStreamFormat_TeletextLevel15}, {"TL20", kStreamFormat_TeletextLevel20}, {"OEBU", kStreamFormat_OpenEBU},
-    {"OPEN", kStreamFormat_OpenCaptions}};
+    {"6CC1", kStreamFormat_CEA608_CC1},      {"6CC2", kStreamFormat_CEA608_CC2},
+    {"6CC3", kStreamFormat_CEA608_CC3},      {"6CC4", kStreamFormat_CEA608_CC4},
+    {"708S", kStreamFormat_CEA708},          {"TL10", kStreamFormat_TeletextLevel10},
+    {"TL15", kStreamFormat_TeletextLevel15}, {"TL20", kStreamFormat_TeletextLevel20},
+    {"OEBU", kStreamFormat_OpenEBU},         {"OPEN", kStreamFormat_OpenCaptions}};
 
 const char* kAlignments[] = {"left", "center", "right"};
 
@@ -36,7 +36,8 @@ StreamFormat StreamFormatFromCode(const std::string& code) {
       code.find_first_not_of("0123456789ABCDEFabcdef", 2) == std::string::npos) {
     return static_cast<StreamFormat>(std::stoul(code.substr(2), nullptr, 16));
   }
-  throw std::runtime_error("unknown stream format \"" + code + "\" (6CC1, 6CC2, 6CC3, 6CC4, 708S, TL10, TL15, TL20, OEBU, OPEN)");
+  throw std::runtime_error("unknown stream format \"" + code +
+                           "\" (6CC1, 6CC2, 6CC3, 6CC4, 708S, TL10, TL15, TL20, OEBU, OPEN)");
 }
 
 std::string StreamFormatCode(StreamFormat format) {
@@ -68,7 +69,7 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
     const std::string what = e.what();
     const std::size_t dash = what.find(" - ");
     const std::size_t colon = what.rfind(": ");
-    const std::string reason = dash != std::string::npos ? what.substr(dash + 3)
+    const std::string reason = dash != std::string::npos    ? what.substr(dash + 3)
                                : colon != std::string::npos ? what.substr(colon + 2)
                                                             : what;
     throw ReadError(fileName, line, column, "not JSON: " + reason);
@@ -99,10 +100,12 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
     if (dynamic_cast<const ReadError*>(&e)) throw;
     r.Fail("/format", e.what());
   }
-  if (const json& wide = r.Member(document, "wideScreen", "", false); !wide.is_null()) list->SetIsWideScreen(r.Bool(wide, "/wideScreen"));
+  if (const json& wide = r.Member(document, "wideScreen", "", false); !wide.is_null())
+    list->SetIsWideScreen(r.Bool(wide, "/wideScreen"));
   if (const json& meta = r.Member(document, "metadata", "", false); !meta.is_null()) {
     CaptioningMetadata metadata;
-    if (const json& v = r.Member(meta, "maxRows", "/metadata", false); !v.is_null()) metadata.SetMaxNumberOfRow(r.Int(v, "/metadata/maxRows"));
+    if (const json& v = r.Member(meta, "maxRows", "/metadata", false); !v.is_null())
+      metadata.SetMaxNumberOfRow(r.Int(v, "/metadata/maxRows"));
     if (const json& v = r.Member(meta, "maxCharacters", "/metadata", false); !v.is_null()) {
       metadata.SetMaxCharactersInRow(r.Int(v, "/metadata/maxCharacters"));
     }
@@ -135,7 +138,8 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
       for (std::size_t s = 0; s < spans.size(); ++s) {
         const std::string sat = pat + "/spans/" + std::to_string(s);
         CaptionTextSpanPtr span(new CaptionTextSpan());
-        span->SetCaptionText(kelcore::string::UTF8ToUTF16(r.String(r.Member(spans[s], "text", sat, true), sat + "/text")));
+        span->SetCaptionText(
+            kelcore::string::UTF8ToUTF16(r.String(r.Member(spans[s], "text", sat, true), sat + "/text")));
         span->SetTextSpanStyleAttributes(ReadSpanAttributes(r, spans[s], sat));
         paragraph->AppendCaptionTextSpan(span);
       }
@@ -144,7 +148,8 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
         style.SetAnchorID(static_cast<ParagraphStyleAttributes::AnchorID>(r.Int(v, pat + "/anchor")));
       }
       if (const json& v = r.Member(par, "align", pat, false); !v.is_null()) {
-        style.SetTextAlignment(static_cast<ParagraphStyleAttributes::TextAlignmentType>(r.Named(v, kAlignments, pat + "/align", "alignment")));
+        style.SetTextAlignment(static_cast<ParagraphStyleAttributes::TextAlignmentType>(
+            r.Named(v, kAlignments, pat + "/align", "alignment")));
       }
       if (const json& v = r.Member(par, "lineHeightRatio", pat, false); !v.is_null()) {
         style.SetLineHeightToTextRatio(r.Float(v, pat + "/lineHeightRatio"));
@@ -154,13 +159,16 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
       if (const json& v = r.Member(par, "x", pat, false); !v.is_null()) position.SetX(r.Fraction(v, pat + "/x"));
       if (const json& v = r.Member(par, "y", pat, false); !v.is_null()) position.SetY(r.Fraction(v, pat + "/y"));
       paragraph->SetCaptionPosition(position);
-      if (const json& v = r.Member(par, "lineWidth", pat, false); !v.is_null()) paragraph->SetParagraphLineWidth(r.Int(v, pat + "/lineWidth"));
-      if (const json& v = r.Member(par, "lineHeight", pat, false); !v.is_null()) paragraph->SetParagraphLineHeight(r.Int(v, pat + "/lineHeight"));
+      if (const json& v = r.Member(par, "lineWidth", pat, false); !v.is_null())
+        paragraph->SetParagraphLineWidth(r.Int(v, pat + "/lineWidth"));
+      if (const json& v = r.Member(par, "lineHeight", pat, false); !v.is_null())
+        paragraph->SetParagraphLineHeight(r.Int(v, pat + "/lineHeight"));
       caption->AppendCaptionTextParagraph(paragraph);
     }
     caption->SetBeginTime(r.Time(r.Member(cap, "begin", at, true), at + "/begin"));
     caption->SetEndTime(r.Time(r.Member(cap, "end", at, true), at + "/end"));
-    if (const json& v = r.Member(cap, "type", at, false); !v.is_null()) caption->SetCaptionType(static_cast<CaptionType>(r.Int(v, at + "/type")));
+    if (const json& v = r.Member(cap, "type", at, false); !v.is_null())
+      caption->SetCaptionType(static_cast<CaptionType>(r.Int(v, at + "/type")));
     if (!list->InsertCaption(caption)) r.Fail(at, "a caption needs paragraphs and may not end before it begins");
   }
   return {list, {}};
@@ -174,7 +182,8 @@ std::string WriteCaptionDocument(const CaptionList& list) {
   json meta = json::object();
   if (metadata.GetMaxNumberOfRow() != 0) meta["maxRows"] = metadata.GetMaxNumberOfRow();
   if (metadata.GetMaxCharactersInRow() != 0) meta["maxCharacters"] = metadata.GetMaxCharactersInRow();
-  if (metadata.GetSTLMetadata()) meta["displayStandard"] = StreamFormatCode(metadata.GetSTLMetadata()->GetDisplayStandardCode());
+  if (metadata.GetSTLMetadata())
+    meta["displayStandard"] = StreamFormatCode(metadata.GetSTLMetadata()->GetDisplayStandardCode());
   if (!meta.empty()) document["metadata"] = meta;
   json captions = json::array();
   for (const CaptionPtr& caption : list.GetCaptions()) {

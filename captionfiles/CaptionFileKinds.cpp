@@ -44,7 +44,8 @@ bool LooksLikeSrt(std::string_view bytes) {
 
 bool LooksLikeWebVtt(std::string_view bytes) {
   const std::string_view text = WithoutByteOrderMark(bytes);
-  return text.substr(0, 6) == "WEBVTT" && (text.size() == 6 || std::string_view(" \t\r\n").find(text[6]) != std::string_view::npos);
+  return text.substr(0, 6) == "WEBVTT" &&
+         (text.size() == 6 || std::string_view(" \t\r\n").find(text[6]) != std::string_view::npos);
 }
 
 bool LooksLikeScc(std::string_view bytes) { return WithoutByteOrderMark(bytes).substr(0, 13) == "Scenarist_SCC"; }
@@ -75,20 +76,28 @@ std::string LowerExtension(const std::string& fileName) {
 
 const std::vector<CaptionFileKind>& CaptionFileKinds() {
   static const std::vector<CaptionFileKind> kinds = {
-      {"WebVTT", {".vtt"}, LooksLikeWebVtt,
+      {"WebVTT",
+       {".vtt"},
+       LooksLikeWebVtt,
        [](std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
          return ReadWebVtt(bytes, fileName, options.style);
        }},
-      {"Scenarist SCC", {".scc"}, LooksLikeScc,
+      {"Scenarist SCC",
+       {".scc"},
+       LooksLikeScc,
        [](std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
          return ReadScc(bytes, fileName, options.channel);
        }},
-      {"EBU STL", {".stl"}, LooksLikeEbuStl,
+      {"EBU STL",
+       {".stl"},
+       LooksLikeEbuStl,
        [](std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
          return ReadEbuStl(bytes, fileName, options.style);
        }},
       {"JSON caption or model document", {".json"}, LooksLikeJson, ReadJson},
-      {"SubRip", {".srt"}, LooksLikeSrt,
+      {"SubRip",
+       {".srt"},
+       LooksLikeSrt,
        [](std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
          return ReadSrt(bytes, fileName, options.style);
        }},
@@ -100,7 +109,8 @@ const CaptionFileKind* FindCaptionFileKind(const std::string& fileName, std::str
   const std::string extension = LowerExtension(fileName);
   const CaptionFileKind* byExtension = nullptr;
   for (const CaptionFileKind& kind : CaptionFileKinds()) {
-    if (std::find(kind.extensions.begin(), kind.extensions.end(), extension) != kind.extensions.end()) byExtension = &kind;
+    if (std::find(kind.extensions.begin(), kind.extensions.end(), extension) != kind.extensions.end())
+      byExtension = &kind;
   }
   if (byExtension && byExtension->looksLike(bytes)) return byExtension;
   for (const CaptionFileKind& kind : CaptionFileKinds()) {

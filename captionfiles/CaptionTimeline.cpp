@@ -46,8 +46,9 @@ CaptionTimeline TimelineOf(const kelcaptioning::CaptionList& list, int areaWidth
   for (std::size_t i = 0; i + 1 < changes.size(); ++i) {
     const auto showing = kelcaptioning::CaptionsShowingAt(captions, changes[i]);
     if (showing.empty()) continue;
-    timeline.Show(changes[i], changes[i + 1],
-                  kelcaptioning::MakeRenderableModel(list.GetStreamFormat(), showing, areaWidth, areaHeight, areaRatio));
+    timeline.Show(
+        changes[i], changes[i + 1],
+        kelcaptioning::MakeRenderableModel(list.GetStreamFormat(), showing, areaWidth, areaHeight, areaRatio));
   }
   return timeline;
 }

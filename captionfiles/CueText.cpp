@@ -13,8 +13,6 @@ namespace kelcaptionfiles::cues {
 
 using namespace kelcaptioning;
 
-
-
 std::size_t FirstInvalidUtf8(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size()) {
@@ -65,7 +63,6 @@ bool IsBlank(std::string_view s) {
   return true;
 }
 
-
 void CheckUtf8(const std::vector<Line>& lines, const std::string& file) {
   for (const Line& line : lines) {
     const std::size_t bad = FirstInvalidUtf8(line.text);
@@ -77,7 +74,8 @@ namespace {
 
 class TimingParser {
  public:
-  TimingParser(const std::string& file, const Line& line, TimeSyntax syntax) : file_(file), line_(line), syntax_(syntax) {}
+  TimingParser(const std::string& file, const Line& line, TimeSyntax syntax)
+      : file_(file), line_(line), syntax_(syntax) {}
 
   CueTiming Parse() {
     const auto begin = Time();
@@ -142,7 +140,8 @@ class TimingParser {
     const bool point = pos_ < line_.text.size() && line_.text[pos_] == '.';
     const bool comma = pos_ < line_.text.size() && line_.text[pos_] == ',';
     if (syntax_ == TimeSyntax::kWebVtt ? !point : !(point || comma)) {
-      Fail(syntax_ == TimeSyntax::kWebVtt ? "expected '.' before the milliseconds" : "expected ',' before the milliseconds");
+      Fail(syntax_ == TimeSyntax::kWebVtt ? "expected '.' before the milliseconds"
+                                          : "expected ',' before the milliseconds");
     }
     ++pos_;
     const long long millis = Digits(3, 3, 1000, "milliseconds");
@@ -164,7 +163,6 @@ CueTiming ParseCueTiming(const std::string& file, const Line& line, TimeSyntax s
 
 namespace {
 
-
 // Inline styling of one cue line: a stack of open tags.
 struct Style {
   bool italic = false, bold = false, underline = false;
@@ -176,8 +174,9 @@ struct Style {
 std::optional<CaptioningColor> ParseColor(std::string value) {
   for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   static const std::pair<const char*, CaptioningColor> kNamed[] = {
-      {"white", {1, 1, 1}}, {"black", {0, 0, 0}}, {"red", {1, 0, 0}},   {"green", {0, 0.5f, 0}}, {"lime", {0, 1, 0}},
-      {"blue", {0, 0, 1}},  {"yellow", {1, 1, 0}}, {"cyan", {0, 1, 1}}, {"magenta", {1, 0, 1}}, {"gray", {0.5f, 0.5f, 0.5f}}};
+      {"white", {1, 1, 1}},   {"black", {0, 0, 0}},        {"red", {1, 0, 0}},    {"green", {0, 0.5f, 0}},
+      {"lime", {0, 1, 0}},    {"blue", {0, 0, 1}},         {"yellow", {1, 1, 0}}, {"cyan", {0, 1, 1}},
+      {"magenta", {1, 0, 1}}, {"gray", {0.5f, 0.5f, 0.5f}}};
   for (const auto& [name, color] : kNamed) {
     if (value == name) return color;
   }
@@ -301,6 +300,5 @@ CaptionTextParagraphPtr ParagraphOf(std::string_view line, const SubtitleStyle& 
   flush();
   return paragraph;
 }
-
 
 }  // namespace kelcaptionfiles::cues

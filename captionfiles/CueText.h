@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "kelcaptioning/CaptionList.h"
-#include "kelcaptionfiles/ReadError.h"
 #include "kelcaptionfiles/FileNotes.h"
+#include "kelcaptionfiles/ReadError.h"
 #include "kelcaptionfiles/SubtitleStyle.h"
+#include "kelcaptioning/CaptionList.h"
 
 namespace kelcaptionfiles::cues {
 

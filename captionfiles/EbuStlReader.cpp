@@ -6,12 +6,12 @@
 #include <optional>
 #include <set>
 
+#include "captionfiles/StlCodePage.h"
+#include "captionfiles/StlText.h"
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioning/RenderableFromCaption.h"
 #include "kelcaptioning/RenderableModel.h"
 #include "kelcore/String.h"
-#include "captionfiles/StlCodePage.h"
-#include "captionfiles/StlText.h"
 
 namespace kelcaptionfiles {
 
@@ -30,7 +30,7 @@ constexpr std::size_t kTextSize = 112;
 
 struct FrameRate {
   const char* code;
-  int perSecond;              // frames in a time-code second
+  int perSecond;  // frames in a time-code second
   std::int64_t ticksPerFrame;
 };
 
@@ -83,7 +83,8 @@ class Input {
     const std::size_t last = field.find_last_not_of(' ') + 1;
     long value = 0;
     for (std::size_t i = first; i < last; ++i) {
-      if (field[i] < '0' || field[i] > '9') Fail(offset + i, std::string(what) + " must be digits, not " + Quoted(field));
+      if (field[i] < '0' || field[i] > '9')
+        Fail(offset + i, std::string(what) + " must be digits, not " + Quoted(field));
       value = value * 10 + (field[i] - '0');
     }
     return value;
@@ -134,7 +135,8 @@ void CheckTimeCode(const Input& in, const FrameRate& rate, const int (&parts)[4]
 }
 
 // A text block's time code: hours, minutes, seconds and frames, one byte each.
-TickTime BlockTimeCode(const Input& in, const FrameRate& rate, std::size_t offset, const char* what, std::string& text) {
+TickTime BlockTimeCode(const Input& in, const FrameRate& rate, std::size_t offset, const char* what,
+                       std::string& text) {
   int parts[4];
   std::size_t offsets[4];
   for (int k = 0; k < 4; ++k) {
@@ -148,8 +150,8 @@ TickTime BlockTimeCode(const Input& in, const FrameRate& rate, std::size_t offse
 
 Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
   if (in.Size() < kHeaderSize) {
-    in.Fail(in.Size(), "the file ends inside its 1024-byte header (GSI block), after " + std::to_string(in.Size()) +
-                           " bytes");
+    in.Fail(in.Size(),
+            "the file ends inside its 1024-byte header (GSI block), after " + std::to_string(in.Size()) + " bytes");
   }
   Header header;
   const std::string_view formatCode = in.Field(3, 8);
@@ -162,8 +164,9 @@ Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
   }
   const std::string_view codePage = in.Field(0, 3);
   if (codePage != "437" && codePage != "850" && codePage != "860" && codePage != "863" && codePage != "865") {
-    notes.Add("the header's code page number " + Input::Quoted(codePage) + " (unknown; the header's texts are not used)",
-              FilePlace::AtByte(0));
+    notes.Add(
+        "the header's code page number " + Input::Quoted(codePage) + " (unknown; the header's texts are not used)",
+        FilePlace::AtByte(0));
   }
   switch (in.Byte(11)) {
     case ' ':
@@ -174,12 +177,14 @@ Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
       in.Fail(11, "the display standard code " + Input::Quoted(in.Field(11, 1)) +
                       " is none of blank or 0 (open subtitling), 1 or 2 (teletext)");
   }
-  static constexpr std::pair<const char*, stl::CharacterTable> kTables[] = {
-      {"00", stl::CharacterTable::kLatin}, {"01", stl::CharacterTable::kCyrillic}, {"02", stl::CharacterTable::kArabic},
-      {"03", stl::CharacterTable::kGreek}, {"04", stl::CharacterTable::kHebrew}};
+  static constexpr std::pair<const char*, stl::CharacterTable> kTables[] = {{"00", stl::CharacterTable::kLatin},
+                                                                            {"01", stl::CharacterTable::kCyrillic},
+                                                                            {"02", stl::CharacterTable::kArabic},
+                                                                            {"03", stl::CharacterTable::kGreek},
+                                                                            {"04", stl::CharacterTable::kHebrew}};
   const std::string_view tableCode = in.Field(12, 2);
-  const auto table = std::find_if(std::begin(kTables), std::end(kTables),
-                                  [&](const auto& entry) { return tableCode == entry.first; });
+  const auto table =
+      std::find_if(std::begin(kTables), std::end(kTables), [&](const auto& entry) { return tableCode == entry.first; });
   if (table == std::end(kTables)) {
     in.Fail(12, "the character code table " + Input::Quoted(tableCode) + " is none of 00 to 04");
   }
@@ -192,8 +197,8 @@ Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
   const std::size_t rest = in.Size() - kHeaderSize;
   blockCount = rest / kBlockSize;
   if (rest % kBlockSize != 0) {
-    in.Fail(kHeaderSize + blockCount * kBlockSize, "the last text block (TTI) is cut short: " +
-                                                       std::to_string(rest % kBlockSize) + " of 128 bytes");
+    in.Fail(kHeaderSize + blockCount * kBlockSize,
+            "the last text block (TTI) is cut short: " + std::to_string(rest % kBlockSize) + " of 128 bytes");
   }
   if (const auto counted = in.Number(238, 5, "the total number of text blocks (TNB)")) {
     if (static_cast<std::size_t>(*counted) > blockCount) {
@@ -202,11 +207,12 @@ Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
     }
     if (static_cast<std::size_t>(*counted) < blockCount) {
       notes.Add("the header's count of " + std::to_string(*counted) + " text blocks (all " +
-                std::to_string(blockCount) + " are read)",
+                    std::to_string(blockCount) + " are read)",
                 FilePlace::AtByte(238));
     }
   }
-  header.maxCharacters = static_cast<int>(in.Number(251, 2, "the maximum number of characters in a row (MNC)").value_or(0));
+  header.maxCharacters =
+      static_cast<int>(in.Number(251, 2, "the maximum number of characters in a row (MNC)").value_or(0));
   header.maxRows = static_cast<int>(in.Number(253, 2, "the maximum number of rows (MNR)").value_or(0));
 
   // Start of programme, HHMMSSFF in ASCII digits.
@@ -225,7 +231,7 @@ Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
     CheckTimeCode(in, *header.rate, parts, offsets, "the start-of-programme time code (TCP)");
     if (parts[0] || parts[1] || parts[2] || parts[3]) {
       notes.Add("the start-of-programme time code " + TimeCodeText(parts[0], parts[1], parts[2], parts[3]) +
-                " (subtitle times are read as written)",
+                    " (subtitle times are read as written)",
                 FilePlace::AtByte(256));
     }
   }
@@ -242,7 +248,8 @@ std::string HexByte(unsigned char byte) {
 unsigned char BlockNumber(const Input& in, std::size_t block) {
   const std::size_t offset = kHeaderSize + block * kBlockSize;
   const unsigned char number = in.Byte(offset + 3);
-  if (number >= 0xF0 && number < 0xFE) in.Fail(offset + 3, "the extension block number " + HexByte(number) + " is reserved");
+  if (number >= 0xF0 && number < 0xFE)
+    in.Fail(offset + 3, "the extension block number " + HexByte(number) + " is reserved");
   return number;
 }
 
@@ -269,7 +276,8 @@ std::vector<Subtitle> ReadSubtitles(const Input& in, const Header& header, std::
     while (extension != 0xFF) {
       ++block;
       while (block < blockCount && BlockNumber(in, block) == 0xFE) {
-        notes.Count("user data blocks (skipped)", FilePlace::AtByte(static_cast<std::int64_t>(kHeaderSize + block * kBlockSize)));
+        notes.Count("user data blocks (skipped)",
+                    FilePlace::AtByte(static_cast<std::int64_t>(kHeaderSize + block * kBlockSize)));
         ++block;
       }
       if (block >= blockCount) {
@@ -292,8 +300,10 @@ std::vector<Subtitle> ReadSubtitles(const Input& in, const Header& header, std::
       continue;
     }
     const int cumulative = in.Byte(offset + 4);
-    if (cumulative > 3) notes.Count("cumulative status " + std::to_string(cumulative) + " (read as not cumulative)", subtitle.place);
-    else subtitle.cumulative = cumulative;
+    if (cumulative > 3)
+      notes.Count("cumulative status " + std::to_string(cumulative) + " (read as not cumulative)", subtitle.place);
+    else
+      subtitle.cumulative = cumulative;
     std::string beginText, endText;
     subtitle.begin = BlockTimeCode(in, *header.rate, offset + 5, "the time code in (TCI)", beginText);
     subtitle.end = BlockTimeCode(in, *header.rate, offset + 9, "the time code out (TCO)", endText);
@@ -304,14 +314,17 @@ std::vector<Subtitle> ReadSubtitles(const Input& in, const Header& header, std::
     if (subtitle.end == subtitle.begin) notes.Count("subtitles that end where they begin (not shown)", subtitle.place);
     subtitle.row = in.Byte(offset + 13);
     if (teletext && (subtitle.row < 1 || subtitle.row > 23)) {
-      in.Fail(offset + 13, "the vertical position " + std::to_string(subtitle.row) + " is not a teletext row (1 to 23)");
+      in.Fail(offset + 13,
+              "the vertical position " + std::to_string(subtitle.row) + " is not a teletext row (1 to 23)");
     }
     if (!teletext && subtitle.row > 99) {
       in.Fail(offset + 13, "the vertical position " + std::to_string(subtitle.row) + " is above 99");
     }
     const int justification = in.Byte(offset + 14);
-    if (justification > 3) notes.Count("justification code " + std::to_string(justification) + " (read as 0, as written)", subtitle.place);
-    else subtitle.justification = justification;
+    if (justification > 3)
+      notes.Count("justification code " + std::to_string(justification) + " (read as 0, as written)", subtitle.place);
+    else
+      subtitle.justification = justification;
     groups.insert(subtitle.group);
     subtitles.push_back(std::move(subtitle));
   }
@@ -321,7 +334,8 @@ std::vector<Subtitle> ReadSubtitles(const Input& in, const Header& header, std::
 
 // A subtitle continues the cumulative set of the one before it.
 bool Continues(const Subtitle& previous, const Subtitle& subtitle) {
-  return (subtitle.cumulative == 2 || subtitle.cumulative == 3) && (previous.cumulative == 1 || previous.cumulative == 2);
+  return (subtitle.cumulative == 2 || subtitle.cumulative == 3) &&
+         (previous.cumulative == 1 || previous.cumulative == 2);
 }
 
 // ---- Teletext
@@ -385,7 +399,8 @@ RowList TeletextRows(const Subtitle& subtitle, const Header& header, int rows, i
   RowList grid(static_cast<std::size_t>(rows));
   int index = subtitle.row - 1;
   bool hidden = false;  // the row under a double-height row
-  for (const TextRow& text : stl::DecodeText(subtitle.text, header.table, stl::TextMode::kTeletext, subtitle.place, notes)) {
+  for (const TextRow& text :
+       stl::DecodeText(subtitle.text, header.table, stl::TextMode::kTeletext, subtitle.place, notes)) {
     const int at = index++;
     if (at >= rows) {
       if (Shows(text)) notes.Count("text rows below row " + std::to_string(rows) + " (not shown)", subtitle.place);
@@ -393,7 +408,8 @@ RowList TeletextRows(const Subtitle& subtitle, const Header& header, int rows, i
     }
     if (hidden) {
       hidden = false;
-      if (Shows(text)) notes.Count("text in the row under a double-height row (hidden, as on a decoder)", subtitle.place);
+      if (Shows(text))
+        notes.Count("text in the row under a double-height row (hidden, as on a decoder)", subtitle.place);
       continue;
     }
     GridRowResult row = GridRow(text, subtitle.justification, at + 1 < rows, columns, subtitle.place, notes);
@@ -406,7 +422,8 @@ RowList TeletextRows(const Subtitle& subtitle, const Header& header, int rows, i
 bool IsDoubleHeight(const CaptioningRenderableModelRowPtr& row) {
   if (!row) return false;
   const CellList cells = row->GetCells();
-  return std::any_of(cells.begin(), cells.end(), [](const auto& cell) { return cell && cell->GetTextAttributes().GetRowsUsed() > 1; });
+  return std::any_of(cells.begin(), cells.end(),
+                     [](const auto& cell) { return cell && cell->GetTextAttributes().GetRowsUsed() > 1; });
 }
 
 CaptionTimeline TeletextTimeline(const std::vector<Subtitle>& subtitles, const Header& header, FileNotes& notes) {
@@ -538,7 +555,8 @@ CaptionListPtr OpenCaptions(const std::vector<Subtitle>& subtitles, const Header
   for (const OpenSubtitle& subtitle : open) {
     CaptionPtr caption(new Caption());
     for (const OpenLine& line : subtitle.lines) {
-      if (CaptionTextParagraphPtr paragraph = OpenParagraph(line, style)) caption->AppendCaptionTextParagraph(paragraph);
+      if (CaptionTextParagraphPtr paragraph = OpenParagraph(line, style))
+        caption->AppendCaptionTextParagraph(paragraph);
     }
     if (caption->GetNumParagraphs() == 0 || !(subtitle.begin < subtitle.end)) continue;
     caption->SetBeginTime(subtitle.begin);

@@ -26,11 +26,10 @@ namespace kelcaptionfiles {
 // rows and hides the row under it. Cumulative subtitles add their rows to the set's earlier ones.
 //
 // Open subtitling (display standard blank or 0) gives a caption list of kStreamFormat_OpenEBU, one
-// caption per subtitle and one paragraph per text row, not yet measured or placed: spans by colour, italics, underline and boxing;
-// paragraphs anchored at the bottom for rows in the lower half of the header's row count, at the
-// top otherwise, left, centred or right by the justification code (centred for 0). Spans take
-// `style`'s font, size and edge. The list carries STL metadata with the header's maximum rows and
-// characters.
+// caption per subtitle and one paragraph per text row, not yet measured or placed: spans by colour, italics, underline
+// and boxing; paragraphs anchored at the bottom for rows in the lower half of the header's row count, at the top
+// otherwise, left, centred or right by the justification code (centred for 0). Spans take `style`'s font, size and
+// edge. The list carries STL metadata with the header's maximum rows and characters.
 //
 // Comments and user-data blocks are skipped; extension blocks continue their subtitle's text. What
 // the file asks for that is not applied is counted in the notes, at the byte offset of the

@@ -20,7 +20,8 @@ TextSpanAttributes ReadSpanAttributes(const JsonReader& r, const json& span, con
   if (!opt("edge").is_null()) a.SetTextEdge(static_cast<TextEdge>(r.Int(opt("edge"), path("edge"))));
   if (!opt("edgeWidth").is_null()) a.SetTextEdgeWidth(r.Float(opt("edgeWidth"), path("edgeWidth")));
   if (!opt("offset").is_null()) a.SetTextOffset(static_cast<TextOffset>(r.Int(opt("offset"), path("offset"))));
-  if (!opt("style").is_null()) a.SetFontStyle(static_cast<FontStyle>(r.Named(opt("style"), kFontStyleNames, path("style"), "style")));
+  if (!opt("style").is_null())
+    a.SetFontStyle(static_cast<FontStyle>(r.Named(opt("style"), kFontStyleNames, path("style"), "style")));
   if (!opt("size").is_null()) a.SetFontSize(r.Float(opt("size"), path("size")));
   if (!opt("font").is_null()) a.SetFontName(kelcore::string::UTF8ToUTF16(r.String(opt("font"), path("font"))));
   if (!opt("underline").is_null()) a.SetUnderlined(r.Bool(opt("underline"), path("underline")));
@@ -44,7 +45,8 @@ void WriteSpanAttributes(const TextSpanAttributes& a, json& span) {
 std::string HexOf(const CaptioningColor& c) {
   const auto byte = [](float v) { return static_cast<unsigned>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
   char text[10];
-  std::snprintf(text, sizeof text, "#%02X%02X%02X%02X", byte(c.Red()), byte(c.Green()), byte(c.Blue()), byte(c.Alpha()));
+  std::snprintf(text, sizeof text, "#%02X%02X%02X%02X", byte(c.Red()), byte(c.Green()), byte(c.Blue()),
+                byte(c.Alpha()));
   return text;
 }
 

@@ -11,11 +11,11 @@
 
 #include <boost/rational.hpp>
 
+#include "kelcaptionfiles/HexColor.h"
+#include "kelcaptionfiles/ReadError.h"
 #include "kelcaptioning/CaptioningColor.h"
 #include "kelcaptioning/TextSpanAttributes.h"
 #include "kelmediatypes/TickTime.h"
-#include "kelcaptionfiles/HexColor.h"
-#include "kelcaptionfiles/ReadError.h"
 
 namespace kelcaptionfiles {
 

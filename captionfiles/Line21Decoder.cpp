@@ -10,9 +10,8 @@ namespace kelcaptionfiles {
 
 namespace {
 
-constexpr Line21Color kColors[8] = {Line21Color::White, Line21Color::Green,  Line21Color::Blue,
-                                    Line21Color::Cyan,  Line21Color::Red,    Line21Color::Yellow,
-                                    Line21Color::Magenta, Line21Color::Black};
+constexpr Line21Color kColors[8] = {Line21Color::White, Line21Color::Green,  Line21Color::Blue,    Line21Color::Cyan,
+                                    Line21Color::Red,   Line21Color::Yellow, Line21Color::Magenta, Line21Color::Black};
 
 // The row (from 0) a preamble address code names, or -1 when the pair names none.
 int PreambleRow(std::uint8_t base, std::uint8_t second) {
@@ -138,8 +137,7 @@ bool Line21Decoder::Control(std::uint8_t base, std::uint8_t second) {
     case 0x10:
       if (second < 0x30) return BackgroundAttribute(base, second);
       break;
-    default:
-      break;
+    default: break;
   }
   Ignore(CodeName(base, second));
   return false;
@@ -150,12 +148,9 @@ bool Line21Decoder::Miscellaneous(std::uint8_t code) {
     case 0x20:  // resume caption loading
       style_ = Style::PopOn;
       return false;
-    case 0x21:
-      return Backspace();
+    case 0x21: return Backspace();
     case 0x22:
-    case 0x23:
-      Ignore("alarm codes (AOF/AON)");
-      return false;
+    case 0x23: Ignore("alarm codes (AOF/AON)"); return false;
     case 0x24: {  // delete to end of row
       if (style_ == Style::None || style_ == Style::Text) return false;
       bool changed = false;
@@ -168,11 +163,8 @@ bool Line21Decoder::Miscellaneous(std::uint8_t code) {
     }
     case 0x25:
     case 0x26:
-    case 0x27:
-      return SetRollUp(code - 0x23);
-    case 0x28:
-      Ignore("flash on (FON)");
-      return false;
+    case 0x27: return SetRollUp(code - 0x23);
+    case 0x28: Ignore("flash on (FON)"); return false;
     case 0x29:  // resume direct captioning
       style_ = Style::PaintOn;
       return false;
@@ -181,21 +173,15 @@ bool Line21Decoder::Miscellaneous(std::uint8_t code) {
       style_ = Style::Text;
       Ignore("text restart / resume text display (TR/RTD)");
       return false;
-    case 0x2C:
-      return EraseDisplayed();
-    case 0x2D:
-      return CarriageReturn();
-    case 0x2E:
-      memories_[1 - displayed_] = Line21Memory{};
-      return false;
+    case 0x2C: return EraseDisplayed();
+    case 0x2D: return CarriageReturn();
+    case 0x2E: memories_[1 - displayed_] = Line21Memory{}; return false;
     case 0x2F: {  // end of caption: the loaded caption shows
       displayed_ = 1 - displayed_;
       style_ = Style::PopOn;
       return memories_[0] != memories_[1];
     }
-    default:
-      Ignore(CodeName(0x14, code));
-      return false;
+    default: Ignore(CodeName(0x14, code)); return false;
   }
 }
 
@@ -204,8 +190,10 @@ bool Line21Decoder::Preamble(std::uint8_t row, std::uint8_t second) {
   pen_ = Line21Style{};
   if (attribute < 0x10) {
     const int color = attribute >> 1;
-    if (color == 7) pen_.italic = true;
-    else pen_.foreground = kColors[color];
+    if (color == 7)
+      pen_.italic = true;
+    else
+      pen_.foreground = kColors[color];
     column_ = 0;
   } else {
     column_ = ((attribute - 0x10) >> 1) * 4;

@@ -90,7 +90,7 @@ class Line21Decoder {
   int row_ = kLine21Rows - 1;
   int column_ = 0;
   Line21Style pen_;
-  bool inChannel_ = true;  // the last control code named this channel
+  bool inChannel_ = true;                        // the last control code named this channel
   std::uint8_t lastFirst_ = 0, lastSecond_ = 0;  // the last control code, until another pair comes
   std::map<std::string, long> ignored_;
   long ignoredCount_ = 0;

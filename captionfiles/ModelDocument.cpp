@@ -1,8 +1,8 @@
 #include "kelcaptionfiles/ModelDocument.h"
 
-#include "kelcore/String.h"
-#include "kelcaptionfiles/CaptionDocument.h"
 #include "captionfiles/JsonValues.h"
+#include "kelcaptionfiles/CaptionDocument.h"
+#include "kelcore/String.h"
 
 namespace kelcaptionfiles {
 
@@ -12,8 +12,9 @@ namespace {
 
 const char* kSizes[] = {"small", "standard", "large"};
 const char* kOffsets[] = {"superscript", "normal", "subscript"};
-const char* kFamilies[] = {"default", "monospaced serif", "proportional serif", "monospaced sans serif",
-                           "proportional sans serif", "casual", "cursive", "small capitals"};
+const char* kFamilies[] = {
+    "default", "monospaced serif", "proportional serif", "monospaced sans serif", "proportional sans serif",
+    "casual",  "cursive",          "small capitals"};
 
 template <std::size_t N>
 json NameOr(int value, const char* const (&names)[N]) {
@@ -49,11 +50,14 @@ class StateReader {
     const auto path = [&](const char* key) { return at + "/" + key; };
     if (!opt("foreground").is_null()) a.SetForegroundColor(r_.Color(opt("foreground"), path("foreground")));
     if (!opt("background").is_null()) a.SetBackgroundColor(r_.Color(opt("background"), path("background")));
-    if (!opt("size").is_null()) a.SetTextSize(static_cast<TextSize>(r_.Named(opt("size"), kSizes, path("size"), "size")));
+    if (!opt("size").is_null())
+      a.SetTextSize(static_cast<TextSize>(r_.Named(opt("size"), kSizes, path("size"), "size")));
     if (!opt("rowsUsed").is_null()) a.SetRowsUsed(r_.Int(opt("rowsUsed"), path("rowsUsed")));
-    if (!opt("offset").is_null()) a.SetTextOffset(static_cast<TextOffset>(r_.Named(opt("offset"), kOffsets, path("offset"), "offset")));
+    if (!opt("offset").is_null())
+      a.SetTextOffset(static_cast<TextOffset>(r_.Named(opt("offset"), kOffsets, path("offset"), "offset")));
     if (!opt("family").is_null()) {
-      a.SetGenericFontFamilyID(static_cast<GenericFontFamilyID>(r_.Named(opt("family"), kFamilies, path("family"), "font family")));
+      a.SetGenericFontFamilyID(
+          static_cast<GenericFontFamilyID>(r_.Named(opt("family"), kFamilies, path("family"), "font family")));
     }
     if (!opt("edge").is_null()) a.SetTextEdge(static_cast<TextEdge>(r_.Int(opt("edge"), path("edge"))));
     if (!opt("italic").is_null()) a.SetItalic(r_.Bool(opt("italic"), path("italic")));
@@ -69,7 +73,8 @@ class StateReader {
     for (std::size_t i = 0; i < runs.size(); ++i) {
       const std::string rat = at + "/runs/" + std::to_string(i);
       int column = r_.Int(r_.Member(runs[i], "column", rat, true), rat + "/column");
-      if (column < 0 || column >= columns) r_.Fail(rat + "/column", "a column from 0 to " + std::to_string(columns - 1));
+      if (column < 0 || column >= columns)
+        r_.Fail(rat + "/column", "a column from 0 to " + std::to_string(columns - 1));
       std::u32string characters;
       if (const json& text = r_.Member(runs[i], "text", rat, false); !text.is_null()) {
         characters = CodePoints(r_.String(text, rat + "/text"));
@@ -78,7 +83,8 @@ class StateReader {
         if (!points.is_array()) r_.Fail(rat + "/codePoints", "expected an array of whole numbers");
         for (std::size_t p = 0; p < points.size(); ++p) {
           const std::string pat = rat + "/codePoints/" + std::to_string(p);
-          if (!points[p].is_number_unsigned() || points[p].get<std::uint64_t>() > 0xFFFFFFFFu) r_.Fail(pat, "expected a code point");
+          if (!points[p].is_number_unsigned() || points[p].get<std::uint64_t>() > 0xFFFFFFFFu)
+            r_.Fail(pat, "expected a code point");
           characters += static_cast<char32_t>(points[p].get<std::uint64_t>());
         }
       }
@@ -87,7 +93,8 @@ class StateReader {
       }
       const TextAttributes attributes = Cell(runs[i], rat);
       if (cells.size() < static_cast<std::size_t>(column) + characters.size()) cells.resize(column + characters.size());
-      for (char32_t c : characters) cells[static_cast<std::size_t>(column++)] = new CaptioningRenderableModelCell(c, attributes);
+      for (char32_t c : characters)
+        cells[static_cast<std::size_t>(column++)] = new CaptioningRenderableModelCell(c, attributes);
     }
     made->SetCells(std::move(cells));
     return made;
@@ -150,7 +157,8 @@ class StateReader {
     }
     if (const json& area = opt("drawArea"); !area.is_null()) {
       if (!area.is_array() || area.size() != 2) r_.Fail(path("drawArea"), "expected [width, height]");
-      window->SetCaptionDrawAreaSize({r_.Int(area[0], path("drawArea") + "/0"), r_.Int(area[1], path("drawArea") + "/1")});
+      window->SetCaptionDrawAreaSize(
+          {r_.Int(area[0], path("drawArea") + "/0"), r_.Int(area[1], path("drawArea") + "/1")});
     }
     if (const json& rows = opt("openRows"); !rows.is_null()) {
       if (!rows.is_array()) r_.Fail(path("openRows"), "expected an array");
@@ -168,8 +176,10 @@ class StateReader {
   CaptioningRenderableModelPtr Model(const json& state, StreamFormat format, const std::string& at) const {
     if (const json& f = r_.Member(state, "format", at, false); !f.is_null()) format = Format(f, at + "/format");
     CaptioningRenderableModelPtr model(new CaptioningRenderableModel(format));
-    if (const json& v = r_.Member(state, "maxRows", at, false); !v.is_null()) model->SetMaxRows(r_.Int(v, at + "/maxRows"));
-    if (const json& v = r_.Member(state, "maxColumns", at, false); !v.is_null()) model->SetMaxColumns(r_.Int(v, at + "/maxColumns"));
+    if (const json& v = r_.Member(state, "maxRows", at, false); !v.is_null())
+      model->SetMaxRows(r_.Int(v, at + "/maxRows"));
+    if (const json& v = r_.Member(state, "maxColumns", at, false); !v.is_null())
+      model->SetMaxColumns(r_.Int(v, at + "/maxColumns"));
     const json& windows = r_.Member(state, "windows", at, true);
     if (!windows.is_array()) r_.Fail(at + "/windows", "expected an array");
     std::vector<int> order;
@@ -183,7 +193,8 @@ class StateReader {
     if (const json& v = r_.Member(state, "renderOrder", at, false); !v.is_null()) {
       if (!v.is_array()) r_.Fail(at + "/renderOrder", "expected an array of window numbers");
       order.clear();
-      for (std::size_t i = 0; i < v.size(); ++i) order.push_back(r_.Int(v[i], at + "/renderOrder/" + std::to_string(i)));
+      for (std::size_t i = 0; i < v.size(); ++i)
+        order.push_back(r_.Int(v[i], at + "/renderOrder/" + std::to_string(i)));
     }
     model->SetWindowRenderOrder(std::move(order));
     return model;
@@ -240,7 +251,8 @@ json RunsOf(const CellList& cells) {
     const TextAttributes attributes = cells[c]->GetTextAttributes();
     json run = {{"column", c}};
     std::u32string characters;
-    while (c < cells.size() && cells[c] && cells[c]->GetTextAttributes() == attributes) characters += cells[c++]->GetCharacter();
+    while (c < cells.size() && cells[c] && cells[c]->GetTextAttributes() == attributes)
+      characters += cells[c++]->GetCharacter();
     CloseRun(run, characters);
     run.update(CellJson(attributes));
     runs.push_back(run);
@@ -316,7 +328,8 @@ std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::st
     const kelmediatypes::TickTime begin = r.Time(r.Member(list[i], "begin", at, true), at + "/begin");
     const json& e = r.Member(list[i], "end", at, false);
     const kelmediatypes::TickTime end = e.is_null() ? kelmediatypes::kTime_Max : r.Time(e, at + "/end");
-    if (!timeline.Empty() && begin < timeline.States().back().begin) r.Fail(at + "/begin", "states must be in time order");
+    if (!timeline.Empty() && begin < timeline.States().back().begin)
+      r.Fail(at + "/begin", "states must be in time order");
     if (end < begin) r.Fail(at + "/end", "a state may not end before it begins");
     timeline.Show(begin, end, states.Model(list[i], fallback, at));
   }
@@ -336,7 +349,8 @@ std::string WriteModelDocument(const CaptionTimeline& timeline) {
     model.GetWindowRenderOrder(order);
     json windows = json::array();
     for (int number : order) {
-      if (const CaptioningRenderableModelWindowPtr window = model.GetWindow(number)) windows.push_back(WindowJson(number, *window));
+      if (const CaptioningRenderableModelWindowPtr window = model.GetWindow(number))
+        windows.push_back(WindowJson(number, *window));
     }
     s["windows"] = windows;
     s["renderOrder"] = order;

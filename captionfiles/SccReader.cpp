@@ -6,9 +6,9 @@
 #include <cctype>
 #include <cstdint>
 
+#include "captionfiles/Line21Decoder.h"
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioning/RenderableFromCaption.h"
-#include "captionfiles/Line21Decoder.h"
 
 namespace kelcaptionfiles {
 
@@ -125,7 +125,8 @@ class LineParser {
     }
     const int hours = fields[0], minutes = fields[1], seconds = fields[2], frames = fields[3];
     if (minutes >= 60 || seconds >= 60 || frames >= 30) {
-      Fail(start, "time code " + std::string(line_.substr(start, at - start)) + " is out of range (frames run 00 to 29)");
+      Fail(start,
+           "time code " + std::string(line_.substr(start, at - start)) + " is out of range (frames run 00 to 29)");
     }
     const std::int64_t totalMinutes = hours * 60 + minutes;
     std::int64_t count = (totalMinutes * 60 + seconds) * 30 + frames;
@@ -197,7 +198,8 @@ ReadResult ReadScc(std::string_view text, const std::string& fileName, int chann
         }
       }
       at += 4;
-      if (at < line.size() && line[at] != ' ' && line[at] != '\t') parser.Fail(at, "expected a space between byte pairs");
+      if (at < line.size() && line[at] != ' ' && line[at] != '\t')
+        parser.Fail(at, "expected a space between byte pairs");
       const bool changed = decoder.Feed(bytes[0], bytes[1]);
       if (decoder.IgnoredCount() != ignoredSeen) {
         ignoredSeen = decoder.IgnoredCount();
@@ -210,8 +212,10 @@ ReadResult ReadScc(std::string_view text, const std::string& fileName, int chann
       }
       if (changed) {
         const TickTime time(frame * kTicksPerFrame);
-        if (IsBlank(decoder.Displayed())) timeline.Clear(time);
-        else timeline.Show(time, kelmediatypes::kTime_Max, maker.Make(decoder.Displayed()));
+        if (IsBlank(decoder.Displayed()))
+          timeline.Clear(time);
+        else
+          timeline.Show(time, kelmediatypes::kTime_Max, maker.Make(decoder.Displayed()));
       }
       ++frame;
     }

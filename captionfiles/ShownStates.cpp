@@ -54,10 +54,11 @@ void PlaceFreeCues(Caption& caption, int areaWidth, int areaHeight) {
       y = std::clamp<long long>(y, 0, std::max<long long>(0, areaHeight - blockHeight));
     }
     const long long width = p->GetParagraphLineWidth();
-    const double k = p->GetTextAlignment() == ParagraphStyleAttributes::kTextAlignment_Center ? 0.5
+    const double k = p->GetTextAlignment() == ParagraphStyleAttributes::kTextAlignment_Center  ? 0.5
                      : p->GetTextAlignment() == ParagraphStyleAttributes::kTextAlignment_Right ? 1.0
-                                                                                             : 0.0;
-    long long x = static_cast<long long>(boost::rational_cast<double>(at.GetX()) * areaWidth - k * static_cast<double>(width));
+                                                                                               : 0.0;
+    long long x =
+        static_cast<long long>(boost::rational_cast<double>(at.GetX()) * areaWidth - k * static_cast<double>(width));
     x = std::clamp<long long>(x, 0, std::max<long long>(0, areaWidth - width));
     p->SetCaptionPosition(Position(boost::rational<int>(static_cast<int>(x), areaWidth),
                                    boost::rational<int>(static_cast<int>(y), areaHeight)));

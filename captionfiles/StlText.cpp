@@ -72,27 +72,14 @@ class Decoder {
   // Spacing attributes. Set-at codes change the cell they take; set-after codes the cells after.
   void Control(unsigned char code) {
     switch (code) {
-      case 0x0C:
-        doubleHeight_ = false;
-        break;
-      case 0x18:
-        notes_.Count("conceal (0x18)", place_);
-        break;
+      case 0x0C: doubleHeight_ = false; break;
+      case 0x18: notes_.Count("conceal (0x18)", place_); break;
       case 0x19:
-      case 0x1A:
-        notes_.Count("contiguous and separated mosaics (0x19, 0x1A)", place_);
-        break;
-      case 0x1C:
-        background_ = kelcaptioning::kCaptioningColor_Black;
-        break;
-      case 0x1D:
-        background_ = foreground_;
-        break;
-      case 0x1E:
-        notes_.Count("hold mosaics (0x1E)", place_);
-        break;
-      default:
-        break;
+      case 0x1A: notes_.Count("contiguous and separated mosaics (0x19, 0x1A)", place_); break;
+      case 0x1C: background_ = kelcaptioning::kCaptioningColor_Black; break;
+      case 0x1D: background_ = foreground_; break;
+      case 0x1E: notes_.Count("hold mosaics (0x1E)", place_); break;
+      default: break;
     }
     Space();
     if (code <= 0x07) {
@@ -104,15 +91,18 @@ class Decoder {
       case 0x0A: boxed_ = false; break;
       case 0x0B: boxed_ = true; break;
       case 0x0D:
-        if (mode_ == TextMode::kTeletext) doubleHeight_ = true;
-        else notes_.Count("double height (0x0D) in open subtitles, shown at normal height", place_);
+        if (mode_ == TextMode::kTeletext)
+          doubleHeight_ = true;
+        else
+          notes_.Count("double height (0x0D) in open subtitles, shown at normal height", place_);
         break;
       case 0x0E: notes_.Count("double width (0x0E)", place_); break;
       case 0x0F: notes_.Count("double size (0x0F)", place_); break;
       case 0x1B: notes_.Count("character set switch (ESC, 0x1B)", place_); break;
       case 0x1F: notes_.Count("release mosaics (0x1F)", place_); break;
       default:
-        if (code >= 0x10 && code <= 0x17) notes_.Count("mosaic graphics (0x10 to 0x17), later characters shown as text", place_);
+        if (code >= 0x10 && code <= 0x17)
+          notes_.Count("mosaic graphics (0x10 to 0x17), later characters shown as text", place_);
         break;
     }
   }
@@ -126,8 +116,10 @@ class Decoder {
       case 0x83: underline_ = false; break;
       case 0x84:
       case 0x85:
-        if (mode_ == TextMode::kOpen) openBox_ = code == 0x84;
-        else notes_.Count("open-subtitle boxing (0x84, 0x85) in teletext subtitles", place_);
+        if (mode_ == TextMode::kOpen)
+          openBox_ = code == 0x84;
+        else
+          notes_.Count("open-subtitle boxing (0x84, 0x85) in teletext subtitles", place_);
         break;
       default: notes_.Count("reserved code " + Hex(code), place_); break;
     }

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "kelcaptioning/CaptioningColor.h"
 #include "captionfiles/StlCodePage.h"
 #include "kelcaptionfiles/FileNotes.h"
+#include "kelcaptioning/CaptioningColor.h"
 
 namespace kelcaptionfiles::stl {
 

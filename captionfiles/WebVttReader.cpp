@@ -44,10 +44,14 @@ CueSettings ParseSettings(std::string_view text, const FilePlace& textStart, Fil
     const std::string name(token.substr(0, colon));
     std::string_view value = colon == std::string_view::npos ? std::string_view() : token.substr(colon + 1);
     if (name == "align") {
-      if (value == "start" || value == "left") settings.alignment = ParagraphStyleAttributes::kTextAlignment_Left;
-      else if (value == "end" || value == "right") settings.alignment = ParagraphStyleAttributes::kTextAlignment_Right;
-      else if (value == "center" || value == "middle") settings.alignment = ParagraphStyleAttributes::kTextAlignment_Center;
-      else note("cue setting align:" + std::string(value));
+      if (value == "start" || value == "left")
+        settings.alignment = ParagraphStyleAttributes::kTextAlignment_Left;
+      else if (value == "end" || value == "right")
+        settings.alignment = ParagraphStyleAttributes::kTextAlignment_Right;
+      else if (value == "center" || value == "middle")
+        settings.alignment = ParagraphStyleAttributes::kTextAlignment_Center;
+      else
+        note("cue setting align:" + std::string(value));
     } else if (name == "position") {
       const std::size_t comma = value.find(',');
       if (comma != std::string_view::npos) {
@@ -104,8 +108,8 @@ ReadResult ReadWebVtt(std::string_view text, const std::string& fileName, const 
     }
     const Line& timingLine = lines[i];
     const CueTiming times = ParseCueTiming(fileName, timingLine, TimeSyntax::kWebVtt);
-    const CueSettings settings = ParseSettings(timingLine.text.substr(times.rest),
-                                               FilePlace::At(timingLine.number, static_cast<int>(times.rest) + 1), notes);
+    const CueSettings settings = ParseSettings(
+        timingLine.text.substr(times.rest), FilePlace::At(timingLine.number, static_cast<int>(times.rest) + 1), notes);
     ++i;
     CaptionPtr caption(new Caption());
     while (i < lines.size() && !IsBlank(lines[i].text)) {
@@ -116,9 +120,9 @@ ReadResult ReadWebVtt(std::string_view text, const std::string& fileName, const 
       if (free) {
         paragraphStyle.SetAnchorID(ParagraphStyleAttributes::kAnchor_Free);
         const int per = 10000;
-        paragraph->SetCaptionPosition(
-            Position(boost::rational<int>(static_cast<int>((settings.position >= 0 ? settings.position : 0.5) * per), per),
-                     boost::rational<int>(static_cast<int>((settings.line >= 0 ? settings.line : 1.0) * per), per)));
+        paragraph->SetCaptionPosition(Position(
+            boost::rational<int>(static_cast<int>((settings.position >= 0 ? settings.position : 0.5) * per), per),
+            boost::rational<int>(static_cast<int>((settings.line >= 0 ? settings.line : 1.0) * per), per)));
       } else if (settings.alignment == ParagraphStyleAttributes::kTextAlignment_Left) {
         paragraphStyle.SetAnchorID(ParagraphStyleAttributes::kAnchor_BottomLeft);
       } else if (settings.alignment == ParagraphStyleAttributes::kTextAlignment_Right) {

@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "kelcaptioning/CaptionList.h"
 #include "kelcaptionfiles/Export.h"
 #include "kelcaptionfiles/ReadError.h"
 #include "kelcaptionfiles/ReadResult.h"
+#include "kelcaptioning/CaptionList.h"
 
 namespace kelcaptionfiles {
 

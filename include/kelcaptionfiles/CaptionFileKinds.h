@@ -20,7 +20,7 @@ struct ReadOptions {
 
 // One kind of caption file the library reads.
 struct CaptionFileKind {
-  const char* name;  // "SubRip"
+  const char* name;                     // "SubRip"
   std::vector<std::string> extensions;  // lower case, with the dot: ".srt"
   // Whether the bytes look like this kind (a header, a first cue), for files whose extension is
   // missing or wrong.

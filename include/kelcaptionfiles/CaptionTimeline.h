@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <vector>
 
+#include "kelcaptionfiles/Export.h"
 #include "kelcaptioning/CaptionList.h"
 #include "kelcaptioning/RenderableModel.h"
-#include "kelcaptionfiles/Export.h"
 #include "kelmediatypes/TickTime.h"
 
 namespace kelcaptionfiles {
@@ -40,6 +40,7 @@ class KELCAPTIONFILES_API CaptionTimeline {
 // The states of a caption list: a new state wherever a caption begins or ends, holding every
 // caption that shows then, in a caption area of `areaWidth` x `areaHeight` (see
 // MakeRenderableModelAt).
-KELCAPTIONFILES_API CaptionTimeline TimelineOf(const kelcaptioning::CaptionList& list, int areaWidth, int areaHeight, float areaRatio);
+KELCAPTIONFILES_API CaptionTimeline TimelineOf(const kelcaptioning::CaptionList& list, int areaWidth, int areaHeight,
+                                               float areaRatio);
 
 }  // namespace kelcaptionfiles

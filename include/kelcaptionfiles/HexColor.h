@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "kelcaptioning/CaptioningColor.h"
 #include "kelcaptionfiles/Export.h"
+#include "kelcaptioning/CaptioningColor.h"
 
 namespace kelcaptionfiles {
 

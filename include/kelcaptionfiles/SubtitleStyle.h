@@ -1,8 +1,8 @@
 #pragma once
 
+#include "kelcaptionfiles/Export.h"
 #include "kelcaptioning/CaptioningColor.h"
 #include "kelcaptioning/TextEnums.h"
-#include "kelcaptionfiles/Export.h"
 
 namespace kelcaptionfiles {
 

@@ -45,7 +45,8 @@ class Progress {
     if (total_ > 0 && fps > 0) {
       const int width = 30;
       const int filled = static_cast<int>(width * static_cast<double>(done) / static_cast<double>(total_));
-      std::fprintf(stderr, "  [%s%s]  %.0f s left", std::string(static_cast<std::size_t>(std::min(filled, width)), '#').c_str(),
+      std::fprintf(stderr, "  [%s%s]  %.0f s left",
+                   std::string(static_cast<std::size_t>(std::min(filled, width)), '#').c_str(),
                    std::string(static_cast<std::size_t>(std::max(0, width - filled)), '.').c_str(),
                    static_cast<double>(total_ - done) / fps);
     }
@@ -88,15 +89,16 @@ int Burn(const BurnOptions& options) {
   for (long long index = 0;; ++index) {
     std::size_t got = 0;
     while (got < frameBytes) {
-      std::cin.read(reinterpret_cast<char*>(frame.Bytes().data()) + got, static_cast<std::streamsize>(frameBytes - got));
+      std::cin.read(reinterpret_cast<char*>(frame.Bytes().data()) + got,
+                    static_cast<std::streamsize>(frameBytes - got));
       const std::streamsize n = std::cin.gcount();
       if (n <= 0) break;
       got += static_cast<std::size_t>(n);
     }
     if (got == 0) break;
     if (got < frameBytes) {
-      throw std::runtime_error("the input ended inside frame " + std::to_string(index + 1) + " (" + std::to_string(got) +
-                               " of " + std::to_string(frameBytes) + " bytes); is --size right?");
+      throw std::runtime_error("the input ended inside frame " + std::to_string(index + 1) + " (" +
+                               std::to_string(got) + " of " + std::to_string(frameBytes) + " bytes); is --size right?");
     }
     // In 128 bits: at 30000/1001 the 64-bit product of frame, ticks and denominator overflows
     // after some 36,000 frames (20 minutes).
@@ -108,7 +110,8 @@ int Burn(const BurnOptions& options) {
     burner.Over(frame);
     if (options.framesFolder.empty()) {
       std::cout.write(reinterpret_cast<const char*>(frame.Bytes().data()), static_cast<std::streamsize>(frameBytes));
-      if (!std::cout) throw std::runtime_error("cannot write frame " + std::to_string(index + 1) + " to standard output");
+      if (!std::cout)
+        throw std::runtime_error("cannot write frame " + std::to_string(index + 1) + " to standard output");
     } else {
       char name[32];
       std::snprintf(name, sizeof name, "frame-%06lld.png", index + 1);
@@ -125,10 +128,11 @@ int Burn(const BurnOptions& options) {
 Subcommand AddBurn(CLI::App& app) {
   auto options = std::make_shared<BurnOptions>();
   CLI::App* command = app.add_subcommand(
-      "burn", "Burn the captions of FILE into raw BGRA frames read from standard input, written to standard output, "
-              "for use between two ffmpeg processes:\n"
-              "  ffmpeg -i in.mp4 -f rawvideo -pix_fmt bgra - | kelcaption burn subs.srt --size 1280x720 --fps 25 |\n"
-              "  ffmpeg -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 -i - out.mp4");
+      "burn",
+      "Burn the captions of FILE into raw BGRA frames read from standard input, written to standard output, "
+      "for use between two ffmpeg processes:\n"
+      "  ffmpeg -i in.mp4 -f rawvideo -pix_fmt bgra - | kelcaption burn subs.srt --size 1280x720 --fps 25 |\n"
+      "  ffmpeg -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 -i - out.mp4");
   AddCaptionFileOptions(*command, options->file);
   command->add_option("--size", options->size, "Frame size WIDTHxHEIGHT")->capture_default_str();
   command->add_option("--fps", options->fps, "Frame rate, N/D or a number (30000/1001)")->capture_default_str();
@@ -136,7 +140,8 @@ Subcommand AddBurn(CLI::App& app) {
   command->add_option("--scale", options->scale, "Draw captions laid out for a frame this many times smaller")
       ->capture_default_str();
   command->add_flag("--flip", options->flip, "The frames are stored bottom row first");
-  command->add_option("--par", options->par, "Pixel aspect ratio N:D (passed on; captions are laid out on square pixels)")
+  command
+      ->add_option("--par", options->par, "Pixel aspect ratio N:D (passed on; captions are laid out on square pixels)")
       ->capture_default_str();
   command->add_flag("--debug-windows", options->debugWindows, "Tint caption windows 0 to 7 (DebugCaptionWindows)");
   command->add_option("--count", options->count, "Frames expected, for the time left in the progress line");

@@ -41,7 +41,8 @@ kelui::inkpad::Color ParseColor(const std::string& text) {
   if (text == "black") return {0, 0, 0, 1};
   if (text == "white") return {1, 1, 1, 1};
   if (text == "gray" || text == "grey") return {0.5f, 0.5f, 0.5f, 1};
-  if (const auto color = kelcaptionfiles::ParseHexColor(text, false)) return {color->Red(), color->Green(), color->Blue(), 1};
+  if (const auto color = kelcaptionfiles::ParseHexColor(text, false))
+    return {color->Red(), color->Green(), color->Blue(), 1};
   throw UsageError("a colour is #RRGGBB, black, white or gray, not \"" + text + "\"");
 }
 

@@ -38,8 +38,10 @@ int Defaults(const DefaultsOptions& options) {
   // The position samples of grid formats take their grid from metadata that only open EBU lists
   // carry, so a grid format's sample list is empty: say so rather than leave people guessing.
   if (options.samples && list->GetCaptions().empty()) {
-    std::fprintf(stderr, "kelcaption: %s has no position samples: only open EBU subtitle lists carry the rows and "
-                         "characters that samples are laid out on\n", options.format.c_str());
+    std::fprintf(stderr,
+                 "kelcaption: %s has no position samples: only open EBU subtitle lists carry the rows and "
+                 "characters that samples are laid out on\n",
+                 options.format.c_str());
   }
   WriteOutput(kelcaptionfiles::WriteCaptionDocument(*list), options.output);
   return kExitDone;
@@ -49,8 +51,9 @@ int Defaults(const DefaultsOptions& options) {
 
 Subcommand AddDefaults(CLI::App& app) {
   auto options = std::make_shared<DefaultsOptions>();
-  CLI::App* command = app.add_subcommand("defaults", "Write the caption list that a new track starts with, as a JSON "
-                                                     "caption document (see captionfiles/caption-document.schema.json)");
+  CLI::App* command = app.add_subcommand("defaults",
+                                         "Write the caption list that a new track starts with, as a JSON "
+                                         "caption document (see captionfiles/caption-document.schema.json)");
   command->add_option("--format", options->format, "Stream format: 6CC1, 708S, TL10, TL20, OEBU, OPEN, ...")
       ->capture_default_str();
   command->add_flag("--samples", options->samples, "Position samples instead of one placeholder caption");

@@ -25,7 +25,8 @@ void PaintBackground(Frame& frame) {
   const float w = static_cast<float>(frame.Width()), h = static_cast<float>(frame.Height());
   for (int band = 0; band < 8; ++band) {
     const float t = static_cast<float>(band) / 7.0f;
-    frame.Surface().FillRect({0.15f + 0.3f * t, 0.3f, 0.45f - 0.25f * t, 1}, {w * static_cast<float>(band) / 8, 0, w / 8 + 1, h});
+    frame.Surface().FillRect({0.15f + 0.3f * t, 0.3f, 0.45f - 0.25f * t, 1},
+                             {w * static_cast<float>(band) / 8, 0, w / 8 + 1, h});
   }
 }
 
@@ -69,8 +70,9 @@ int Demo(const DemoOptions& options) {
 
 Subcommand AddDemo(CLI::App& app) {
   auto options = std::make_shared<DemoOptions>();
-  CLI::App* command = app.add_subcommand("demo", "Render the bundled samples (grid and open captions, every edge style, "
-                                                 "the caption symbol, new-track defaults) to PNGs");
+  CLI::App* command = app.add_subcommand("demo",
+                                         "Render the bundled samples (grid and open captions, every edge style, "
+                                         "the caption symbol, new-track defaults) to PNGs");
   command->add_option("-o,--output", options->folder, "Folder for the PNGs")->capture_default_str();
   return {command, [options] { return Demo(*options); }};
 }

@@ -34,10 +34,11 @@ int ExportSettings(const ExportSettingsOptions& options) {
     std::printf("\ncancelled\n");
     return kExitFailed;
   }
-  std::printf("\nfile format: %s\ntime display: %s\nSRT styling: %s\n",
-              kelcore::string::UTF16ToUTF8(kelcaptioning::GetDescriptionForFormat(dialog.GetFileFormat(), true)).c_str(),
-              kelcore::string::UTF16ToUTF8(kelmediatypes::TimeDisplayDescription(dialog.GetTimeDisplay())).c_str(),
-              dialog.GetIncludeSRTStyling() ? "yes" : "no");
+  std::printf(
+      "\nfile format: %s\ntime display: %s\nSRT styling: %s\n",
+      kelcore::string::UTF16ToUTF8(kelcaptioning::GetDescriptionForFormat(dialog.GetFileFormat(), true)).c_str(),
+      kelcore::string::UTF16ToUTF8(kelmediatypes::TimeDisplayDescription(dialog.GetTimeDisplay())).c_str(),
+      dialog.GetIncludeSRTStyling() ? "yes" : "no");
   return kExitDone;
 }
 
@@ -45,8 +46,9 @@ int ExportSettings(const ExportSettingsOptions& options) {
 
 Subcommand AddExportSettings(CLI::App& app) {
   auto options = std::make_shared<ExportSettingsOptions>();
-  CLI::App* command = app.add_subcommand("export-settings", "Ask in the terminal how captions are exported to a sidecar "
-                                                            "file, and print the choices");
+  CLI::App* command = app.add_subcommand("export-settings",
+                                         "Ask in the terminal how captions are exported to a sidecar "
+                                         "file, and print the choices");
   command->add_option("SUBJECT", options->subject, "Name shown in the title");
   return {command, [options] { return ExportSettings(*options); }};
 }

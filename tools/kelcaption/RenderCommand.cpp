@@ -32,7 +32,8 @@ int Render(const RenderOptions& options) {
   CaptionBurner burner(size.width, size.height);
   const auto timeline = LoadCaptionStates(options.file, size.width, size.height, burner.Layer());
   if (backgroundPng) frame.ReadPng(options.background);
-  if (background) frame.Surface().FillRect(*background, {0, 0, static_cast<float>(size.width), static_cast<float>(size.height)});
+  if (background)
+    frame.Surface().FillRect(*background, {0, 0, static_cast<float>(size.width), static_cast<float>(size.height)});
   const kelcaptionfiles::TimedModel* state = timeline.At(time);
   burner.Show(state ? state->model : nullptr);
   burner.Over(frame);

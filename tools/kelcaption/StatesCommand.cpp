@@ -30,8 +30,9 @@ int States(const StatesOptions& options) {
 
 Subcommand AddStates(CLI::App& app) {
   auto options = std::make_shared<StatesOptions>();
-  CLI::App* command = app.add_subcommand("states", "Write what FILE shows over time as a JSON model document: each "
-                                                   "state's windows, cells and spans, as they are drawn");
+  CLI::App* command = app.add_subcommand("states",
+                                         "Write what FILE shows over time as a JSON model document: each "
+                                         "state's windows, cells and spans, as they are drawn");
   AddCaptionFileOptions(*command, options->file);
   command->add_option("--size", options->size, "Frame size WIDTHxHEIGHT")->capture_default_str();
   AddOutputOption(*command, options->output, "JSON document")->capture_default_str();

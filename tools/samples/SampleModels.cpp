@@ -12,7 +12,8 @@ namespace {
 
 CaptioningRenderableModelRowPtr MakeRow(std::u32string_view text, const TextAttributes& attributes) {
   CaptioningRenderableModelRowPtr row(new CaptioningRenderableModelRow());
-  for (char32_t c : text) row->AppendCell(CaptioningRenderableModelCellPtr(new CaptioningRenderableModelCell(c, attributes)));
+  for (char32_t c : text)
+    row->AppendCell(CaptioningRenderableModelCellPtr(new CaptioningRenderableModelCell(c, attributes)));
   return row;
 }
 
@@ -74,7 +75,8 @@ CaptioningRenderableModelPtr MakeGridShowcase() {
   window->AppendRow(families);
 
   window->AppendRow(PaddedRow(U"White on opaque black, 32 cols.", Colours(CaptioningColor(1, 1, 1), black), 32, none));
-  window->AppendRow(PaddedRow(U"Red on see-through blue", Colours(CaptioningColor(1, 0.2f, 0.2f), CaptioningColor(0, 0, 1, 0.5f)), 32, none));
+  window->AppendRow(PaddedRow(U"Red on see-through blue",
+                              Colours(CaptioningColor(1, 0.2f, 0.2f), CaptioningColor(0, 0, 1, 0.5f)), 32, none));
   TextAttributes italic = Colours(CaptioningColor(1, 1, 0), black);
   italic.SetItalic(true);
   window->AppendRow(PaddedRow(U"Italic yellow text", italic, 32, none));
@@ -103,8 +105,8 @@ CaptioningRenderableModelPtr MakeGridShowcase() {
   for (int edge = 1; edge <= 5; ++edge) {
     TextAttributes a = Colours(CaptioningColor(0.2f, 0.4f, 1), CaptioningColor(0.5f, 0.5f, 0.5f));
     a.SetTextEdge(static_cast<TextEdge>(edge));
-    const std::u32string_view text[] = {U"Edge 1 raised", U"Edge 2 depressed", U"Edge 3 uniform",
-                                        U"Edge 4 left shadow", U"Edge 5 right shadow"};
+    const std::u32string_view text[] = {U"Edge 1 raised", U"Edge 2 depressed", U"Edge 3 uniform", U"Edge 4 left shadow",
+                                        U"Edge 5 right shadow"};
     window->AppendRow(PaddedRow(text[edge - 1], a, 32, none));
   }
 
