@@ -20,7 +20,8 @@ std::u16string TextOf(const CaptionPtr& c) { return std::u16string(std::u16strin
 Position PositionOf(const CaptionPtr& c) { return Paragraph(c)->GetCaptionPosition(); }
 auto SpanStyleOf(const CaptionPtr& c) { return Paragraph(c)->GetCaptionTextSpans()[0]->GetTextSpanStyleAttributes(); }
 
-constexpr std::int64_t kStep = kelcaptioningui::kSampleTicks + kelcaptioningui::kSampleGapTicks;
+// A sample lasts 190512000000 ticks and the next begins 63504000000 ticks after it ends.
+constexpr std::int64_t kStep = 254016000000;
 
 // Measures with a RecordingSurface: 10 per UTF-16 code unit.
 class DefaultCaptionList : public ::testing::Test {
@@ -73,7 +74,7 @@ TEST_F(DefaultCaptionList, OpenCaptionSamplesShowAnchorsThenAGridOfPercentages) 
   localizer.ClearTranslations();
   ASSERT_EQ(captions.size(), 35u);
   EXPECT_EQ(captions[34]->GetBeginTime().GetTicks(), 34 * kStep);
-  EXPECT_EQ(captions[34]->GetEndTime().GetTicks() - captions[34]->GetBeginTime().GetTicks(), kStep / 4 * 3);
+  EXPECT_EQ(captions[34]->GetEndTime().GetTicks() - captions[34]->GetBeginTime().GetTicks(), 190512000000);
   EXPECT_EQ(TextOf(captions[4]), u"Ancre : Middle Center");
   EXPECT_EQ(TextOf(captions[10 + 2 * 5 + 1]), u"x: 20%, y:40%");
   // 20 % steps of the 1536 x 864 area, rounded: 921.6 -> 922, 172.8 -> 173.

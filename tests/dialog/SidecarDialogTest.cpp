@@ -7,6 +7,7 @@
 #include "kelcaptioningui/CaptionSidecarSettingsDialog.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelcore/Error.h"
+#include "kelcore/Localizer.h"
 #include "kelsol/ScriptedRunner.h"
 
 namespace {
@@ -122,6 +123,25 @@ TEST_F(SidecarDialog, CancelKeepsTheLiveFormatButNotTheStylingAndNoLayoutShowsNo
   auto ok = std::make_shared<ScriptedRunner>();
   ok->Press("okButton");
   EXPECT_FALSE(Run(unshown, ok));
+}
+
+// The title keys are spelled "kelcapitoningui", as translations know them.
+TEST_F(SidecarDialog, TitlesAreLookedUpUnderTheirOwnSpelling) {
+  auto& localizer = kelcore::string::Localizer::Get();
+  localizer.SetTranslation("$$$/kelcapitoningui/CaptionSettingsDialog/CaptionSidecarSettings",
+                           kelcore::string::UTF8ToUTF16("Réglages"));
+  localizer.SetTranslation("$$$/kelcapitoningui/CaptionSidecarSettingsOther",
+                           kelcore::string::UTF8ToUTF16("Réglages de « @0 »"));
+  std::u16string plain, named;
+  for (const auto& [subject, title] : {std::pair<const char*, std::u16string*>{"", &plain}, {"Clip", &named}}) {
+    auto dialog = Dialog(kCaptioningExportFormat_SRT, kelmediatypes::kTimeDisplay_Milliseconds, false, subject);
+    auto runner = std::make_shared<ScriptedRunner>();
+    runner->Inspect([title = title](UI_Dialog& d) { title->assign(d.GetTitle().begin(), d.GetTitle().end()); });
+    Run(dialog, runner);
+  }
+  localizer.ClearTranslations();
+  EXPECT_EQ(plain, u"Réglages");
+  EXPECT_EQ(named, u"Réglages de « Clip »");
 }
 
 TEST_F(SidecarDialog, AControlOfTheWrongKindIsAnInvalidTypeConversion) {
