@@ -4,6 +4,7 @@
 #include "kelcore/DebugDatabase.h"
 #include "render/CaptionDrawing.h"
 #include "support/ModelBuilders.h"
+#include "support/RecordingSupplier.h"
 #include "support/RecordingSurface.h"
 
 namespace {
@@ -90,9 +91,9 @@ TEST(WindowPass, TransparentFillIsPaintedButNotListed) {
 
 TEST(WindowPass, DebugTintsReplaceTheFillsOfWindowsZeroToSeven) {
   auto model = Model();
-  for (int n : {0, 7, 8, -1}) model->AddWindow(n, GridWindow(10, 2, 0, kCaptioningColor_Transparent));
+  for (int n = -1; n <= 8; ++n) model->AddWindow(n, GridWindow(10, 2, 0, kCaptioningColor_Transparent));
   model->SetWindow(5, GridWindow(10, 2, 0, kRed));
-  model->SetWindowRenderOrder({0, 7, 8, -1, 5});
+  model->SetWindowRenderOrder({0, 1, 2, 3, 4, 5, 6, 7, 8, -1});
   auto& db = kelcore::utility::DebugDatabase::Instance();
   db.SetEntry("DebugCaptionWindows", "true");
   RecordingSurface surface;
@@ -101,11 +102,37 @@ TEST(WindowPass, DebugTintsReplaceTheFillsOfWindowsZeroToSeven) {
   db.RemoveEntry("DebugCaptionWindows");
 
   const auto fills = surface.Fills();
-  ASSERT_EQ(fills.size(), 5u);
-  const auto& tints = kelcaptioningui::kDebugWindowColors;
-  const Color expected[] = {tints[0], tints[7], kClear, kClear, tints[5]};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(fills[i].color, expected[i]) << i;
-  EXPECT_EQ(rects.size(), 5u);  // listed whatever their number or fill
+  ASSERT_EQ(fills.size(), 10u);
+  // Half-transparent tints given in 8-bit levels; windows past 7 keep their own fill.
+  const float levels[8][3] = {{255, 0, 0},   {127, 255, 0}, {0, 255, 255}, {127, 0, 255},
+                              {255, 191, 0}, {0, 255, 64},  {0, 64, 255},  {255, 0, 191}};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(fills[i].color, (Color{levels[i][0] / 255, levels[i][1] / 255, levels[i][2] / 255, 0.5f})) << i;
+  }
+  EXPECT_EQ(fills[8].color, kClear);
+  EXPECT_EQ(fills[9].color, kClear);
+  EXPECT_EQ(rects.size(), 10u);  // listed whatever their number or fill
+}
+
+// A row's place counts the empty entries before it: a row after two empty ones lands two cell
+// heights below the first row's place.
+TEST(WindowPass, RowsArePlacedByTheirIndexEmptyEntriesCounted) {
+  const auto baselineOf = [](int emptyRowsBefore) {
+    auto window = GridWindow(4, 3);
+    for (int i = 0; i < emptyRowsBefore; ++i) window->AppendRow(nullptr);
+    window->AppendRow(kel_test::TextRow(U"A"));
+    auto model = Model();
+    model->AddWindow(0, window);
+    kel_test::RecordingSupplier supplier;
+    RecordingSurface surface;
+    Inkpad inkpad(&supplier, &surface);
+    kelcaptioningui::DrawCaption(model, &inkpad, kHD);
+    const auto texts = surface.Calls("DrawStringInRect");
+    return texts.empty() ? -1.0f : texts.back().rect.y;
+  };
+  const float first = baselineOf(0), second = baselineOf(1), third = baselineOf(2);
+  EXPECT_GT(second - first, 10.0f);
+  EXPECT_FLOAT_EQ(third - first, 2 * (second - first));
 }
 
 TEST(WindowPass, SurfacesWithoutWorkingGdiplusAreStillFilled) {
