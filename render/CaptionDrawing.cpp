@@ -5,9 +5,9 @@
 #include "kelcaptioning/Formats.h"
 #include "kelui/inkpad/Surface.h"
 #include "open/OpenWindow.h"
+#include "paint/DrawingColor.h"
+#include "paint/SourceCopy.h"
 #include "render/DebugFlag.h"
-#include "render/DrawingColor.h"
-#include "render/SourceCopy.h"
 #include "render/WindowPlacement.h"
 
 namespace kelcaptioningui {

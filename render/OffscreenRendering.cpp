@@ -5,7 +5,7 @@
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelui/inkpad/Supplier.h"
 #include "kelui/inkpad/Surface.h"
-#include "render/Rounding.h"
+#include "paint/Rounding.h"
 
 namespace kelcaptioningui {
 

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "kelcaptioning/Formats.h"
-#include "render/Rounding.h"
+#include "paint/Rounding.h"
 
 namespace kelcaptioningui {
 

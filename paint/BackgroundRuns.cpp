@@ -1,7 +1,7 @@
-#include "render/BackgroundRuns.h"
+#include "paint/BackgroundRuns.h"
 
-#include "render/DrawingColor.h"
-#include "render/SourceCopy.h"
+#include "paint/DrawingColor.h"
+#include "paint/SourceCopy.h"
 
 namespace kelcaptioningui {
 
