@@ -2,6 +2,7 @@
 
 #include "paint/DrawingColor.h"
 #include "paint/SourceCopy.h"
+#include "paint/SurfaceScopes.h"
 
 namespace kelcaptioningui {
 
@@ -11,21 +12,17 @@ void BackgroundRuns::Fill(kelui::inkpad::Inkpad& inkpad) {
   for (auto& [color, rects] : runs_) {
     if (rects.empty()) continue;
     kelcore::utility::RemoveRegionListOverlaps(rects);
-    const int renderMode = surface->GetRenderMode();
-    surface->SetRenderMode(0);
-    if (auto* osSurface = dynamic_cast<kelui::inkpad::OSSurfaceInterface*>(surface)) {
-      osSurface->SaveState();
-      SetSourceCopyCompositing(*osSurface);
-      if (color.Alpha() != kelcaptioning::kAlphaValue_Transparent) {
-        const kelui::inkpad::Color fill = ToDrawingColor(color);
-        for (const kelcore::RectT<int>& r : rects) {
-          surface->FillRect(fill, {static_cast<float>(r.x), static_cast<float>(r.y), static_cast<float>(r.width),
-                                   static_cast<float>(r.height)});
-        }
-      }
-      osSurface->RestoreState();
+    const RenderModeScope aliased(*surface, 0);
+    auto* osSurface = dynamic_cast<kelui::inkpad::OSSurfaceInterface*>(surface);
+    if (osSurface == nullptr) continue;
+    const SavedDrawingState saved(*osSurface);
+    SetSourceCopyCompositing(*osSurface);
+    if (color.Alpha() == kelcaptioning::kAlphaValue_Transparent) continue;
+    const kelui::inkpad::Color fill = ToDrawingColor(color);
+    for (const kelcore::RectT<int>& r : rects) {
+      surface->FillRect(fill, {static_cast<float>(r.x), static_cast<float>(r.y), static_cast<float>(r.width),
+                               static_cast<float>(r.height)});
     }
-    surface->SetRenderMode(renderMode);
   }
 }
 
