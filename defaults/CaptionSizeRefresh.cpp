@@ -3,7 +3,7 @@
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelui/inkpad/Surface.h"
 #include "open/SpanFont.h"
-#include "render/Rounding.h"
+#include "paint/Rounding.h"
 
 namespace kelcaptioningui {
 

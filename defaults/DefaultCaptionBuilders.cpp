@@ -6,7 +6,7 @@
 #include "kelcaptioning/Formats.h"
 #include "kelcore/Localizer.h"
 #include "kelcore/String.h"
-#include "render/Rounding.h"
+#include "paint/Rounding.h"
 
 namespace kelcaptioningui {
 

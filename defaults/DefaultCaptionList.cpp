@@ -3,7 +3,7 @@
 #include "defaults/DefaultCaptionBuilders.h"
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
-#include "render/Rounding.h"
+#include "paint/Rounding.h"
 
 namespace kelcaptioningui {
 

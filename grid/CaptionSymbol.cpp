@@ -4,8 +4,8 @@
 
 #include "kelui/inkpad/Handles.h"
 #include "kelui/inkpad/Surface.h"
-#include "render/DrawingColor.h"
-#include "render/SurfaceScopes.h"
+#include "paint/DrawingColor.h"
+#include "paint/SurfaceScopes.h"
 
 namespace kelcaptioningui {
 

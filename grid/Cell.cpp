@@ -9,8 +9,8 @@
 #include "grid/Underline.h"
 #include "kelcore/String.h"
 #include "kelui/inkpad/Surface.h"
-#include "render/DrawingColor.h"
-#include "render/TextPlacement.h"
+#include "paint/DrawingColor.h"
+#include "paint/TextPlacement.h"
 
 namespace kelcaptioningui {
 

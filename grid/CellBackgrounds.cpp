@@ -1,7 +1,7 @@
 #include "grid/CellBackgrounds.h"
 
-#include "render/BackgroundRuns.h"
-#include "render/Rounding.h"
+#include "paint/BackgroundRuns.h"
+#include "paint/Rounding.h"
 
 namespace kelcaptioningui {
 

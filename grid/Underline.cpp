@@ -2,7 +2,7 @@
 
 #include "kelui/inkpad/Handles.h"
 #include "kelui/inkpad/Surface.h"
-#include "render/SurfaceScopes.h"
+#include "paint/SurfaceScopes.h"
 
 namespace kelcaptioningui {
 

@@ -5,7 +5,7 @@
 #include "open/SpanFont.h"
 #include "open/SpanText.h"
 #include "open/WindowScale.h"
-#include "render/Rounding.h"
+#include "paint/Rounding.h"
 
 namespace kelcaptioningui {
 

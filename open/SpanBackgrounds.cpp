@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "open/WindowScale.h"
-#include "render/BackgroundRuns.h"
-#include "render/Rounding.h"
+#include "paint/BackgroundRuns.h"
+#include "paint/Rounding.h"
 
 namespace kelcaptioningui {
 

@@ -6,9 +6,9 @@
 #include "grid/Underline.h"
 #include "kelui/inkpad/Surface.h"
 #include "open/SpanFont.h"
-#include "render/DrawingColor.h"
-#include "render/Rounding.h"
-#include "render/TextPlacement.h"
+#include "paint/DrawingColor.h"
+#include "paint/Rounding.h"
+#include "paint/TextPlacement.h"
 
 namespace kelcaptioningui {
 

@@ -5,9 +5,10 @@
 #include "kelcaptioning/Formats.h"
 #include "kelui/inkpad/Surface.h"
 #include "open/OpenWindow.h"
+#include "paint/DrawingColor.h"
+#include "paint/SourceCopy.h"
+#include "paint/SurfaceScopes.h"
 #include "render/DebugFlag.h"
-#include "render/DrawingColor.h"
-#include "render/SourceCopy.h"
 #include "render/WindowPlacement.h"
 
 namespace kelcaptioningui {
@@ -31,14 +32,13 @@ CaptioningRenderableModelWindowPtr VisibleWindow(const CaptioningRenderableModel
   return window;
 }
 
-// Window fills replace pixels on GDI+ surfaces. The mode is set inside a save/restore so that the
-// surface's own state is left as it was.
+// Window fills replace pixels on GDI+ surfaces. The compositing mode is GDI+ state, not drawing
+// state: it stays source copy after the save/restore, which leaves the rest of the state as it was.
 void UseSourceCopyCompositing(kelui::inkpad::SurfaceInterface* surface) {
   auto* osSurface = dynamic_cast<kelui::inkpad::OSSurfaceInterface*>(surface);
   if (osSurface == nullptr) return;
-  osSurface->SaveState();
+  const SavedDrawingState saved(*osSurface);
   SetSourceCopyCompositing(*osSurface);
-  osSurface->RestoreState();
 }
 
 bool IsDebugTinted(int windowNumber) {

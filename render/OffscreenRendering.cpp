@@ -5,7 +5,7 @@
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelui/inkpad/Supplier.h"
 #include "kelui/inkpad/Surface.h"
-#include "render/Rounding.h"
+#include "paint/Rounding.h"
 
 namespace kelcaptioningui {
 
@@ -20,8 +20,6 @@ struct SupplierEnd {
 struct SurfaceEnd {
   void operator()(kelui::inkpad::SurfaceInterface* surface) const { surface->Destroy(); }
 };
-
-constexpr int kBgraPremultiplied = 7;
 
 }  // namespace
 
@@ -44,7 +42,8 @@ bool RenderOpenCaptions(const kelcaptioning::CaptioningRenderableModelPtr& model
   const std::unique_ptr<kelui::inkpad::SupplierInterface, SupplierEnd> supplier(kelui::inkpad::NewOSSupplier());
   const std::uintptr_t noPlatformValue = 0;
   const std::unique_ptr<kelui::inkpad::SurfaceInterface, SurfaceEnd> surface(
-      supplier->CreateSurface(surfaceWidth, surfaceHeight, step, kBgraPremultiplied, firstRow, noPlatformValue));
+      supplier->CreateSurface(surfaceWidth, surfaceHeight, step, kelui::inkpad::kSurfaceFormat_BGRA32Premultiplied,
+                              firstRow, noPlatformValue));
   // A block the drawing layer cannot draw into (a size of 0 or less, rows too short): nothing drawn.
   if (!surface) return false;
   surface->SetRenderMode(2);

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "kelcaptioning/Formats.h"
-#include "render/Rounding.h"
+#include "paint/Rounding.h"
 
 namespace kelcaptioningui {
 
@@ -43,11 +43,11 @@ void ComputeWindowRects(const kelcaptioning::CaptioningRenderableModel& model,
   const kelcore::PointT<int> anchorPoint{TruncToInt(Margin(f.width, r)), TruncToInt(Margin(f.height, r))};
   cellSizeRect.width = (r * f.width) / static_cast<float>(model.GetMaxColumns()) - cellSizeRect.x;
   cellSizeRect.height = (r * f.height) / static_cast<float>(model.GetMaxRows()) - cellSizeRect.y;
-  PlaceAnchoredWindow(window, anchorPoint, frameRect, r, cellSizeRect, windowRect);
+  PlaceAnchoredWindow(window, anchorPoint, frameRect, cellSizeRect, windowRect);
 }
 
 void PlaceAnchoredWindow(const kelcaptioning::CaptioningRenderableModelWindow& window,
-                         kelcore::PointT<int> anchorPoint, const kelcore::RectT<float>& frameRect, float /*ratio*/,
+                         kelcore::PointT<int> anchorPoint, const kelcore::RectT<float>& frameRect,
                          const kelcore::RectT<float>& cellSizeRect, kelcore::RectT<float>& windowRect) {
   const kelcore::RectT<float>& f = frameRect;
   const double w = static_cast<double>(static_cast<float>(window.GetColumnCount()) * cellSizeRect.width);

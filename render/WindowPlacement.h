@@ -16,7 +16,7 @@ void ComputeWindowRects(const kelcaptioning::CaptioningRenderableModel& model,
 // Grid windows: places the window by its anchor and clamps it into the captions area, whose margins
 // are `anchorPoint`.
 void PlaceAnchoredWindow(const kelcaptioning::CaptioningRenderableModelWindow& window,
-                         kelcore::PointT<int> anchorPoint, const kelcore::RectT<float>& frameRect, float ratio,
+                         kelcore::PointT<int> anchorPoint, const kelcore::RectT<float>& frameRect,
                          const kelcore::RectT<float>& cellSizeRect, kelcore::RectT<float>& windowRect);
 
 }  // namespace kelcaptioningui

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "grid/Cell.h"
 #include "grid/CellBackgrounds.h"
 #include "grid/CellFont.h"
@@ -49,6 +51,25 @@ TEST(CellBackgrounds, SnapToSharedPixelEdgesAndReplaceColourByColour) {
   Inkpad clearInkpad(nullptr, &clear);
   DrawCellBackgrounds({Row({Cell(U'a', WithBackground({0, 0, 0, 0}))})}, &clearInkpad, {}, {0, 0, 10, 20});
   EXPECT_TRUE(clear.Fills().empty());
+}
+
+// A fill that throws (a drawing layer out of memory) still hands the surface back as it came:
+// its render mode and no saved state left behind.
+TEST(CellBackgrounds, AFillThatThrowsLeavesTheSurfaceAsItWas) {
+  struct ThrowingFills : RecordingSurface {
+    void FillRect(const kelui::inkpad::Color& color, const RectT<float>& rect) override {
+      RecordingSurface::FillRect(color, rect);
+      throw std::bad_alloc();
+    }
+  } surface;
+  surface.SetRenderMode(5);
+  Inkpad inkpad(nullptr, &surface);
+  EXPECT_THROW(DrawCellBackgrounds({Row({Cell(U'a', WithBackground(kelcaptioning::kCaptioningColor_Black))})},
+                                   &inkpad, {0, 0, 0, 0}, {0, 0, 10, 20}),
+               std::bad_alloc);
+  EXPECT_EQ(surface.GetRenderMode(), 5);
+  EXPECT_EQ(surface.Ops(), (std::vector<std::string>{"SetRenderMode", "SetRenderMode", "SaveState", "FillRect",
+                                                      "RestoreState", "SetRenderMode"}));
 }
 
 TEST(CellRows, ExtentsCoverCellsThatShowAnyColour) {

@@ -1,4 +1,4 @@
-#include "render/SourceCopy.h"
+#include "paint/SourceCopy.h"
 
 #include "gdiplus/GdiPlus.h"
 

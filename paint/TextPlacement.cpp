@@ -1,4 +1,4 @@
-#include "render/TextPlacement.h"
+#include "paint/TextPlacement.h"
 
 #include "kelui/FontBaseline.h"
 #include "kelui/ui/NodeManager.h"
