@@ -25,7 +25,7 @@
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelcore/DebugDatabase.h"
 #include "kelsol/TerminalRunner.h"
-#include "keltext/FontLibrary.h"
+#include "kelui/inkpad/Supplier.h"
 #include "readers/CaptionDocument.h"
 #include "readers/HexColor.h"
 #include "readers/ModelDocument.h"
@@ -444,6 +444,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelcaption: %s\n", e.what());
     status = 1;
   }
-  keltext::ReleaseTextEngine();
+  kelui::inkpad::ReleaseFontCaches();
   return status;
 }
