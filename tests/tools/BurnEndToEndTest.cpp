@@ -82,7 +82,10 @@ TEST(BurnEndToEnd, SccCaptionsComeAndGoAtTheirFrames) {
   const std::vector<std::pair<int, bool>> expected = {{21, false}, {22, true}, {44, true}, {45, false},
                                                       {63, false}, {64, true}, {79, true}, {80, false}};
   std::string select;
-  for (const auto& [index, shown] : expected) select += (select.empty() ? "" : "+") + ("eq(n\\," + std::to_string(index) + ")");
+  for (const auto& [index, shown] : expected) {
+    if (!select.empty()) select += '+';
+    select.append("eq(n\\,").append(std::to_string(index)).append(")");
+  }
   const std::string frames = Shell("ffmpeg -loglevel error -i '" + clip + "' -vf \"select=" + select +
                                    "\" -vsync 0 -f rawvideo -pix_fmt bgra -");
   const std::size_t frameBytes = 640u * 360u * 4u;
