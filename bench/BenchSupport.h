@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include "keltext/FontLibrary.h"
+#include "kelui/inkpad/Supplier.h"
 
 namespace kel_bench {
 
@@ -28,7 +28,7 @@ int RunWithFixture(int argc, char** argv, Fixture*& current) {
     current = nullptr;
   }
   benchmark::Shutdown();
-  keltext::ReleaseTextEngine();
+  kelui::inkpad::ReleaseFontCaches();
   return 0;
 }
 

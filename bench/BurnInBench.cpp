@@ -26,7 +26,6 @@
 #include <string>
 
 #include "kelcaptioningui/KelCaptioningUI.h"
-#include "keltext/FontLibrary.h"
 #include "samples/SampleModels.h"
 
 #ifdef KEL_BENCH_HAVE_LIBASS

@@ -14,7 +14,6 @@
 
 #include "gdiplus/GdiPlus.h"
 #include "kelcore/String.h"
-#include "keltext/FontLibrary.h"
 #include "kelui/inkpad/Handles.h"
 #include "kelui/inkpad/Supplier.h"
 #include "kelui/inkpad/Surface.h"

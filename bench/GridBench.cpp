@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "kelcaptioningui/KelCaptioningUI.h"
-#include "keltext/FontLibrary.h"
 #include "kelui/inkpad/Inkpad.h"
 #include "kelui/inkpad/Supplier.h"
 #include "kelui/inkpad/Surface.h"

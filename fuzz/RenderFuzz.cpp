@@ -22,7 +22,6 @@
 #include "kelui/inkpad/Inkpad.h"
 #include "kelui/inkpad/Supplier.h"
 #include "kelui/inkpad/Surface.h"
-#include "keltext/FontLibrary.h"
 
 namespace {
 
@@ -273,7 +272,7 @@ std::uint8_t Canary(std::size_t i) { return static_cast<std::uint8_t>((i * 131u 
 // fontconfig and Cairo keep static data until told to let go; releasing it at exit keeps the
 // leak report to objects of the run itself.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::atexit(keltext::ReleaseTextEngine);
+  std::atexit(kelui::inkpad::ReleaseFontCaches);
   return 0;
 }
 

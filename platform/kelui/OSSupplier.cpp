@@ -48,4 +48,6 @@ class CairoSupplier final : public SupplierInterface {
 
 SupplierInterface* NewOSSupplier() { return new CairoSupplier(); }
 
+void ReleaseFontCaches() { keltext::ReleaseTextEngine(); }
+
 }  // namespace kelui::inkpad

@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "keltext/FontLibrary.h"
+#include "kelui/inkpad/Supplier.h"
 
 namespace {
 
 // fontconfig and Cairo keep static data until told to let go; releasing it at the end keeps
 // LeakSanitizer's report about our own objects.
-class ReleaseTextEngineAtExit : public ::testing::Environment {
+class ReleaseFontCachesAtExit : public ::testing::Environment {
  public:
-  void TearDown() override { keltext::ReleaseTextEngine(); }
+  void TearDown() override { kelui::inkpad::ReleaseFontCaches(); }
 };
 
-const auto* const registered = ::testing::AddGlobalTestEnvironment(new ReleaseTextEngineAtExit());
+const auto* const registered = ::testing::AddGlobalTestEnvironment(new ReleaseFontCachesAtExit());
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +35,11 @@ std::string Burn(const std::filesystem::path& dir, const std::string& captions, 
   return out == "FAILED" ? out : clip;
 }
 
+// A folder of this process's own: test runs of other checkouts may burn clips at the same time.
+std::filesystem::path ScratchFolder(const std::string& name) {
+  return std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()));
+}
+
 bool Differs(const unsigned char* px, const unsigned char* background) {
   return std::abs(px[0] - background[0]) > 8 || std::abs(px[1] - background[1]) > 8 || std::abs(px[2] - background[2]) > 8;
 }
@@ -42,7 +48,7 @@ bool Differs(const unsigned char* px, const unsigned char* background) {
 TEST(BurnEndToEnd, CaptionPixelsLieWhereRectsSays) {
   if (Shell("command -v ffmpeg").empty()) GTEST_SKIP() << "ffmpeg is not installed";
   const std::string srt = std::string(KEL_DATA) + "/short.srt";
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "kelcaption-e2e";
+  const std::filesystem::path dir = ScratchFolder("kelcaption-e2e");
   const std::string clip = Burn(dir, srt, "1280x720", "25", 2);
   ASSERT_NE(clip, "FAILED");
   const std::string frame = Shell("ffmpeg -loglevel error -ss 1.5 -i '" + clip + "' -frames:v 1 -f rawvideo -pix_fmt bgra -");
@@ -74,7 +80,7 @@ TEST(BurnEndToEnd, CaptionPixelsLieWhereRectsSays) {
 // At 30000/1001 frames a second, SCC captions appear and go at the frames their byte pairs arrive in.
 TEST(BurnEndToEnd, SccCaptionsComeAndGoAtTheirFrames) {
   if (Shell("command -v ffmpeg").empty()) GTEST_SKIP() << "ffmpeg is not installed";
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "kelcaption-e2e-scc";
+  const std::filesystem::path dir = ScratchFolder("kelcaption-e2e-scc");
   const std::string clip = Burn(dir, std::string(KEL_DATA) + "/short.scc", "640x360", "30000/1001", 3);
   ASSERT_NE(clip, "FAILED");
   // 00:00:00:10 + 12 pairs: end of caption at frame 22; erased at 00:00:01:15 (frame 45); roll-up
@@ -82,7 +88,10 @@ TEST(BurnEndToEnd, SccCaptionsComeAndGoAtTheirFrames) {
   const std::vector<std::pair<int, bool>> expected = {{21, false}, {22, true}, {44, true}, {45, false},
                                                       {63, false}, {64, true}, {79, true}, {80, false}};
   std::string select;
-  for (const auto& [index, shown] : expected) select += (select.empty() ? "" : "+") + ("eq(n\\," + std::to_string(index) + ")");
+  for (const auto& [index, shown] : expected) {
+    if (!select.empty()) select += '+';
+    select.append("eq(n\\,").append(std::to_string(index)).append(")");
+  }
   const std::string frames = Shell("ffmpeg -loglevel error -i '" + clip + "' -vf \"select=" + select +
                                    "\" -vsync 0 -f rawvideo -pix_fmt bgra -");
   const std::size_t frameBytes = 640u * 360u * 4u;

@@ -11,7 +11,7 @@
 
 #include "kelcaption/CommandLine.h"
 #include "kelcaption/Subcommands.h"
-#include "keltext/FontLibrary.h"
+#include "kelui/inkpad/Supplier.h"
 
 #ifndef KEL_VERSION
 #define KEL_VERSION "unknown"
@@ -55,6 +55,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelcaption: %s\n", e.what());
     status = kExitFailed;
   }
-  keltext::ReleaseTextEngine();
+  kelui::inkpad::ReleaseFontCaches();
   return status;
 }

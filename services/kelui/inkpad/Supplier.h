@@ -42,4 +42,9 @@ class KELUI_API SupplierInterface {
 // A new supplier that draws through the platform's rasteriser; the caller owns it.
 KELUI_API SupplierInterface* NewOSSupplier();
 
+// The fonts of every OS supplier share process-wide caches (faces, shaped text, glyph masks) and
+// the font libraries' static data. This frees them all, for a leak checker at exit or to start
+// afresh; no surface, font or path of an OS supplier may be alive. The next use loads again.
+KELUI_API void ReleaseFontCaches();
+
 }  // namespace kelui::inkpad
