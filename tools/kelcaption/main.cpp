@@ -27,9 +27,9 @@ int main(int argc, char** argv) {
                                                AddDefaults(app), AddStates(app), AddExportSettings(app)};
 
   // An unknown subcommand is named, with the ones there are.
-  if (argc > 1 && argv[1][0] != '-' &&
-      std::none_of(subcommands.begin(), subcommands.end(),
-                   [&](const Subcommand& s) { return s.command->get_name() == argv[1]; })) {
+  if (argc > 1 && argv[1][0] != '-' && std::none_of(subcommands.begin(), subcommands.end(), [&](const Subcommand& s) {
+        return s.command->get_name() == argv[1];
+      })) {
     std::string names;
     for (const Subcommand& s : subcommands) names += (names.empty() ? "" : ", ") + s.command->get_name();
     std::fprintf(stderr, "kelcaption: unknown subcommand \"%s\"; the subcommands are %s (see kelcaption --help)\n",
