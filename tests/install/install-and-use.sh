@@ -40,7 +40,8 @@ export PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name kelcaptioningui.pc)")
 # shellcheck disable=SC2046,SC2086  # the flags are meant to split into words
 "$cxx" $(pkg-config --cflags --libs kelcaptioningui) $host_flags \
   "$source/examples/burn-a-caption.cpp" -o pkg-config-host
-ldd ./pkg-config-host | grep -q "libkelcaptioningui.so.0 => $prefix/" || fail "the host does not load the installed library"
+loads=$(ldd ./pkg-config-host)
+[[ $loads == *"libkelcaptioningui.so.0 => $prefix/"* ]] || fail "the host does not load the installed library: $loads"
 echo "pkg-config host:"
 ./pkg-config-host
 
