@@ -1,6 +1,7 @@
 #include "kelcaption/Frame.h"
 
 #include "kelcaption/AtomicFile.h"
+#include "kelcaptioningui/CaptionLayer.h"
 
 #include <cairo.h>
 
@@ -57,92 +58,17 @@ void Frame::Clear(const InkBox& box) {
   }
 }
 
-namespace {
-
-// Whether the eight pixels from `pixels` are all zeros.
-bool EightClear(const std::uint8_t* pixels) {
-  std::uint64_t words[4];
-  std::memcpy(words, pixels, sizeof words);
-  return (words[0] | words[1] | words[2] | words[3]) == 0;
-}
-
-bool HasInk(const std::uint8_t* pixel) {
-  std::uint32_t word = 0;
-  std::memcpy(&word, pixel, 4);
-  return word != 0;
-}
-
-// The first pixel in [from, to) of a row that is not all zeros, or `to`; eight pixels a step
-// where the row is clear.
-int FirstInk(const std::uint8_t* row, int from, int to) {
-  int x = from;
-  while (x + 8 <= to && EightClear(row + static_cast<std::size_t>(x) * 4)) x += 8;
-  for (; x < to; ++x)
-    if (HasInk(row + static_cast<std::size_t>(x) * 4)) return x;
-  return to;
-}
-
-// One past the last pixel in [from, to) that is not all zeros, or `from`.
-int LastInkEnd(const std::uint8_t* row, int from, int to) {
-  int x = to;
-  while (x - 8 >= from && EightClear(row + static_cast<std::size_t>(x - 8) * 4)) x -= 8;
-  for (; x > from; --x)
-    if (HasInk(row + static_cast<std::size_t>(x - 1) * 4)) return x;
-  return from;
-}
-
-// out = src + dst * (255 - a) / 255 over `n` bytes; branch-free so that the compiler vectorises it.
-void OverBytes(const std::uint8_t* src, std::uint8_t* dst, std::size_t n) {
-  for (std::size_t i = 0; i < n; i += 4) {
-    const unsigned keep = 255u - src[i + 3];
-    for (std::size_t c = 0; c < 4; ++c) {
-      const unsigned t = dst[i + c] * keep + 128u;
-      dst[i + c] = static_cast<std::uint8_t>(src[i + c] + ((t + (t >> 8)) >> 8));
-    }
-  }
-}
-
-}  // namespace
-
 Frame::InkBox Frame::FindInk() const {
-  InkBox box{height_, 0, width_, 0};
-  for (int y = 0; y < height_; ++y) {
-    const std::uint8_t* row = bytes_.data() + static_cast<std::size_t>(y) * width_ * 4;
-    const int first = FirstInk(row, 0, width_);
-    if (first == width_) continue;
-    box.first = std::min(box.first, y);
-    box.last = y + 1;
-    box.left = std::min(box.left, first);
-    // Only what lies right of the box so far can widen it.
-    box.right = std::max(box.right, LastInkEnd(row, std::max(first, box.right), width_));
-  }
-  if (box.last == 0) return {};
-  return box;
+  const kelcore::RectT<int> ink = kelcaptioningui::FindCaptionLayerInk(bytes_.data(), width_ * 4, width_, height_);
+  if (ink.width == 0) return {};
+  return {ink.y, ink.y + ink.height, ink.x, ink.x + ink.width};
 }
 
 void Frame::Composite(const Frame& layer, const InkBox& box) {
   if (layer.width_ != width_ || layer.height_ != height_) return;
-  // A caption layer is mostly clear or opaque: runs of pixels that are wholly one or the other
-  // are skipped or copied (the same bytes the blend gives, the layer being premultiplied).
-  constexpr std::size_t kRunBytes = 16 * 4;
-  for (int y = box.first; y < box.last; ++y) {
-    const std::size_t offset = (static_cast<std::size_t>(y) * width_ + box.left) * 4;
-    const std::uint8_t* src = layer.bytes_.data() + offset;
-    std::uint8_t* dst = bytes_.data() + offset;
-    const std::size_t n = static_cast<std::size_t>(box.right - box.left) * 4;
-    std::size_t i = 0;
-    for (; i + kRunBytes <= n; i += kRunBytes) {
-      unsigned any = 0, all = 255;
-      for (std::size_t a = i + 3; a < i + kRunBytes; a += 4) any |= src[a], all &= src[a];
-      if (any == 0) continue;
-      if (all == 255) {
-        std::memcpy(dst + i, src + i, kRunBytes);
-      } else {
-        OverBytes(src + i, dst + i, kRunBytes);
-      }
-    }
-    OverBytes(src + i, dst + i, n - i);
-  }
+  const kelcore::RectT<int> area{box.left, box.first, box.right - box.left, box.last - box.first};
+  kelcaptioningui::CompositeCaptionLayer(layer.bytes_.data(), width_ * 4, bytes_.data(), width_ * 4, width_, height_,
+                                         &area);
 }
 
 void Frame::WritePng(const std::string& path) const {
