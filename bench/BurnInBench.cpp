@@ -1,17 +1,13 @@
 // Per-frame cost of burning a two-line outlined subtitle into a 1920x1080 BGRA frame: through
 // RenderOpenCaptions into a layer of the captions' box that is composited over the video, and
-// straight into the frame; next to libass doing the same job in the same run, with the same
-// compositor; and whether repeated frames grow the heap. Run with --benchmark_min_time=<seconds>
-// for steadier figures.
+// straight into the frame; next to libass doing the same job in the same run, with a compositor
+// of the same arithmetic; and whether repeated frames grow the heap. Run with
+// --benchmark_min_time=<seconds> for steadier figures.
 
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
 #include <malloc.h>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 #include <algorithm>
 #include <array>
@@ -27,6 +23,7 @@
 
 #include "kelcaptioningui/CaptionLayer.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
+#include "kelui/inkpad/PremultipliedOver.h"
 #include "keltext/FontLibrary.h"
 #include "samples/SampleModels.h"
 
@@ -46,73 +43,6 @@ constexpr kelcore::RectT<int> kPixelRect{0, 0, kFrameWidth, kFrameHeight};
 constexpr std::uint32_t kVideoGrey = 0xFF808080u;  // opaque, so premultiplied as it stands
 constexpr int kHeapFrames = 1000;
 constexpr std::uintptr_t kNoPlatformValue = 0;
-
-// x * k / 255, rounded, for bytes x and k.
-inline unsigned MulDiv255(unsigned x, unsigned k) {
-  const unsigned t = x * k + 128u;
-  return (t + (t >> 8)) >> 8;
-}
-
-// `colour` (premultiplied BGRA bytes) at `coverage` over one pixel.
-inline void OverCoveragePixel(const std::uint8_t* colour, unsigned coverage, std::uint8_t* dst) {
-  const unsigned keep = 255u - MulDiv255(colour[3], coverage);
-  for (int c = 0; c < 4; ++c) dst[c] = static_cast<std::uint8_t>(MulDiv255(colour[c], coverage) + MulDiv255(dst[c], keep));
-}
-
-#ifdef __SSE2__
-// a * b / 255, rounded, in eight 16-bit lanes.
-inline __m128i MulDiv255(__m128i a, __m128i b) {
-  const __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(128));
-  return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
-}
-
-// Two premultiplied pixels in 16-bit lanes over two others.
-inline __m128i OverPair(__m128i src, __m128i dst) {
-  const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(src, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
-  return _mm_add_epi16(src, MulDiv255(dst, _mm_sub_epi16(_mm_set1_epi16(255), alpha)));
-}
-#endif
-
-// What a host's compositor does with libass's images: they come in runs of empty and solid
-// coverage, so a run of `kQuads` x 4 pixels at a time it skips empty runs, stores solid ones and
-// blends the rest without branching per pixel. Short runs win where the pattern repeats from
-// frame to frame (the branches are then predicted), long runs where it is new; libass is measured
-// with both. Our layer goes through the library's CompositeCaptionLayer, which works the same
-// way on runs of sixteen pixels.
-enum class Runs { kShort = 1, kLong = 4 };  // quads per run
-
-template <int kQuads>
-void OverCoverageRow(const std::uint8_t* colour, const std::uint8_t* coverage, std::uint8_t* dst, int n) {
-  int i = 0;
-#ifdef __SSE2__
-  std::uint32_t solidColour = 0;
-  std::memcpy(&solidColour, colour, 4);
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i solidQuad = _mm_set1_epi32(static_cast<int>(solidColour));
-  const __m128i colourPair = _mm_unpacklo_epi8(solidQuad, zero);
-  const bool opaque = colour[3] == 255;
-  for (; i + 4 * kQuads <= n; i += 4 * kQuads) {
-    std::uint32_t quads[kQuads];
-    std::memcpy(quads, coverage + i, sizeof quads);
-    std::uint32_t any = 0, all = ~0u;
-    for (std::uint32_t q : quads) any |= q, all &= q;
-    if (any == 0) continue;
-    __m128i* out = reinterpret_cast<__m128i*>(dst + i * 4);
-    const bool solid = opaque && all == ~0u;
-    for (int k = 0; k < kQuads; ++k) {
-      // Each coverage byte spread over its pixel's four lanes.
-      __m128i spread = _mm_cvtsi32_si128(static_cast<int>(quads[k]));
-      spread = _mm_unpacklo_epi8(spread, spread);
-      spread = _mm_unpacklo_epi16(spread, spread);
-      const __m128i d = _mm_loadu_si128(out + k);
-      const __m128i low = OverPair(MulDiv255(colourPair, _mm_unpacklo_epi8(spread, zero)), _mm_unpacklo_epi8(d, zero));
-      const __m128i high = OverPair(MulDiv255(colourPair, _mm_unpackhi_epi8(spread, zero)), _mm_unpackhi_epi8(d, zero));
-      _mm_storeu_si128(out + k, solid ? solidQuad : _mm_packus_epi16(low, high));
-    }
-  }
-#endif
-  for (; i < n; ++i) OverCoveragePixel(colour, coverage[i], dst + i * 4);
-}
 
 // The text of event `n`: two lines of about 40 characters drawn from common words, so the glyphs
 // are mostly ones seen before while the strings are new, as with real subtitles. The counter
@@ -198,19 +128,65 @@ std::string AssDialogue(std::uint32_t startSeconds, const std::string& line1, co
   return "Dialogue: 0," + start + ".00," + start + ".50,Default,,0,0,0,," + line1 + "\\N" + line2 + "\n";
 }
 
+// What a host's compositor does with libass's images, with the arithmetic and the AVX2 of the
+// library's own: coverage comes in runs of empty and solid, so a run of `kGroups` x 8 pixels at
+// a time it skips empty runs, stores solid ones and blends the rest without branching per pixel.
+// Short runs win where the pattern repeats from frame to frame (the branches are then
+// predicted), long runs where it is new; libass is measured with both. Our layer goes through
+// the library's CompositeCaptionLayer, which works the same way on runs of sixteen pixels.
+enum class Runs { kShort = 1, kLong = 2 };  // groups of eight pixels per run
+
+// `colour` (premultiplied) through `n` coverage bytes over `n` pixels.
+void OverCoverageRowPlain(std::uint32_t colour, const std::uint8_t* coverage, std::uint32_t* dst, int n) {
+  for (int i = 0; i < n; ++i) dst[i] = kelui::inkpad::OverPixel(kelui::inkpad::ScalePixel(colour, coverage[i]), dst[i]);
+}
+
+#ifdef KELUI_HAVE_AVX2_LANES
+template <int kGroups>
+__attribute__((target("avx2"))) void OverCoverageRowAvx2(std::uint32_t colour, const std::uint8_t* coverage,
+                                                         std::uint32_t* dst, int n) {
+  using kelui::inkpad::MulDiv255Lanes;
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i solid = _mm256_set1_epi32(static_cast<int>(colour));
+  const __m256i colourLanes = _mm256_unpacklo_epi8(solid, zero);
+  const __m256i alphaLanes = _mm256_set1_epi16(static_cast<short>(colour >> 24));
+  const bool opaque = (colour >> 24) == 0xFFu;
+  int i = 0;
+  for (; i + 8 * kGroups <= n; i += 8 * kGroups) {
+    std::uint64_t groups[kGroups];
+    std::memcpy(groups, coverage + i, sizeof groups);
+    std::uint64_t any = 0, all = ~std::uint64_t{0};
+    for (std::uint64_t g : groups) any |= g, all &= g;
+    if (any == 0) continue;
+    __m256i* out = reinterpret_cast<__m256i*>(dst + i);
+    const bool solidRun = opaque && all == ~std::uint64_t{0};
+    for (int k = 0; k < kGroups; ++k) {
+      const kelui::inkpad::CoverageLanes m = kelui::inkpad::SpreadEightCoverages(groups[k]);
+      const __m256i d = _mm256_loadu_si256(out + k);
+      const __m256i low = kelui::inkpad::OverLanes(MulDiv255Lanes(colourLanes, m.low),
+                                                   MulDiv255Lanes(alphaLanes, m.low), _mm256_unpacklo_epi8(d, zero));
+      const __m256i high = kelui::inkpad::OverLanes(MulDiv255Lanes(colourLanes, m.high),
+                                                    MulDiv255Lanes(alphaLanes, m.high), _mm256_unpackhi_epi8(d, zero));
+      _mm256_storeu_si256(out + k, solidRun ? solid : _mm256_packus_epi16(low, high));
+    }
+  }
+  OverCoverageRowPlain(colour, coverage + i, dst + i, n - i);
+}
+#endif
+
 // Each coverage bitmap in its colour over the frame; the colour's low byte is its transparency.
 void BlendAssImages(const ASS_Image* image, std::uint32_t* frame, Runs runs) {
-  const auto over = runs == Runs::kShort ? OverCoverageRow<1> : OverCoverageRow<4>;
+  auto over = OverCoverageRowPlain;
+#ifdef KELUI_HAVE_AVX2_LANES
+  if (kelui::inkpad::HasAvx2()) over = runs == Runs::kShort ? OverCoverageRowAvx2<1> : OverCoverageRowAvx2<2>;
+#endif
   for (; image != nullptr; image = image->next) {
-    const unsigned alpha = 255u - (image->color & 0xFFu);
-    const std::uint8_t colour[4] = {  // premultiplied B, G, R, A
-        static_cast<std::uint8_t>(MulDiv255((image->color >> 8) & 0xFFu, alpha)),
-        static_cast<std::uint8_t>(MulDiv255((image->color >> 16) & 0xFFu, alpha)),
-        static_cast<std::uint8_t>(MulDiv255(image->color >> 24, alpha)), static_cast<std::uint8_t>(alpha)};
+    // libass's colour is R, G, B and a transparency, a byte each from the top.
+    const std::uint32_t colour =
+        kelui::inkpad::ScalePixel(0xFF000000u | (image->color >> 8), 255u - (image->color & 0xFFu));
     for (int y = 0; y < image->h; ++y) {
       const unsigned char* coverage = image->bitmap + static_cast<std::ptrdiff_t>(y) * image->stride;
-      std::uint32_t* dst = frame + static_cast<std::size_t>(image->dst_y + y) * kFrameWidth + image->dst_x;
-      over(colour, coverage, reinterpret_cast<std::uint8_t*>(dst), image->w);
+      over(colour, coverage, frame + static_cast<std::size_t>(image->dst_y + y) * kFrameWidth + image->dst_x, image->w);
     }
   }
 }
