@@ -29,20 +29,40 @@ void OverRowPlain(const std::uint8_t* layer, std::uint8_t* frame, int pixels) {
 }
 
 #ifdef KELUI_HAVE_AVX2_LANES
-// A caption layer is mostly clear or opaque: eight pixels that are all zeros are skipped and
-// eight opaque ones copied (the bytes that the blend gives them), so that only edges are blended.
+// Eight pixels: skipped when all zeros, copied when opaque (the bytes that the blend gives them),
+// blended otherwise.
+__attribute__((target("avx2"))) inline void LayEight(__m256i source, __m256i* out) {
+  if (_mm256_testz_si256(source, source)) return;
+  const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+  _mm256_storeu_si256(out, _mm256_testc_si256(source, alpha)
+                               ? source
+                               : kelui::inkpad::OverEightPixels(source, _mm256_loadu_si256(out)));
+}
+
+// A caption layer is mostly clear or opaque, so it is laid in runs of sixteen pixels that are
+// skipped when all zeros, copied when opaque and blended whole otherwise. On a layer never laid
+// before, whose pattern the branches have not learnt, runs of sixteen beat runs of eight.
 __attribute__((target("avx2"))) void OverRowAvx2(const std::uint8_t* layer, std::uint8_t* frame, int pixels) {
   const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
   int x = 0;
-  for (; x + 8 <= pixels; x += 8) {
-    const __m256i source = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(layer + static_cast<std::size_t>(x) * 4));
-    if (_mm256_testz_si256(source, source)) continue;
+  for (; x + 16 <= pixels; x += 16) {
+    const __m256i* in = reinterpret_cast<const __m256i*>(layer + static_cast<std::size_t>(x) * 4);
+    const __m256i first = _mm256_loadu_si256(in), second = _mm256_loadu_si256(in + 1);
+    const __m256i any = _mm256_or_si256(first, second);
+    if (_mm256_testz_si256(any, any)) continue;
     __m256i* out = reinterpret_cast<__m256i*>(frame + static_cast<std::size_t>(x) * 4);
-    if (_mm256_testc_si256(source, alpha)) {
-      _mm256_storeu_si256(out, source);
+    if (_mm256_testc_si256(_mm256_and_si256(first, second), alpha)) {
+      _mm256_storeu_si256(out, first);
+      _mm256_storeu_si256(out + 1, second);
     } else {
-      _mm256_storeu_si256(out, kelui::inkpad::OverEightPixels(source, _mm256_loadu_si256(out)));
+      _mm256_storeu_si256(out, kelui::inkpad::OverEightPixels(first, _mm256_loadu_si256(out)));
+      _mm256_storeu_si256(out + 1, kelui::inkpad::OverEightPixels(second, _mm256_loadu_si256(out + 1)));
     }
+  }
+  if (x + 8 <= pixels) {
+    LayEight(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(layer + static_cast<std::size_t>(x) * 4)),
+             reinterpret_cast<__m256i*>(frame + static_cast<std::size_t>(x) * 4));
+    x += 8;
   }
   OverRowPlain(layer + static_cast<std::size_t>(x) * 4, frame + static_cast<std::size_t>(x) * 4, pixels - x);
 }

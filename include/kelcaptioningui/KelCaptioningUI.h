@@ -18,6 +18,18 @@ using CaptionRectList = std::vector<kelcore::RectT<float>, kelcore::STLAllocator
 // Paints the model's visible windows, in the model's render order, into the Inkpad's surface.
 // `frameRect` is the whole video frame in the surface's drawing coordinates. A null Inkpad draws
 // nothing.
+//
+// On an OS surface (the drawing layer's own, as RenderOpenCaptions makes) the drawing replaces
+// pixels instead of blending over them. Before each window the surface is switched to source-copy
+// compositing, and the window's rectangle is filled with its fill colour: the rectangle takes that
+// colour, alpha included, and a transparent fill clears it to transparent. Cell and span
+// backgrounds replace their rectangles the same way (transparent ones are not filled), and text,
+// edges and outlines replace the pixels they cover, blended only by their own coverage at
+// anti-aliased edges (with an opaque colour that is what "over" gives). Pixels that nothing is
+// drawn on keep what they held. The surface is left in source-copy compositing once a window has
+// been drawn: the mode belongs to the surface's GDI+ graphics, not to its drawing state, so saving
+// and restoring that state does not undo it, and what the host draws on the surface afterwards
+// replaces pixels too. Other surfaces draw with their own compositing.
 KELCAPTIONINGUI_API void DrawCaption(const kelcaptioning::CaptioningRenderableModelPtr& model,
                                      kelui::inkpad::Inkpad* inkpad, const kelcore::RectT<float>& frameRect);
 
@@ -29,12 +41,19 @@ KELCAPTIONINGUI_API void GetCaptionRects(const kelcaptioning::CaptioningRenderab
                                          CaptionRectList& rects);
 
 // Burns the model's captions into a caller's block of 32-bit premultiplied BGRA pixels (bytes B, G,
-// R, A), drawing over what is there. The surface is width x height times `scale`; `rowBytes` is
-// the step between rows (positive; pass `flipVertical` for a bottom-up block, whose last row is
-// then the top of the drawing). Caption coordinates map to pixels by GetVideoFrameInverseMatrix
-// of `pixelFrameRect`, `layoutRect` and `scale`; `frameRect` is the frame in caption coordinates.
-// `pixelAspectRatio` is not used. Returns false, touching nothing, for null pixels, a row step
-// below 1, an empty model or a block that the drawing layer cannot draw into.
+// R, A) with DrawCaption on a surface over the block, so it replaces pixels rather than drawing
+// over them: each window's rectangle takes the window's fill colour, alpha included (a transparent
+// window clears its rectangle to transparent), and what is drawn in the window replaces the pixels
+// it covers; pixels that nothing is drawn on keep what they held. To keep a picture under the
+// captions, burn them into a cleared layer and lay that over the frame with CompositeCaptionLayer
+// (CaptionLayer.h). The surface, left in source-copy compositing, ends with the call.
+//
+// The surface is width x height times `scale`; `rowBytes` is the step between rows (positive;
+// pass `flipVertical` for a bottom-up block, whose last row is then the top of the drawing).
+// Caption coordinates map to pixels by GetVideoFrameInverseMatrix of `pixelFrameRect`,
+// `layoutRect` and `scale`; `frameRect` is the frame in caption coordinates. `pixelAspectRatio` is
+// not used. Returns false, touching nothing, for null pixels, a row step below 1, an empty model
+// or a block that the drawing layer cannot draw into.
 KELCAPTIONINGUI_API bool RenderOpenCaptions(const kelcaptioning::CaptioningRenderableModelPtr& model,
                                             const kelcore::RectT<int>& pixelFrameRect,
                                             const kelmediatypes::PixelAspectRatio& pixelAspectRatio, char* pixels,

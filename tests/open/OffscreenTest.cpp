@@ -3,7 +3,10 @@
 #include <cstring>
 #include <vector>
 
+#include "gdiplus/GdiPlus.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
+#include "kelui/inkpad/Supplier.h"
+#include "kelui/inkpad/Surface.h"
 #include "samples/SampleModels.h"
 
 namespace {
@@ -110,6 +113,28 @@ TEST(RenderOpenCaptions, RefusesBadInputWithoutTouchingTheBlock) {
   EXPECT_FALSE(Render(nullptr, block, 16, 4, 4, false, 1.0f));
   EXPECT_FALSE(Render(model, block, 8, 4, 4, false, 1.0f));  // the drawing layer's check: too short for the width
   for (std::uint8_t b : block.bytes) ASSERT_EQ(b, 0x22);
+}
+
+// What the host's surface is left with: source-copy compositing, which saving and restoring the
+// drawing state does not undo, so that a translucent fill after the call replaces the pixels.
+TEST(DrawCaption, LeavesAnOsSurfaceInSourceCopyCompositing) {
+  std::vector<std::uint32_t> pixels(64 * 32, 0xFF404040u);
+  kelui::inkpad::SupplierInterface* supplier = kelui::inkpad::NewOSSupplier();
+  const std::uintptr_t none = 0;
+  auto* surface = dynamic_cast<kelui::inkpad::OSSurfaceInterface*>(supplier->CreateSurface(
+      64, 32, 64 * 4, kelui::inkpad::kSurfaceFormat_BGRA32Premultiplied, pixels.data(), none));
+  ASSERT_NE(surface, nullptr);
+  kelui::inkpad::Inkpad inkpad(supplier, surface);
+  EXPECT_EQ(surface->GetOutputGraphics()->GetCompositingMode(), Gdiplus::CompositingModeSourceOver);
+  kelcaptioningui::DrawCaption(BandModel(), &inkpad, {0, 0, 64, 32});
+  surface->SaveState();
+  surface->RestoreState();
+  EXPECT_EQ(surface->GetOutputGraphics()->GetCompositingMode(), Gdiplus::CompositingModeSourceCopy);
+  EXPECT_EQ(pixels[0], 0xFF404040u);  // outside the window
+  surface->FillRect({0, 0, 1, 0.5f}, {0, 0, 4, 4});
+  EXPECT_EQ(pixels[0], 0x80000080u);  // half-transparent blue in place of the grey, not over it
+  surface->Destroy();
+  supplier->Destroy();
 }
 
 }  // namespace

@@ -32,14 +32,14 @@ struct Block {
 
 using CompositeFunction = void (*)(const std::uint8_t*, int, std::uint8_t*, int, int, int, const RectT<int>*);
 
-// Runs of 8 and 16 layer pixels that are wholly clear, wholly opaque or mixed, in every order, a
-// box whose rows end in a part run, and pixels outside the box (and in the frame's row padding)
-// that must stay as they were; through the exported function and through the rows that
-// processors without AVX2 run.
+// Runs of 16 and of 8 layer pixels that are wholly clear, wholly opaque or mixed, in every order,
+// from the box's left edge and across it, a box whose rows end in a part run, and pixels outside
+// the box (and in the frame's row padding) that must stay as they were; through the exported
+// function and through the rows that processors without AVX2 run.
 TEST(CaptionLayerComposite, LaysTheLayerOverTheBoxAsPremultipliedOver) {
   for (const CompositeFunction composite : {&kelcaptioningui::CompositeCaptionLayer,
                                             &kelcaptioningui::CompositeCaptionLayerPlain}) {
-    constexpr int kWidth = 70, kHeight = 4;
+    constexpr int kWidth = 70, kHeight = 6;
     Block frame(kWidth, kHeight, 3), layer(kWidth, kHeight, 1);
     std::mt19937 random(11);
     std::uniform_int_distribution<int> byte(0, 255);
@@ -48,14 +48,15 @@ TEST(CaptionLayerComposite, LaysTheLayerOverTheBoxAsPremultipliedOver) {
       for (int c = 0; c < 3; ++c) px[c] = static_cast<std::uint8_t>(byte(random) * alpha / 255);
     };
     for (std::size_t i = 0; i < frame.bytes.size(); i += 4) premultiplied(frame.bytes.data() + i, byte(random));
+    const RectT<int> box{3, 1, 16 * 3 + 9, kHeight - 1};
     for (int y = 0; y < kHeight; ++y) {
+      const int run = y <= 2 ? 16 : 8, from = y == kHeight - 1 ? 0 : box.x;
       for (int x = 0; x < kWidth; ++x) {
-        const int kind = (x / (y < 2 ? 16 : 8) + y) % 3;  // clear, opaque, mixed
+        const int kind = ((x - from + 48) / run + y) % 3;  // clear, opaque, mixed
         const int alpha = kind == 0 ? 0 : kind == 1 ? 255 : (x % 3 == 0 ? 0 : x % 3 == 1 ? 255 : byte(random));
         premultiplied(layer.At(x, y), alpha);
       }
     }
-    const RectT<int> box{3, 1, 16 * 3 + 9, 3};
     std::vector<std::uint8_t> expected = frame.bytes;
     for (int y = box.y; y < box.y + box.height; ++y) {
       for (int x = box.x; x < box.x + box.width; ++x) {

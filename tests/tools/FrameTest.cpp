@@ -19,7 +19,9 @@ TEST(FrameInk, BoxFoundClearedAndCompositedRowsAndColumnsTheRightWayRound) {
   const auto pixel = [&](kelcaption::Frame& f, int x, int y) {
     return f.Bytes().data() + (static_cast<std::size_t>(y) * kWidth + x) * 4;
   };
-  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{3, 2}, {30, 6}, {12, 4}}) std::fill_n(pixel(layer, x, y), 4, 255);
+  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{3, 2}, {30, 6}, {12, 4}}) {
+    std::fill_n(pixel(layer, x, y), 4, 255);
+  }
   const kelcaption::Frame::InkBox box = layer.FindInk();
   EXPECT_EQ(std::vector<int>({box.first, box.last, box.left, box.right}), std::vector<int>({2, 7, 3, 31}));
 
