@@ -49,7 +49,8 @@ std::string StreamFormatCode(StreamFormat format) {
   return text;
 }
 
-ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileName) {
+ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileName, const ReadOptions& options) {
+  (void)options;
   json document;
   try {
     document = json::parse(text);

@@ -568,7 +568,8 @@ CaptionListPtr OpenCaptions(const std::vector<Subtitle>& subtitles, const Header
 
 }  // namespace
 
-ReadResult ReadEbuStl(std::string_view bytes, const std::string& fileName, const SubtitleStyle& style) {
+ReadResult ReadEbuStl(std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
+  const SubtitleStyle& style = options.style;
   const Input in(bytes, fileName);
   FileNotes notes;
   std::size_t blockCount = 0;

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "kelcaptionfiles/ReadError.h"
+#include "kelcaptionfiles/ReadOptions.h"
 #include "kelcaptionfiles/ReadResult.h"
-#include "kelcaptionfiles/SubtitleStyle.h"
 
 namespace kelcaptionfiles {
 
@@ -38,6 +38,6 @@ namespace kelcaptionfiles {
 // block, an unknown disk format, display standard or character code table, fields that should
 // be digits, a time code out of range or that ends before it begins, a vertical position off the
 // grid, a subtitle whose text continues past the file or into another subtitle's block.
-ReadResult ReadEbuStl(std::string_view bytes, const std::string& fileName, const SubtitleStyle& style = {});
+ReadResult ReadEbuStl(std::string_view bytes, const std::string& fileName, const ReadOptions& options = {});
 
 }  // namespace kelcaptionfiles

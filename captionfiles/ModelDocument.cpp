@@ -313,7 +313,9 @@ json WindowJson(int number, const CaptioningRenderableModelWindow& w) {
 
 }  // namespace
 
-std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::string& fileName) {
+std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::string& fileName,
+                                            const ReadOptions& options) {
+  (void)options;
   const json document = json::parse(text, nullptr, false);
   if (document.is_discarded() || !document.is_object() || !document.contains("states")) return std::nullopt;
   const JsonReader r(fileName);

@@ -148,7 +148,8 @@ class LineParser {
 
 }  // namespace
 
-ReadResult ReadScc(std::string_view text, const std::string& fileName, int channel) {
+ReadResult ReadScc(std::string_view text, const std::string& fileName, const ReadOptions& options) {
+  const int channel = options.channel;
   if (channel != 1 && channel != 2) throw std::invalid_argument("SCC files carry caption channels 1 and 2");
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   Line21Decoder decoder(channel);

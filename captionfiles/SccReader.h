@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "kelcaptionfiles/ReadError.h"
+#include "kelcaptionfiles/ReadOptions.h"
 #include "kelcaptionfiles/ReadResult.h"
 
 namespace kelcaptionfiles {
@@ -14,6 +15,6 @@ namespace kelcaptionfiles {
 // anything malformed: the header, a time code, a word that is not four hex digits, a byte of even
 // parity, time codes that go back. The result is a timeline of grid models of 6CC1 (channel 1)
 // or 6CC2 (channel 2); what the decoder ignores is counted in the notes, such as "flash on (FON)".
-ReadResult ReadScc(std::string_view text, const std::string& fileName, int channel = 1);
+ReadResult ReadScc(std::string_view text, const std::string& fileName, const ReadOptions& options = {});
 
 }  // namespace kelcaptionfiles

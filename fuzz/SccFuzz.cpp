@@ -28,7 +28,7 @@ void FeedPairs(const std::uint8_t* data, std::size_t size) {
 void ReadText(const std::uint8_t* data, std::size_t size, int channel) {
   kelcaptionfiles::ReadResult scc;
   try {
-    scc = kelcaptionfiles::ReadScc(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.scc", channel);
+    scc = kelcaptionfiles::ReadScc(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.scc", {.channel = channel});
   } catch (const kelcaptionfiles::ReadError&) {
     return;
   }

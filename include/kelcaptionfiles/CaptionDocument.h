@@ -5,6 +5,7 @@
 
 #include "kelcaptionfiles/Export.h"
 #include "kelcaptionfiles/ReadError.h"
+#include "kelcaptionfiles/ReadOptions.h"
 #include "kelcaptionfiles/ReadResult.h"
 #include "kelcaptioning/CaptionList.h"
 
@@ -16,7 +17,8 @@ namespace kelcaptionfiles {
 // "#RRGGBBAA" or [r, g, b, a] with components from 0 to 1; fractions are [numerator, denominator].
 
 // Throws ReadError naming the file and, for a value of the wrong kind, its JSON pointer.
-KELCAPTIONFILES_API ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileName);
+KELCAPTIONFILES_API ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileName,
+                                                   const ReadOptions& options = {});
 
 // The document of `list`, pretty-printed.
 KELCAPTIONFILES_API std::string WriteCaptionDocument(const kelcaptioning::CaptionList& list);

@@ -7,6 +7,7 @@
 #include "kelcaptionfiles/CaptionTimeline.h"
 #include "kelcaptionfiles/Export.h"
 #include "kelcaptionfiles/ReadError.h"
+#include "kelcaptionfiles/ReadOptions.h"
 #include "kelcaptionfiles/ReadResult.h"
 
 namespace kelcaptionfiles {
@@ -19,7 +20,8 @@ namespace kelcaptionfiles {
 
 // Null when `text` is not a model document (not JSON, or no "states" member); throws ReadError
 // naming the JSON pointer of a value of the wrong kind.
-KELCAPTIONFILES_API std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::string& fileName);
+KELCAPTIONFILES_API std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::string& fileName,
+                                                               const ReadOptions& options = {});
 
 // The document of `timeline`, pretty-printed. Windows are written in render order; a window that
 // is not in the render order is not drawn and not written.

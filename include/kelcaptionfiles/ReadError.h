@@ -5,6 +5,7 @@
 #include <string>
 
 #include "kelcaptionfiles/Export.h"
+#include "kelcaptionfiles/FileNotes.h"
 
 namespace kelcaptionfiles {
 
@@ -22,6 +23,13 @@ class KELCAPTIONFILES_API ReadError : public std::runtime_error {
   // A binary file that cannot be read at byte `offset` (counted from 0).
   static ReadError AtByte(const std::string& file, std::uint64_t offset, const std::string& problem) {
     return ReadError(file + ": byte " + std::to_string(offset) + ": " + problem);
+  }
+  // At `place`, however it is given; the file alone when the place is not known.
+  static ReadError At(const std::string& file, const FilePlace& place, const std::string& problem) {
+    if (place.line > 0) return ReadError(file, place.line, place.column, problem);
+    if (place.byte >= 0) return AtByte(file, static_cast<std::uint64_t>(place.byte), problem);
+    if (!place.pointer.empty()) return ReadError(file, place.pointer, problem);
+    return ReadError(file + ": " + problem);
   }
   // 0 when the error is not placed by line and column.
   int Line() const noexcept { return line_; }

@@ -166,7 +166,7 @@ TEST(EbuStlReader, OpenSubtitlesSpanBySpan) {
            "\x84" "boxed" "\x85" " " "\x07" "plain", 1)
       .Add({0, 0, 3, 0}, {0, 0, 4, 0}, 3, "\x0b\x0b" "Top" "\x0a\x0a", 3)
       .Add({0, 0, 5, 0}, {0, 0, 6, 0}, 11, "Upper half", 0);
-  const ReadResult stl = ReadEbuStl(file.Bytes(), "o.stl", {.fontSize = 30.0f});
+  const ReadResult stl = ReadEbuStl(file.Bytes(), "o.stl", {.style = {.fontSize = 30.0f}});
   ASSERT_TRUE(stl.List());
   EXPECT_EQ(stl.List()->GetStreamFormat(), kStreamFormat_OpenEBU);
   EXPECT_EQ(stl.List()->GetMetadata().GetMaxCharactersInRow(), 37);
@@ -222,7 +222,7 @@ TEST(EbuStlReader, MalformedFilesNameTheByte) {
   std::string bytes = StlFile('1').Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, "ok").Bytes();
   const auto error = [](const std::string& file) -> std::string {
     try {
-      ReadEbuStl(file, "f.stl");
+      ReadEbuStl(file, "f.stl", {.strict = true});
     } catch (const ReadError& e) {
       return e.what();
     }

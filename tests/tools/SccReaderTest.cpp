@@ -67,8 +67,8 @@ TEST(SccReader, ChannelTwoIsReadApart) {
   // Channel 1 pops on a caption; channel 2 paints its own.
   const std::string file = "Scenarist_SCC V1.0\n00:00:00:00\t9420 91d0" + Words("ONE") + " 942f\n00:00:01:00\t1c29 19d0" +
                            Words("TWO") + "\n";
-  EXPECT_EQ(RowText(ReadScc(file, "c.scc", 1).Timeline()->States().at(0).model, 0), U"ONE");
-  const auto second = ReadScc(file, "c.scc", 2);
+  EXPECT_EQ(RowText(ReadScc(file, "c.scc", {.channel = 1}).Timeline()->States().at(0).model, 0), U"ONE");
+  const auto second = ReadScc(file, "c.scc", {.channel = 2});
   EXPECT_EQ(RowText(second.Timeline()->States().at(1).model, 0), U"TWO");  // after "TW"
   EXPECT_EQ(second.Timeline()->States()[1].model->GetStreamFormat(), kStreamFormat_CEA608_CC2);
 }
@@ -76,7 +76,7 @@ TEST(SccReader, ChannelTwoIsReadApart) {
 TEST(SccReader, MalformedFilesNameTheLineAndColumn) {
   const auto error = [](const std::string& file) -> std::string {
     try {
-      ReadScc(file, "bad.scc");
+      ReadScc(file, "bad.scc", {.strict = true});
     } catch (const ReadError& e) {
       return e.what();
     }
