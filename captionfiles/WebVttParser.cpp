@@ -66,7 +66,8 @@ std::optional<double> LineNumber(std::string_view text) {
     if (point == 0 || point + 1 >= text.size() || !IsDigit(text[point - 1]) || !IsDigit(text[point + 1]))
       return std::nullopt;
   }
-  return std::strtod(std::string(text).c_str(), nullptr);
+  // "-0" is the line 0.
+  return std::strtod(std::string(text).c_str(), nullptr) + 0.0;
 }
 
 void ParseCueSettings(std::string_view input, std::size_t offset, const std::vector<Region>& regions, Cue& cue) {
@@ -147,8 +148,7 @@ void ParseRegionSettings(std::string_view input, Region& region) {
       if (const auto width = Percentage(value)) region.width = *width;
     } else if (name == "lines") {
       if (value.find_first_not_of("0123456789") != std::string_view::npos) continue;
-      // Digits past what a count holds are as many lines as there can be.
-      region.lines = value.size() > 18 ? ~0ull : std::strtoull(std::string(value).c_str(), nullptr, 10);
+      region.lines = std::strtod(std::string(value).c_str(), nullptr);
     } else if (name == "regionanchor" || name == "viewportanchor") {
       const auto [x, y] = AtComma(value);
       if (!y) continue;
@@ -175,6 +175,7 @@ class Parser {
                        "not a WebVTT file: it does not start with the line WEBVTT (nothing read)");
       return {};
     }
+    file_.signature = true;
     CollectLine();
     if (AtEnd()) return std::move(file_);
     Advance();  // the line feed

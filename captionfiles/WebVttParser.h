@@ -20,7 +20,7 @@ namespace kelcaptionfiles::webvtt {
 struct Region {
   std::string id;
   double width = 100;
-  unsigned long long lines = 3;
+  double lines = 3;
   double anchorX = 0, anchorY = 100;
   double viewportAnchorX = 0, viewportAnchorY = 100;
   bool scrollUp = false;
@@ -63,6 +63,7 @@ struct StyleSheet {
 };
 
 struct File {
+  bool signature = false;  // it starts as a WebVTT file must; a browser loads nothing else
   std::vector<Cue> cues;
   std::vector<Region> regions;
   std::vector<StyleSheet> styleSheets;
