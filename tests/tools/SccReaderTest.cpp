@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "captionfiles/SccReader.h"
 
@@ -85,6 +86,41 @@ TEST(SccReader, MalformedFilesNameTheLineAndColumn) {
   EXPECT_EQ(error("00:00:00:00\t9420\n"), "bad.scc:1:1: expected the header \"Scenarist_SCC V1.0\"");
   EXPECT_EQ(error("Scenarist_SCC V1.0\n00:00:00:00\t9420 9421\n"), "bad.scc:2:20: byte 21 fails its odd parity check");
   EXPECT_EQ(error("Scenarist_SCC V1.0\n00:00:05:00\t9420\n00:00:04:00\t9420\n"), "bad.scc:3:1: time codes must not go back");
+}
+
+// Each kind of damage between good captions: the captions are decoded as a decoder shows them
+// and each kind is reported once, where it first stands.
+TEST(SccReader, DamagedPairsAndTimeCodesAreReadAroundAsADecoderDoes) {
+  const std::string file = "Scenarist_SCC V1.0\n"
+                           "00:00:01:00\t9420 9420 94f2 94f2" + Words("GOOD") + " 142f 942f\n"  // the first EOC fails parity
+                           "00:00:02:30\t942c 942c\n"                                        // frame 30: 00:00:03:00
+                           "00:01:00;00\t9420 9420 94f2 94f2" + Words("NEXT") + " 942f 942f 80\n"  // no such frame; a lone byte
+                           "00:00:30:00\t942c 942c zz12\n";                                   // back in time; not a pair
+  const ReadResult scc = ReadScc(file, "d.scc");
+  const auto& states = scc.Timeline()->States();
+  ASSERT_EQ(states.size(), 2u);
+  // The good copy of the doubled EOC acts: the bad one was dropped, in its own frame.
+  EXPECT_EQ(states[0].begin, Frame(30 + 7));
+  EXPECT_EQ(states[0].end, Frame(90));
+  EXPECT_EQ(RowText(states[0].model, 14), U"....GOOD");
+  EXPECT_EQ(states[1].begin, Frame(1800 + 6));  // 00:01:00;02 is frame 1800
+  EXPECT_EQ(states[1].end, Frame(1808));         // the late line goes out after the one before
+  EXPECT_EQ(RowText(states[1].model, 14), U"....NEXT");
+  const std::vector<std::string> expected = {
+      "byte pairs that fail their odd parity check (dropped, as a decoder drops them): 1 time",
+      "time codes with fields out of range (carried over): 1 time",
+      "drop-frame time codes that do not exist (read as frame 02 of their minute): 1 time",
+      "lone bytes at the end of a line (ignored): 1 time",
+      "time codes that go back (their pairs sent after the line before): 1 time",
+      "words that are not byte pairs of four hex digits (skipped): 1 time",
+      "lines whose pairs start after their time code, because the line before was still being sent: 1 time"};
+  EXPECT_EQ(scc.notes.Texts(), expected);
+  const std::vector<std::string> places = {"2:43", "3:1", "4:1", "4:53", "5:1", "5:23", "5:1"};
+  for (std::size_t i = 0; i < places.size() && i < scc.notes.All().size(); ++i) {
+    EXPECT_EQ(scc.notes.All()[i].first.Text(), places[i]) << expected[i];
+  }
+  // No header: read all the same.
+  EXPECT_EQ(ReadScc(file.substr(file.find('\n') + 1), "h.scc").Timeline()->States().size(), 2u);
 }
 
 }  // namespace
