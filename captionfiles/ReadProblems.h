@@ -25,6 +25,13 @@ class ReadProblems {
   // The same problem and note.
   void Report(const FilePlace& place, const std::string& problem) { Report(place, problem, problem); }
 
+  // A part of a structured document that a reader gave up on with `error`: a strict reading
+  // stops with it; otherwise `note` is counted at the error's JSON pointer.
+  void Skipped(const ReadError& error, const std::string& note) {
+    if (strict_) throw error;
+    notes_.Count(NoteKind::kProblem, note, FilePlace::AtPointer(error.Pointer()));
+  }
+
   bool Strict() const noexcept { return strict_; }
   const std::string& File() const noexcept { return file_; }
   FileNotes& Notes() noexcept { return notes_; }

@@ -233,6 +233,50 @@ TEST(EbuStlReader, MalformedFilesNameTheByte) {
             "f.stl: byte 1032: the time code in (TCI): the frames must be below 25 at STL25.01, not 25");
 }
 
+// Damaged blocks between good subtitles: the good ones are all read, each kind of damage is
+// reported once at the byte where it first stands.
+TEST(EbuStlReader, DamagedBlocksAreSkippedAndTheRestRead) {
+  StlFile file('0');
+  file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, "one")
+      .Add({0, 0, 2, 0}, {0, 0, 3, 25}, 20, "frames past 24")          // skipped
+      .Add({0, 0, 4, 0}, {0, 0, 3, 0}, 20, "ends before it begins")   // skipped
+      .Add({0, 0, 5, 0}, {0, 0, 6, 0}, 120, "row 120")                 // moved to row 99
+      .Add({0, 0, 7, 0}, {0, 0, 8, 0}, 20, std::string(150, 'x'))      // two blocks, of which the last...
+      .Add({0, 0, 9, 0}, {0, 0, 10, 0}, 20, "last");
+  file.blocks[5][3] = 0;  // ...says it goes on, into the next subtitle's block
+  file.blocks.insert(file.blocks.begin() + 1,
+                     StlFile::Block(9, 0xF5, {0, 0, 0, 0}, {0, 0, 1, 0}, 20, 0, 0, 0, "reserved"));
+  std::string bytes = file.Bytes();
+  bytes.replace(238, 5, "00099");  // more blocks than there are
+  bytes += std::string(40, ' ');   // and a last one cut short
+  const ReadResult stl = ReadEbuStl(bytes, "d.stl");
+  std::vector<std::u16string> texts;
+  for (const auto& caption : stl.List()->GetCaptions()) {
+    texts.push_back(std::u16string(std::u16string_view(caption->GetCaptionTextParagraph(0)->GetText())));
+  }
+  EXPECT_EQ(texts, (std::vector<std::u16string>{u"one", u"row 120", std::u16string(150, u'x'), u"last"}));
+  const std::vector<std::string> expected = {
+      "a last text block cut short (skipped): 1 time",
+      "text blocks that the header counts but the file does not hold (the others are read): 1 time",
+      "text blocks of a reserved extension block number (skipped): 1 time",
+      "subtitles with a time code out of range (skipped): 1 time",
+      "subtitles that end before they begin (skipped): 1 time",
+      "vertical positions off the grid (moved to the nearest row): 1 time",
+      "subtitles whose text is cut off (read as far as it goes): 1 time"};
+  EXPECT_EQ(stl.notes.Texts(), expected);
+  const std::int64_t block = 128;
+  const std::vector<std::int64_t> places = {1024 + 8 * block, static_cast<std::int64_t>(bytes.size()), 1024 + block + 3,
+                                            1024 + 2 * block + 12, 1024 + 3 * block + 9, 1024 + 4 * block + 13,
+                                            1024 + 7 * block};
+  for (std::size_t i = 0; i < places.size() && i < stl.notes.All().size(); ++i) {
+    EXPECT_EQ(stl.notes.All()[i].first.byte, places[i]) << expected[i];
+  }
+  // Too short to hold a header: nothing to read, and said so.
+  const ReadResult none = ReadEbuStl(bytes.substr(0, 100), "s.stl");
+  EXPECT_TRUE(none.Empty());
+  EXPECT_TRUE(none.notes.HasProblems());
+}
+
 TEST(EbuStlReader, FrameRatesAndCharacterTables) {
   // STL23.01 runs at 24000/1001 frames a second: one second of time code lasts 1.001 s.
   const std::string rated = StlFile('0', "STL23.01").Add({0, 0, 1, 0}, {2, 0, 0, 0}, 20, "x").Bytes();

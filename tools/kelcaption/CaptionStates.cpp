@@ -34,7 +34,10 @@ const char* KindText(kelcaptionfiles::NoteKind kind) {
 
 void Report(const std::string& file, const kelcaptionfiles::FileNotes& notes) {
   for (const kelcaptionfiles::FileNote& note : notes.All()) {
-    const std::string where = note.first.Known() ? file + ":" + note.first.Text() : file;
+    // As read errors name places: "FILE:LINE:COLUMN", "FILE: byte N", "FILE: /json/pointer".
+    const std::string where = note.first.line > 0  ? file + ":" + note.first.Text()
+                              : note.first.Known() ? file + ": " + note.first.Text()
+                                                   : file;
     std::fprintf(stderr, "kelcaption: %s: %s: %s\n", where.c_str(), KindText(note.kind), note.Text().c_str());
   }
 }
