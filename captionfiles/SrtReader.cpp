@@ -65,9 +65,11 @@ ReadResult ReadSrt(std::string_view bytes, const std::string& fileName, const Re
     }
     const Line& timingLine = lines[i++];
     const std::optional<SrtTiming> timing = ReadSrtTiming(timingLine, problems);
-    // The text runs to the next cue; blank lines at its end are not text.
+    // The text runs to the next cue, or to a cue number after a blank line (a cue whose time
+    // line is missing); blank lines at its end are not text.
     std::vector<Line> textLines;
     for (; i < lines.size() && !StartsCue(lines, i); ++i) {
+      if (IsCueNumber(lines[i].text) && IsBlank(lines[i - 1].text)) break;
       if (!IsBlank(lines[i].text)) textLines.push_back(lines[i]);
     }
     if (!timing) continue;
