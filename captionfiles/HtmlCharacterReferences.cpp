@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "captionfiles/HtmlNamedReferences.h"
+#include "kelcore/String.h"
 
 namespace kelcaptionfiles {
 
@@ -50,21 +51,9 @@ std::optional<CharacterReference> Numeric(std::string_view text) {
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
+  kelcore::UTF16String units;
+  kelcore::string::AppendCodePoint(units, c);
+  out += kelcore::string::UTF16ToUTF8(units);
 }
 
 std::optional<CharacterReference> ConsumeCharacterReference(std::string_view text, char additionalAllowed) {

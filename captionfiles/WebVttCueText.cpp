@@ -74,7 +74,7 @@ class Tokenizer {
           } else if (c == '/' && !end) {
             state = kEndTag;
           } else if (!end && c >= '0' && c <= '9') {
-            buffer.assign(1, c);
+            result.assign(1, c);
             state = kTimestampTag;
           } else if (end || c == '>') {
             if (!end) ++position_;
@@ -128,18 +128,12 @@ class Tokenizer {
           buffer.push_back(c);
           break;
         case kEndTag:
-          if (end || c == '>') {
-            if (!end) ++position_;
-            return Tag(Token::kEndTag, std::move(result), {}, {}, token.offset);
-          }
-          result.push_back(c);
-          break;
         case kTimestampTag:
           if (end || c == '>') {
             if (!end) ++position_;
-            return Tag(Token::kTimestamp, std::move(buffer), {}, {}, token.offset);
+            return Tag(state == kEndTag ? Token::kEndTag : Token::kTimestamp, std::move(result), {}, {}, token.offset);
           }
-          buffer.push_back(c);
+          result.push_back(c);
           break;
       }
       ++position_;

@@ -8,6 +8,7 @@
 
 #include "kelcore/String.h"
 #include "captionfiles/EbuStlReader.h"
+#include "support/ReadExpectations.h"
 
 namespace {
 
@@ -250,27 +251,17 @@ TEST(EbuStlReader, DamagedBlocksAreSkippedAndTheRestRead) {
   bytes.replace(238, 5, "00099");  // more blocks than there are
   bytes += std::string(40, ' ');   // and a last one cut short
   const ReadResult stl = ReadEbuStl(bytes, "d.stl");
-  std::vector<std::u16string> texts;
-  for (const auto& caption : stl.List()->GetCaptions()) {
-    texts.push_back(std::u16string(std::u16string_view(caption->GetCaptionTextParagraph(0)->GetText())));
-  }
-  EXPECT_EQ(texts, (std::vector<std::u16string>{u"one", u"row 120", std::u16string(150, u'x'), u"last"}));
-  const std::vector<std::string> expected = {
-      "a last text block cut short (skipped): 1 time",
-      "text blocks that the header counts but the file does not hold (the others are read): 1 time",
-      "text blocks of a reserved extension block number (skipped): 1 time",
-      "subtitles with a time code out of range (skipped): 1 time",
-      "subtitles that end before they begin (skipped): 1 time",
-      "vertical positions off the grid (moved to the nearest row): 1 time",
-      "subtitles whose text is cut off (read as far as it goes): 1 time"};
-  EXPECT_EQ(stl.notes.Texts(), expected);
-  const std::int64_t block = 128;
-  const std::vector<std::int64_t> places = {1024 + 8 * block, static_cast<std::int64_t>(bytes.size()), 1024 + block + 3,
-                                            1024 + 2 * block + 12, 1024 + 3 * block + 9, 1024 + 4 * block + 13,
-                                            1024 + 7 * block};
-  for (std::size_t i = 0; i < places.size() && i < stl.notes.All().size(); ++i) {
-    EXPECT_EQ(stl.notes.All()[i].first.byte, places[i]) << expected[i];
-  }
+  EXPECT_EQ(kel_test::CaptionTexts(*stl.List()), (std::vector<std::u16string>{u"one", u"row 120", std::u16string(150, u'x'), u"last"}));
+  const auto at = [](std::size_t offset) { return "byte " + std::to_string(offset); };
+  kel_test::ExpectNotes(
+      stl.notes,
+      {{"a last text block cut short (skipped): 1 time", at(1024 + 8 * 128)},
+       {"text blocks that the header counts but the file does not hold (the others are read): 1 time", at(bytes.size())},
+       {"text blocks of a reserved extension block number (skipped): 1 time", at(1024 + 128 + 3)},
+       {"subtitles with a time code out of range (skipped): 1 time", at(1024 + 2 * 128 + 12)},
+       {"subtitles that end before they begin (skipped): 1 time", at(1024 + 3 * 128 + 9)},
+       {"vertical positions off the grid (moved to the nearest row): 1 time", at(1024 + 4 * 128 + 13)},
+       {"subtitles whose text is cut off (read as far as it goes): 1 time", at(1024 + 7 * 128)}});
   // Too short to hold a header: nothing to read, and said so.
   const ReadResult none = ReadEbuStl(bytes.substr(0, 100), "s.stl");
   EXPECT_TRUE(none.Empty());

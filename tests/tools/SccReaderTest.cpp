@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "captionfiles/SccReader.h"
+#include "support/ReadExpectations.h"
 
 namespace {
 
@@ -106,19 +107,15 @@ TEST(SccReader, DamagedPairsAndTimeCodesAreReadAroundAsADecoderDoes) {
   EXPECT_EQ(states[1].begin, Frame(1800 + 6));  // 00:01:00;02 is frame 1800
   EXPECT_EQ(states[1].end, Frame(1808));         // the late line goes out after the one before
   EXPECT_EQ(RowText(states[1].model, 14), U"....NEXT");
-  const std::vector<std::string> expected = {
-      "byte pairs that fail their odd parity check (dropped, as a decoder drops them): 1 time",
-      "time codes with fields out of range (carried over): 1 time",
-      "drop-frame time codes that do not exist (read as frame 02 of their minute): 1 time",
-      "lone bytes at the end of a line (ignored): 1 time",
-      "time codes that go back (their pairs sent after the line before): 1 time",
-      "words that are not byte pairs of four hex digits (skipped): 1 time",
-      "lines whose pairs start after their time code, because the line before was still being sent: 1 time"};
-  EXPECT_EQ(scc.notes.Texts(), expected);
-  const std::vector<std::string> places = {"2:43", "3:1", "4:1", "4:53", "5:1", "5:23", "5:1"};
-  for (std::size_t i = 0; i < places.size() && i < scc.notes.All().size(); ++i) {
-    EXPECT_EQ(scc.notes.All()[i].first.Text(), places[i]) << expected[i];
-  }
+  kel_test::ExpectNotes(
+      scc.notes,
+      {{"byte pairs that fail their odd parity check (dropped, as a decoder drops them): 1 time", "2:43"},
+       {"time codes with fields out of range (carried over): 1 time", "3:1"},
+       {"drop-frame time codes that do not exist (read as frame 02 of their minute): 1 time", "4:1"},
+       {"lone bytes at the end of a line (ignored): 1 time", "4:53"},
+       {"time codes that go back (their pairs sent after the line before): 1 time", "5:1"},
+       {"words that are not byte pairs of four hex digits (skipped): 1 time", "5:23"},
+       {"lines whose pairs start after their time code, because the line before was still being sent: 1 time", "5:1"}});
   // No header: read all the same.
   EXPECT_EQ(ReadScc(file.substr(file.find('\n') + 1), "h.scc").Timeline()->States().size(), 2u);
 }

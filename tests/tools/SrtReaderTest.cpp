@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "captionfiles/SrtReader.h"
+#include "support/ReadExpectations.h"
 
 namespace {
 
@@ -63,18 +64,6 @@ TEST(SrtReader, BadFilesSayWhereAndWhat) {
   EXPECT_TRUE(ReadSrt("", "empty.srt").List()->GetCaptions().empty());
 }
 
-std::vector<std::u16string> Texts(const CaptionListPtr& list) {
-  std::vector<std::u16string> texts;
-  for (const CaptionPtr& caption : list->GetCaptions()) {
-    std::u16string text;
-    for (const auto& paragraph : caption->GetCaptionTextParagraphs()) {
-      text += (text.empty() ? u"" : u"|") + std::u16string(std::u16string_view(paragraph->GetText()));
-    }
-    texts.push_back(text);
-  }
-  return texts;
-}
-
 // Each bad part between good cues: the good cues are all read, each kind of problem is reported
 // once, where it first stands, with how often it came.
 TEST(SrtReader, GoodCuesAroundBadPartsAreAllRead) {
@@ -89,35 +78,26 @@ TEST(SrtReader, GoodCuesAroundBadPartsAreAllRead) {
       "7\n00:07:00,000 --> 00:07:01,000\n\ntext after a blank line\n\n\n"
       "8\n12:00.000 --> 12:01,000\nno hours\n";
   const kelcaptionfiles::ReadResult read = ReadSrt(file, "bad.srt");
-  EXPECT_EQ(Texts(read.List()), (std::vector<std::u16string>{u"good one", u"seconds past 59", u"no milliseconds, one digit",
+  EXPECT_EQ(kel_test::CaptionTexts(*read.List()), (std::vector<std::u16string>{u"good one", u"seconds past 59", u"no milliseconds, one digit",
                                                              u"wrong number", u"text after a blank line", u"no hours"}));
   const auto captions = read.List()->GetCaptions();
   EXPECT_EQ(captions[1]->GetBeginTime().GetTicks(), 60'500 * kTicksPerMs);
   EXPECT_EQ(captions[1]->GetEndTime().GetTicks(), 121'000 * kTicksPerMs);
   EXPECT_EQ(captions[2]->GetEndTime().GetTicks(), 131'500 * kTicksPerMs);
   EXPECT_EQ(captions[5]->GetBeginTime().GetTicks(), 720'000 * kTicksPerMs);
-  const std::vector<std::string> expected = {
-      "lines outside any cue (skipped): 1 time",
-      "times with minutes or seconds past 59 (carried over): 2 times",
-      "times without milliseconds (read as ,000): 1 time",
-      "times without three digits of milliseconds (read as a decimal fraction): 1 time",
-      "cues that end before they begin (skipped): 1 time",
-      "time lines that cannot be read (cue skipped): 1 time",
-      "cue numbers that are not numbers (passed over): 1 time",
-      "times without hours (read as minutes and seconds): 2 times"};
-  EXPECT_EQ(read.notes.Texts(), expected);
-  const std::vector<std::string> places = {"1:1", "8:7", "12:9", "12:23", "16:18", "20:18", "23:1", "34:1"};
-  for (std::size_t i = 0; i < places.size() && i < read.notes.All().size(); ++i) {
-    EXPECT_EQ(read.notes.All()[i].first.Text(), places[i]) << expected[i];
-    EXPECT_EQ(read.notes.All()[i].kind, kelcaptionfiles::NoteKind::kProblem) << expected[i];
-  }
+  kel_test::ExpectNotes(read.notes,
+                        {{"lines outside any cue (skipped): 1 time", "1:1"},
+                         {"times with minutes or seconds past 59 (carried over): 2 times", "8:7"},
+                         {"times without milliseconds (read as ,000): 1 time", "12:9"},
+                         {"times without three digits of milliseconds (read as a decimal fraction): 1 time", "12:23"},
+                         {"cues that end before they begin (skipped): 1 time", "16:18"},
+                         {"time lines that cannot be read (cue skipped): 1 time", "20:18"},
+                         {"cue numbers that are not numbers (passed over): 1 time", "23:1"},
+                         {"times without hours (read as minutes and seconds): 2 times", "34:1"}});
+  for (const kelcaptionfiles::FileNote& note : read.notes.All()) EXPECT_EQ(note.kind, kelcaptionfiles::NoteKind::kProblem);
   // A strict reading stops at the first of them.
-  try {
-    ReadSrt(file, "bad.srt", {.strict = true});
-    ADD_FAILURE() << "read";
-  } catch (const ReadError& e) {
-    EXPECT_STREQ(e.what(), "bad.srt:1:1: expected a cue number or a time line");
-  }
+  EXPECT_EQ(kel_test::ReadErrorOf([&] { ReadSrt(file, "bad.srt", {.strict = true}); }),
+            "bad.srt:1:1: expected a cue number or a time line");
 }
 
 TEST(SrtReader, TagsColoursBreaksAndOverrideBlocksAsPlayersShowThem) {
@@ -149,10 +129,9 @@ TEST(SrtReader, TagsColoursBreaksAndOverrideBlocksAsPlayersShowThem) {
   for (const auto& paragraph : caption->GetCaptionTextParagraphs()) {
     EXPECT_EQ(paragraph->GetParagraphStyleAttributes().GetAnchorID(), ParagraphStyleAttributes::kAnchor_TopCenter);
   }
-  EXPECT_EQ(read.notes.Texts(), (std::vector<std::string>{"strikethrough <s> (shown without the line): 1 time",
-                                                          "tags that SubRip players do not know (removed): 2 times",
-                                                          "override tag \\pos (not shown): 1 time"}));
-  EXPECT_EQ(read.notes.All()[1].first.Text(), "5:38");
+  kel_test::ExpectNotes(read.notes, {{"strikethrough <s> (shown without the line): 1 time", "5:1"},
+                                     {"tags that SubRip players do not know (removed): 2 times", "5:38"},
+                                     {"override tag \\pos (not shown): 1 time", "5:63"}});
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "captionfiles/WebVttReader.h"
 #include "kelcaptionfiles/ShownStates.h"
+#include "support/ReadExpectations.h"
 
 namespace {
 
@@ -67,18 +68,6 @@ TEST(WebVttReader, BadFilesSayWhereAndWhat) {
   }
 }
 
-std::vector<std::u16string> CueTexts(const kelcaptionfiles::ReadResult& read) {
-  std::vector<std::u16string> texts;
-  for (const CaptionPtr& caption : read.List()->GetCaptions()) {
-    std::u16string text;
-    for (const auto& paragraph : caption->GetCaptionTextParagraphs()) {
-      text += (text.empty() ? u"" : u"|") + std::u16string(std::u16string_view(paragraph->GetText()));
-    }
-    texts.push_back(text);
-  }
-  return texts;
-}
-
 // Blocks that browsers drop are dropped and reported; every cue around them is read, including
 // those a line-by-line reading lost (after a NOTE line, straight after a STYLE block).
 TEST(WebVttReader, BlocksAsTheParsingAlgorithmReadsThem) {
@@ -96,32 +85,22 @@ TEST(WebVttReader, BlocksAsTheParsingAlgorithmReadsThem) {
       "00:07:00.000 --> 00:08.000\nends before it begins\n\n"
       "00:09.000 --> 00:10.000 line:2 size:abc\nlast\n"s;
   const kelcaptionfiles::ReadResult read = ReadWebVtt(file, "b.vtt");
-  EXPECT_EQ(CueTexts(read), (std::vector<std::u16string>{u"after a style", u"after a note", u"right",
+  EXPECT_EQ(kel_test::CaptionTexts(*read.List()), (std::vector<std::u16string>{u"after a style", u"after a note", u"right",
                                                           u"the identifier is dropped, not the cue",
                                                           u"nul \uFFFD in text", u"last"}));
   EXPECT_EQ(read.List()->GetCaptions()[2]->GetCaptionTextParagraph(0)->GetParagraphStyleAttributes().GetAnchorID(),
             ParagraphStyleAttributes::kAnchor_BottomRight);
-  const std::vector<std::string> expected = {
-      "STYLE blocks: 1 time",
-      "cues without text (nothing to show): 1 time",
-      "cues whose time line cannot be read (skipped): 2 times",
-      "blocks that are not cues, comments, styles or regions (skipped): 1 time",
-      "cues that end before they begin (never shown): 1 time",
-      "cue setting line as a line number (shown at the bottom): 1 time",
-      "cue settings that cannot be read (ignored, as browsers do): 1 time"};
-  EXPECT_EQ(read.notes.Texts(), expected);
-  const std::vector<std::string> places = {"4:1", "15:1", "19:1", "29:1", "31:1", "34:25", "34:32"};
-  for (std::size_t i = 0; i < places.size() && i < read.notes.All().size(); ++i) {
-    EXPECT_EQ(read.notes.All()[i].first.Text(), places[i]) << expected[i];
-  }
+  kel_test::ExpectNotes(read.notes,
+                        {{"STYLE blocks: 1 time", "4:1"},
+                         {"cues without text (nothing to show): 1 time", "15:1"},
+                         {"cues whose time line cannot be read (skipped): 2 times", "19:1"},
+                         {"blocks that are not cues, comments, styles or regions (skipped): 1 time", "29:1"},
+                         {"cues that end before they begin (never shown): 1 time", "31:1"},
+                         {"cue setting line as a line number (shown at the bottom): 1 time", "34:25"},
+                         {"cue settings that cannot be read (ignored, as browsers do): 1 time", "34:32"}});
   EXPECT_EQ(read.notes.All()[2].kind, kelcaptionfiles::NoteKind::kProblem);
   EXPECT_EQ(read.notes.All()[1].kind, kelcaptionfiles::NoteKind::kNotShown);
-  try {
-    ReadWebVtt(file, "b.vtt", {.strict = true});
-    ADD_FAILURE() << "read";
-  } catch (const ReadError& e) {
-    EXPECT_STREQ(e.what(), "b.vtt:15:1: the cue has no text");
-  }
+  EXPECT_EQ(kel_test::ReadErrorOf([&] { ReadWebVtt(file, "b.vtt", {.strict = true}); }), "b.vtt:15:1: the cue has no text");
 }
 
 TEST(WebVttReader, CharacterReferencesTagsAndClasses) {
@@ -146,11 +125,10 @@ TEST(WebVttReader, CharacterReferencesTagsAndClasses) {
   EXPECT_EQ(yellow.GetBackgroundColor(), CaptioningColor(0, 0, 1));
   EXPECT_EQ(spans[4]->GetTextSpanStyleAttributes().GetFontStyle(), kFontStyle_Italic);
   EXPECT_TRUE(spans[4]->GetTextSpanStyleAttributes().IsUnderlined());
-  EXPECT_EQ(read.notes.Texts(), (std::vector<std::string>{"cue timestamps (karaoke: the text shows at once): 1 time",
-                                                          "tags that WebVTT does not know (ignored, as browsers do): 1 time",
-                                                          "<ruby> (shown as plain text): 2 times",
-                                                          "<rt> (shown as plain text): 2 times"}));
-  EXPECT_EQ(read.notes.All()[0].first.Text(), "5:77");
+  kel_test::ExpectNotes(read.notes, {{"cue timestamps (karaoke: the text shows at once): 1 time", "5:77"},
+                                     {"tags that WebVTT does not know (ignored, as browsers do): 1 time", "5:113"},
+                                     {"<ruby> (shown as plain text): 2 times", "5:129"},
+                                     {"<rt> (shown as plain text): 2 times", "5:136"}});
 }
 
 }  // namespace
