@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "captionfiles/JsonValues.h"
+#include "captionfiles/ReadProblems.h"
 #include "kelcaptioning/Formats.h"
 #include "kelcore/String.h"
 
@@ -49,22 +50,85 @@ std::string StreamFormatCode(StreamFormat format) {
   return text;
 }
 
-ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileName) {
+namespace {
+
+// The line and column of byte `at` of `text`.
+FilePlace PlaceOfByte(std::string_view text, std::size_t at) {
+  int line = 1, column = 1;
+  for (std::size_t i = 0; i < at && i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
+  return FilePlace::At(line, column);
+}
+
+CaptionPtr ReadCaption(const JsonReader& r, const json& cap, const std::string& at) {
+  CaptionPtr caption(new Caption());
+  const json& paragraphs = r.Member(cap, "paragraphs", at, true);
+  if (!paragraphs.is_array()) r.Fail(at + "/paragraphs", "expected an array");
+  for (std::size_t p = 0; p < paragraphs.size(); ++p) {
+    const std::string pat = at + "/paragraphs/" + std::to_string(p);
+    const json& par = paragraphs[p];
+    CaptionTextParagraphPtr paragraph(new CaptionTextParagraph());
+    const json& spans = r.Member(par, "spans", pat, true);
+    if (!spans.is_array()) r.Fail(pat + "/spans", "expected an array");
+    for (std::size_t s = 0; s < spans.size(); ++s) {
+      const std::string sat = pat + "/spans/" + std::to_string(s);
+      CaptionTextSpanPtr span(new CaptionTextSpan());
+      span->SetCaptionText(
+          kelcore::string::UTF8ToUTF16(r.String(r.Member(spans[s], "text", sat, true), sat + "/text")));
+      span->SetTextSpanStyleAttributes(ReadSpanAttributes(r, spans[s], sat));
+      paragraph->AppendCaptionTextSpan(span);
+    }
+    ParagraphStyleAttributes style;
+    if (const json& v = r.Member(par, "anchor", pat, false); !v.is_null()) {
+      style.SetAnchorID(static_cast<ParagraphStyleAttributes::AnchorID>(r.Int(v, pat + "/anchor")));
+    }
+    if (const json& v = r.Member(par, "align", pat, false); !v.is_null()) {
+      style.SetTextAlignment(static_cast<ParagraphStyleAttributes::TextAlignmentType>(
+          r.Named(v, kAlignments, pat + "/align", "alignment")));
+    }
+    if (const json& v = r.Member(par, "lineHeightRatio", pat, false); !v.is_null()) {
+      style.SetLineHeightToTextRatio(r.Float(v, pat + "/lineHeightRatio"));
+    }
+    paragraph->SetParagraphStyleAttributes(style);
+    Position position;
+    if (const json& v = r.Member(par, "x", pat, false); !v.is_null()) position.SetX(r.Fraction(v, pat + "/x"));
+    if (const json& v = r.Member(par, "y", pat, false); !v.is_null()) position.SetY(r.Fraction(v, pat + "/y"));
+    paragraph->SetCaptionPosition(position);
+    if (const json& v = r.Member(par, "lineWidth", pat, false); !v.is_null())
+      paragraph->SetParagraphLineWidth(r.Int(v, pat + "/lineWidth"));
+    if (const json& v = r.Member(par, "lineHeight", pat, false); !v.is_null())
+      paragraph->SetParagraphLineHeight(r.Int(v, pat + "/lineHeight"));
+    caption->AppendCaptionTextParagraph(paragraph);
+  }
+  caption->SetBeginTime(r.Time(r.Member(cap, "begin", at, true), at + "/begin"));
+  caption->SetEndTime(r.Time(r.Member(cap, "end", at, true), at + "/end"));
+  if (const json& v = r.Member(cap, "type", at, false); !v.is_null())
+    caption->SetCaptionType(static_cast<CaptionType>(r.Int(v, at + "/type")));
+  if (caption->GetNumParagraphs() == 0 || caption->GetEndTime() < caption->GetBeginTime()) {
+    r.Fail(at, "a caption needs paragraphs and may not end before it begins");
+  }
+  return caption;
+}
+
+}  // namespace
+
+ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileName, const ReadOptions& options) {
+  FileNotes notes;
+  ReadProblems problems(fileName, options.strict, notes);
+  CaptionListPtr list(new CaptionList());
+  constexpr const char* kNotJson = "a file that is not JSON (nothing read)";
   json document;
   try {
     document = json::parse(text);
   } catch (const json::parse_error& e) {
-    // The parser counts bytes; give the line and column of that byte.
+    // The parser counts bytes; the note gives the line and column of that byte.
     const std::size_t at = std::min<std::size_t>(e.byte > 0 ? e.byte - 1 : 0, text.size());
-    int line = 1, column = 1;
-    for (std::size_t i = 0; i < at; ++i) {
-      if (text[i] == '\n') {
-        ++line;
-        column = 1;
-      } else {
-        ++column;
-      }
-    }
     // nlohmann's message reads "... parse error at line L, column C: syntax error ... - WHAT".
     const std::string what = e.what();
     const std::size_t dash = what.find(" - ");
@@ -72,7 +136,8 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
     const std::string reason = dash != std::string::npos    ? what.substr(dash + 3)
                                : colon != std::string::npos ? what.substr(colon + 2)
                                                             : what;
-    throw ReadError(fileName, line, column, "not JSON: " + reason);
+    problems.Report(PlaceOfByte(text, at), "not JSON: " + reason, kNotJson);
+    return {list, std::move(notes)};
   } catch (const json::out_of_range& e) {
     // A number too large for a double ("1e400"): the parser names the number but not its place,
     // so the error points at the first place the number's text occurs.
@@ -81,97 +146,56 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
     const std::size_t close = what.rfind('\'');
     const std::string number = open < close ? what.substr(open + 1, close - open - 1) : std::string();
     const std::size_t at = number.empty() ? std::string_view::npos : text.find(number);
-    int line = 1, column = 1;
-    for (std::size_t i = 0; at != std::string_view::npos && i < at; ++i) {
-      if (text[i] == '\n') {
-        ++line;
-        column = 1;
-      } else {
-        ++column;
-      }
-    }
-    throw ReadError(fileName, line, column, "not JSON: the number " + number + " is out of range");
+    problems.Report(at == std::string_view::npos ? FilePlace::At(1, 1) : PlaceOfByte(text, at),
+                    "not JSON: the number " + number + " is out of range", kNotJson);
+    return {list, std::move(notes)};
   }
   const JsonReader r(fileName);
-  CaptionListPtr list(new CaptionList());
+  const json* captions = nullptr;
   try {
-    list->SetStreamFormat(StreamFormatFromCode(r.String(r.Member(document, "format", "", true), "/format")));
-  } catch (const std::runtime_error& e) {
-    if (dynamic_cast<const ReadError*>(&e)) throw;
-    r.Fail("/format", e.what());
-  }
-  if (const json& wide = r.Member(document, "wideScreen", "", false); !wide.is_null())
-    list->SetIsWideScreen(r.Bool(wide, "/wideScreen"));
-  if (const json& meta = r.Member(document, "metadata", "", false); !meta.is_null()) {
-    CaptioningMetadata metadata;
-    if (const json& v = r.Member(meta, "maxRows", "/metadata", false); !v.is_null())
-      metadata.SetMaxNumberOfRow(r.Int(v, "/metadata/maxRows"));
-    if (const json& v = r.Member(meta, "maxCharacters", "/metadata", false); !v.is_null()) {
-      metadata.SetMaxCharactersInRow(r.Int(v, "/metadata/maxCharacters"));
+    try {
+      list->SetStreamFormat(StreamFormatFromCode(r.String(r.Member(document, "format", "", true), "/format")));
+    } catch (const std::runtime_error& e) {
+      if (dynamic_cast<const ReadError*>(&e)) throw;
+      r.Fail("/format", e.what());
     }
-    if (const json& v = r.Member(meta, "displayStandard", "/metadata", false); !v.is_null()) {
-      STLMetadataPtr stl(new STLMetadata());
-      try {
-        stl->SetDisplayStandardCode(StreamFormatFromCode(r.String(v, "/metadata/displayStandard")));
-      } catch (const std::runtime_error& e) {
-        if (dynamic_cast<const ReadError*>(&e)) throw;
-        r.Fail("/metadata/displayStandard", e.what());
+    if (const json& wide = r.Member(document, "wideScreen", "", false); !wide.is_null())
+      list->SetIsWideScreen(r.Bool(wide, "/wideScreen"));
+    if (const json& meta = r.Member(document, "metadata", "", false); !meta.is_null()) {
+      CaptioningMetadata metadata;
+      if (const json& v = r.Member(meta, "maxRows", "/metadata", false); !v.is_null())
+        metadata.SetMaxNumberOfRow(r.Int(v, "/metadata/maxRows"));
+      if (const json& v = r.Member(meta, "maxCharacters", "/metadata", false); !v.is_null()) {
+        metadata.SetMaxCharactersInRow(r.Int(v, "/metadata/maxCharacters"));
       }
-      metadata.SetSTLMetadata(stl);
+      if (const json& v = r.Member(meta, "displayStandard", "/metadata", false); !v.is_null()) {
+        STLMetadataPtr stl(new STLMetadata());
+        try {
+          stl->SetDisplayStandardCode(StreamFormatFromCode(r.String(v, "/metadata/displayStandard")));
+        } catch (const std::runtime_error& e) {
+          if (dynamic_cast<const ReadError*>(&e)) throw;
+          r.Fail("/metadata/displayStandard", e.what());
+        }
+        metadata.SetSTLMetadata(stl);
+      }
+      list->SetMetadata(metadata);
     }
-    list->SetMetadata(metadata);
+    captions = &r.Member(document, "captions", "", true);
+    if (!captions->is_array()) r.Fail("/captions", "expected an array");
+  } catch (const ReadError& e) {
+    // Without its format or its captions the document holds nothing that can be shown.
+    problems.Skipped(e, "documents whose format or captions cannot be read (nothing read)");
+    return {CaptionListPtr(new CaptionList()), std::move(notes)};
   }
-  const json& captions = r.Member(document, "captions", "", true);
-  if (!captions.is_array()) r.Fail("/captions", "expected an array");
-  for (std::size_t c = 0; c < captions.size(); ++c) {
+  for (std::size_t c = 0; c < captions->size(); ++c) {
     const std::string at = "/captions/" + std::to_string(c);
-    const json& cap = captions[c];
-    CaptionPtr caption(new Caption());
-    const json& paragraphs = r.Member(cap, "paragraphs", at, true);
-    if (!paragraphs.is_array()) r.Fail(at + "/paragraphs", "expected an array");
-    for (std::size_t p = 0; p < paragraphs.size(); ++p) {
-      const std::string pat = at + "/paragraphs/" + std::to_string(p);
-      const json& par = paragraphs[p];
-      CaptionTextParagraphPtr paragraph(new CaptionTextParagraph());
-      const json& spans = r.Member(par, "spans", pat, true);
-      if (!spans.is_array()) r.Fail(pat + "/spans", "expected an array");
-      for (std::size_t s = 0; s < spans.size(); ++s) {
-        const std::string sat = pat + "/spans/" + std::to_string(s);
-        CaptionTextSpanPtr span(new CaptionTextSpan());
-        span->SetCaptionText(
-            kelcore::string::UTF8ToUTF16(r.String(r.Member(spans[s], "text", sat, true), sat + "/text")));
-        span->SetTextSpanStyleAttributes(ReadSpanAttributes(r, spans[s], sat));
-        paragraph->AppendCaptionTextSpan(span);
-      }
-      ParagraphStyleAttributes style;
-      if (const json& v = r.Member(par, "anchor", pat, false); !v.is_null()) {
-        style.SetAnchorID(static_cast<ParagraphStyleAttributes::AnchorID>(r.Int(v, pat + "/anchor")));
-      }
-      if (const json& v = r.Member(par, "align", pat, false); !v.is_null()) {
-        style.SetTextAlignment(static_cast<ParagraphStyleAttributes::TextAlignmentType>(
-            r.Named(v, kAlignments, pat + "/align", "alignment")));
-      }
-      if (const json& v = r.Member(par, "lineHeightRatio", pat, false); !v.is_null()) {
-        style.SetLineHeightToTextRatio(r.Float(v, pat + "/lineHeightRatio"));
-      }
-      paragraph->SetParagraphStyleAttributes(style);
-      Position position;
-      if (const json& v = r.Member(par, "x", pat, false); !v.is_null()) position.SetX(r.Fraction(v, pat + "/x"));
-      if (const json& v = r.Member(par, "y", pat, false); !v.is_null()) position.SetY(r.Fraction(v, pat + "/y"));
-      paragraph->SetCaptionPosition(position);
-      if (const json& v = r.Member(par, "lineWidth", pat, false); !v.is_null())
-        paragraph->SetParagraphLineWidth(r.Int(v, pat + "/lineWidth"));
-      if (const json& v = r.Member(par, "lineHeight", pat, false); !v.is_null())
-        paragraph->SetParagraphLineHeight(r.Int(v, pat + "/lineHeight"));
-      caption->AppendCaptionTextParagraph(paragraph);
+    try {
+      list->InsertCaption(ReadCaption(r, (*captions)[c], at));
+    } catch (const ReadError& e) {
+      problems.Skipped(e, "captions with a value that cannot be read (skipped)");
     }
-    caption->SetBeginTime(r.Time(r.Member(cap, "begin", at, true), at + "/begin"));
-    caption->SetEndTime(r.Time(r.Member(cap, "end", at, true), at + "/end"));
-    if (const json& v = r.Member(cap, "type", at, false); !v.is_null())
-      caption->SetCaptionType(static_cast<CaptionType>(r.Int(v, at + "/type")));
-    if (!list->InsertCaption(caption)) r.Fail(at, "a caption needs paragraphs and may not end before it begins");
   }
-  return {list, {}};
+  return {list, std::move(notes)};
 }
 
 std::string WriteCaptionDocument(const CaptionList& list) {

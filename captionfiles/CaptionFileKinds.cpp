@@ -9,7 +9,9 @@
 
 #include "captionfiles/EbuStlReader.h"
 #include "captionfiles/SccReader.h"
+#include "captionfiles/ReadProblems.h"
 #include "captionfiles/SrtReader.h"
+#include "captionfiles/TextDecoding.h"
 #include "captionfiles/WebVttReader.h"
 #include "kelcaptionfiles/CaptionDocument.h"
 #include "kelcaptionfiles/ModelDocument.h"
@@ -61,9 +63,9 @@ bool LooksLikeJson(std::string_view bytes) {
   return start != std::string_view::npos && text[start] == '{';
 }
 
-ReadResult ReadJson(std::string_view bytes, const std::string& fileName, const ReadOptions&) {
-  if (std::optional<ReadResult> states = ReadModelDocument(bytes, fileName)) return std::move(*states);
-  return ReadCaptionDocument(bytes, fileName);
+ReadResult ReadJson(std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
+  if (std::optional<ReadResult> states = ReadModelDocument(bytes, fileName, options)) return std::move(*states);
+  return ReadCaptionDocument(bytes, fileName, options);
 }
 
 std::string LowerExtension(const std::string& fileName) {
@@ -76,52 +78,49 @@ std::string LowerExtension(const std::string& fileName) {
 
 const std::vector<CaptionFileKind>& CaptionFileKinds() {
   static const std::vector<CaptionFileKind> kinds = {
-      {"WebVTT",
-       {".vtt"},
-       LooksLikeWebVtt,
-       [](std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
-         return ReadWebVtt(bytes, fileName, options.style);
-       }},
-      {"Scenarist SCC",
-       {".scc"},
-       LooksLikeScc,
-       [](std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
-         return ReadScc(bytes, fileName, options.channel);
-       }},
-      {"EBU STL",
-       {".stl"},
-       LooksLikeEbuStl,
-       [](std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
-         return ReadEbuStl(bytes, fileName, options.style);
-       }},
+      {"WebVTT", {".vtt"}, LooksLikeWebVtt, ReadWebVtt},
+      {"Scenarist SCC", {".scc"}, LooksLikeScc, ReadScc},
+      {"EBU STL", {".stl"}, LooksLikeEbuStl, ReadEbuStl, true},
       {"JSON caption or model document", {".json"}, LooksLikeJson, ReadJson},
-      {"SubRip",
-       {".srt"},
-       LooksLikeSrt,
-       [](std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
-         return ReadSrt(bytes, fileName, options.style);
-       }},
+      {"SubRip", {".srt"}, LooksLikeSrt, ReadSrt},
   };
   return kinds;
 }
 
-const CaptionFileKind* FindCaptionFileKind(const std::string& fileName, std::string_view bytes) {
+namespace {
+
+// The file as each kind sees it: text kinds its decoded text, binary kinds its bytes.
+struct FileViews {
+  std::string_view bytes;
+  std::string_view text;
+  std::string_view For(const CaptionFileKind& kind) const { return kind.binary ? bytes : text; }
+};
+
+const CaptionFileKind* FindKind(const std::string& fileName, const FileViews& file) {
   const std::string extension = LowerExtension(fileName);
   const CaptionFileKind* byExtension = nullptr;
   for (const CaptionFileKind& kind : CaptionFileKinds()) {
     if (std::find(kind.extensions.begin(), kind.extensions.end(), extension) != kind.extensions.end())
       byExtension = &kind;
   }
-  if (byExtension && byExtension->looksLike(bytes)) return byExtension;
+  if (byExtension && byExtension->looksLike(file.For(*byExtension))) return byExtension;
   for (const CaptionFileKind& kind : CaptionFileKinds()) {
-    if (kind.looksLike(bytes)) return &kind;
+    if (kind.looksLike(file.For(kind))) return &kind;
   }
   // Read as its extension says, so that the reader names what is wrong.
   return byExtension;
 }
 
+}  // namespace
+
+const CaptionFileKind* FindCaptionFileKind(const std::string& fileName, std::string_view bytes) {
+  const DecodedText decoded = DecodeText(bytes);
+  return FindKind(fileName, {bytes, decoded.utf8});
+}
+
 ReadResult ReadCaptions(std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
-  const CaptionFileKind* kind = FindCaptionFileKind(fileName, bytes);
+  const DecodedText decoded = DecodeText(bytes, options.encoding);
+  const CaptionFileKind* kind = FindKind(fileName, {bytes, decoded.utf8});
   if (!kind) {
     std::string kinds;
     for (const CaptionFileKind& k : CaptionFileKinds()) {
@@ -129,7 +128,20 @@ ReadResult ReadCaptions(std::string_view bytes, const std::string& fileName, con
     }
     throw std::runtime_error(fileName + ": not a caption file of a kind that is read: " + kinds);
   }
-  return kind->read(bytes, fileName, options);
+  if (kind->binary) return kind->read(bytes, fileName, options);
+  FileNotes decoding;
+  ReadProblems problems(fileName, options.strict, decoding);
+  if (decoded.guessed) decoding.Add("read as " + decoded.encoding + " (guessed: not UTF-8, no byte-order mark)", {},
+                                    NoteKind::kRemark);
+  if (decoded.invalid > 0) {
+    problems.Report(FilePlace::AtByte(decoded.firstInvalid), "not " + decoded.encoding + " text",
+                    "bytes that are not " + decoded.encoding + " text (read as U+FFFD)", NoteKind::kProblem,
+                    static_cast<long>(decoded.invalid));
+  }
+  ReadResult result = kind->read(decoded.utf8, fileName, options);
+  for (const FileNote& note : result.notes.All()) decoding.Count(note.kind, note.what, note.first, note.count);
+  result.notes = std::move(decoding);
+  return result;
 }
 
 ReadResult ReadCaptionFile(const std::string& path, const ReadOptions& options) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 
+#include "captionfiles/ReadProblems.h"
 #include "captionfiles/StlCodePage.h"
 #include "captionfiles/StlText.h"
 #include "kelcaptioning/Formats.h"
@@ -62,20 +63,22 @@ struct Subtitle {
   FilePlace place;
 };
 
-// The file's bytes, with the positioned errors of its fields.
+// The file's bytes, and where the problems of its fields are reported.
 class Input {
  public:
-  Input(std::string_view bytes, const std::string& file) : bytes_(bytes), file_(file) {}
+  Input(std::string_view bytes, ReadProblems& problems) : bytes_(bytes), problems_(problems) {}
 
   std::size_t Size() const noexcept { return bytes_.size(); }
   unsigned char Byte(std::size_t offset) const { return static_cast<unsigned char>(bytes_[offset]); }
   std::string_view Field(std::size_t offset, std::size_t length) const { return bytes_.substr(offset, length); }
 
-  [[noreturn]] void Fail(std::uint64_t offset, const std::string& problem) const {
-    throw ReadError::AtByte(file_, offset, problem);
+  // `problem` at byte `offset`; `note` says what was done about it.
+  void Report(std::uint64_t offset, const std::string& problem, const std::string& note) const {
+    problems_.Report(FilePlace::AtByte(static_cast<std::int64_t>(offset)), problem, note);
   }
 
-  // An ASCII decimal field; spaces may stand around its digits. Nothing when it is all spaces.
+  // An ASCII decimal field; spaces may stand around its digits. Nothing when it is all spaces,
+  // or when it is not digits (reported).
   std::optional<long> Number(std::size_t offset, std::size_t length, const char* what) const {
     const std::string_view field = Field(offset, length);
     std::size_t first = field.find_first_not_of(' ');
@@ -83,8 +86,11 @@ class Input {
     const std::size_t last = field.find_last_not_of(' ') + 1;
     long value = 0;
     for (std::size_t i = first; i < last; ++i) {
-      if (field[i] < '0' || field[i] > '9')
-        Fail(offset + i, std::string(what) + " must be digits, not " + Quoted(field));
+      if (field[i] < '0' || field[i] > '9') {
+        Report(offset + i, std::string(what) + " must be digits, not " + Quoted(field),
+               "header numbers that are not digits (not used)");
+        return std::nullopt;
+      }
       value = value * 10 + (field[i] - '0');
     }
     return value;
@@ -107,7 +113,7 @@ class Input {
 
  private:
   std::string_view bytes_;
-  const std::string& file_;
+  ReadProblems& problems_;
 };
 
 std::string TimeCodeText(int h, int m, int s, int f) {
@@ -120,38 +126,48 @@ TickTime TimeOf(const FrameRate& rate, int h, int m, int s, int f) {
   return TickTime((static_cast<std::int64_t>((h * 60 + m) * 60 + s) * rate.perSecond + f) * rate.ticksPerFrame);
 }
 
-// Checks the parts of a time code; `offsets` are where hours, minutes, seconds and frames stand.
-void CheckTimeCode(const Input& in, const FrameRate& rate, const int (&parts)[4], const std::size_t (&offsets)[4],
-                   const std::string& what) {
+// Whether the parts of a time code are in range; reports the first that is not, with `note`.
+// `offsets` are where hours, minutes, seconds and frames stand.
+bool CheckTimeCode(const Input& in, const FrameRate& rate, const int (&parts)[4], const std::size_t (&offsets)[4],
+                   const std::string& what, const char* note) {
   const int limits[4] = {24, 60, 60, rate.perSecond};
   const char* names[4] = {"hours", "minutes", "seconds", "frames"};
   for (int k = 0; k < 4; ++k) {
     if (parts[k] >= limits[k]) {
-      in.Fail(offsets[k], what + ": the " + names[k] + " must be below " + std::to_string(limits[k]) +
-                              (k == 3 ? std::string(" at ") + rate.code : std::string()) + ", not " +
-                              std::to_string(parts[k]));
+      in.Report(offsets[k],
+                what + ": the " + names[k] + " must be below " + std::to_string(limits[k]) +
+                    (k == 3 ? std::string(" at ") + rate.code : std::string()) + ", not " + std::to_string(parts[k]),
+                note);
+      return false;
     }
   }
+  return true;
 }
 
-// A text block's time code: hours, minutes, seconds and frames, one byte each.
-TickTime BlockTimeCode(const Input& in, const FrameRate& rate, std::size_t offset, const char* what,
-                       std::string& text) {
+// A text block's time code: hours, minutes, seconds and frames, one byte each. Nothing when it
+// is out of range (reported: the subtitle is skipped).
+std::optional<TickTime> BlockTimeCode(const Input& in, const FrameRate& rate, std::size_t offset, const char* what,
+                                      std::string& text) {
   int parts[4];
   std::size_t offsets[4];
   for (int k = 0; k < 4; ++k) {
     parts[k] = in.Byte(offset + static_cast<std::size_t>(k));
     offsets[k] = offset + static_cast<std::size_t>(k);
   }
-  CheckTimeCode(in, rate, parts, offsets, what);
+  if (!CheckTimeCode(in, rate, parts, offsets, what, "subtitles with a time code out of range (skipped)")) {
+    return std::nullopt;
+  }
   text = TimeCodeText(parts[0], parts[1], parts[2], parts[3]);
   return TimeOf(rate, parts[0], parts[1], parts[2], parts[3]);
 }
 
-Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
+// Nothing when the file is too short to hold a header (reported).
+std::optional<Header> ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
   if (in.Size() < kHeaderSize) {
-    in.Fail(in.Size(),
-            "the file ends inside its 1024-byte header (GSI block), after " + std::to_string(in.Size()) + " bytes");
+    in.Report(in.Size(),
+              "the file ends inside its 1024-byte header (GSI block), after " + std::to_string(in.Size()) + " bytes",
+              "a file too short to hold its 1024-byte header (nothing read)");
+    return std::nullopt;
   }
   Header header;
   const std::string_view formatCode = in.Field(3, 8);
@@ -159,8 +175,11 @@ Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
     if (formatCode == rate.code) header.rate = &rate;
   }
   if (!header.rate) {
-    in.Fail(3, "the disk format code " + Input::Quoted(formatCode) +
-                   " is none of STL23.01, STL24.01, STL25.01, STL30.01, STL50.01, STL60.01");
+    in.Report(3,
+              "the disk format code " + Input::Quoted(formatCode) +
+                  " is none of STL23.01, STL24.01, STL25.01, STL30.01, STL50.01, STL60.01",
+              "an unknown disk format code (read as STL25.01)");
+    header.rate = &kFrameRates[2];
   }
   const std::string_view codePage = in.Field(0, 3);
   if (codePage != "437" && codePage != "850" && codePage != "860" && codePage != "863" && codePage != "865") {
@@ -174,8 +193,11 @@ Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
     case '1': header.format = kStreamFormat_TeletextLevel10; break;
     case '2': header.format = kStreamFormat_TeletextLevel20; break;
     default:
-      in.Fail(11, "the display standard code " + Input::Quoted(in.Field(11, 1)) +
-                      " is none of blank or 0 (open subtitling), 1 or 2 (teletext)");
+      in.Report(11,
+                "the display standard code " + Input::Quoted(in.Field(11, 1)) +
+                    " is none of blank or 0 (open subtitling), 1 or 2 (teletext)",
+                "an unknown display standard code (read as open subtitling)");
+      header.format = kStreamFormat_OpenEBU;
   }
   static constexpr std::pair<const char*, stl::CharacterTable> kTables[] = {{"00", stl::CharacterTable::kLatin},
                                                                             {"01", stl::CharacterTable::kCyrillic},
@@ -186,9 +208,11 @@ Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
   const auto table =
       std::find_if(std::begin(kTables), std::end(kTables), [&](const auto& entry) { return tableCode == entry.first; });
   if (table == std::end(kTables)) {
-    in.Fail(12, "the character code table " + Input::Quoted(tableCode) + " is none of 00 to 04");
+    in.Report(12, "the character code table " + Input::Quoted(tableCode) + " is none of 00 to 04",
+              "an unknown character code table (read as the Latin one, 00)");
+  } else {
+    header.table = table->second;
   }
-  header.table = table->second;
   if (header.format != kStreamFormat_OpenEBU &&
       (header.table == stl::CharacterTable::kArabic || header.table == stl::CharacterTable::kHebrew)) {
     notes.Add("right-to-left text in teletext cells (laid out in stored order)", FilePlace::AtByte(12));
@@ -197,13 +221,16 @@ Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
   const std::size_t rest = in.Size() - kHeaderSize;
   blockCount = rest / kBlockSize;
   if (rest % kBlockSize != 0) {
-    in.Fail(kHeaderSize + blockCount * kBlockSize,
-            "the last text block (TTI) is cut short: " + std::to_string(rest % kBlockSize) + " of 128 bytes");
+    in.Report(kHeaderSize + blockCount * kBlockSize,
+              "the last text block (TTI) is cut short: " + std::to_string(rest % kBlockSize) + " of 128 bytes",
+              "a last text block cut short (skipped)");
   }
   if (const auto counted = in.Number(238, 5, "the total number of text blocks (TNB)")) {
     if (static_cast<std::size_t>(*counted) > blockCount) {
-      in.Fail(in.Size(), "the file ends after " + std::to_string(blockCount) + " of the " + std::to_string(*counted) +
-                             " text blocks that its header counts");
+      in.Report(in.Size(),
+                "the file ends after " + std::to_string(blockCount) + " of the " + std::to_string(*counted) +
+                    " text blocks that its header counts",
+                "text blocks that the header counts but the file does not hold (the others are read)");
     }
     if (static_cast<std::size_t>(*counted) < blockCount) {
       notes.Add("the header's count of " + std::to_string(*counted) + " text blocks (all " +
@@ -215,20 +242,26 @@ Header ReadHeader(const Input& in, std::size_t& blockCount, FileNotes& notes) {
       static_cast<int>(in.Number(251, 2, "the maximum number of characters in a row (MNC)").value_or(0));
   header.maxRows = static_cast<int>(in.Number(253, 2, "the maximum number of rows (MNR)").value_or(0));
 
-  // Start of programme, HHMMSSFF in ASCII digits.
+  // Start of programme, HHMMSSFF in ASCII digits; only reported, so a bad one is passed over.
   if (in.Field(256, 8).find_first_not_of(' ') != std::string_view::npos) {
     int parts[4];
     std::size_t offsets[4];
+    constexpr const char* kBadStart = "a start-of-programme time code that cannot be read (not used)";
     for (int k = 0; k < 4; ++k) {
       offsets[k] = 256 + 2 * static_cast<std::size_t>(k);
       const std::string_view digits = in.Field(offsets[k], 2);
       if (digits[0] < '0' || digits[0] > '9' || digits[1] < '0' || digits[1] > '9') {
-        in.Fail(offsets[k], "the start-of-programme time code (TCP) must be digits HHMMSSFF, not " +
-                                Input::Quoted(in.Field(256, 8)));
+        in.Report(offsets[k],
+                  "the start-of-programme time code (TCP) must be digits HHMMSSFF, not " +
+                      Input::Quoted(in.Field(256, 8)),
+                  kBadStart);
+        return header;
       }
       parts[k] = (digits[0] - '0') * 10 + (digits[1] - '0');
     }
-    CheckTimeCode(in, *header.rate, parts, offsets, "the start-of-programme time code (TCP)");
+    if (!CheckTimeCode(in, *header.rate, parts, offsets, "the start-of-programme time code (TCP)", kBadStart)) {
+      return header;
+    }
     if (parts[0] || parts[1] || parts[2] || parts[3]) {
       notes.Add("the start-of-programme time code " + TimeCodeText(parts[0], parts[1], parts[2], parts[3]) +
                     " (subtitle times are read as written)",
@@ -244,93 +277,148 @@ std::string HexByte(unsigned char byte) {
   return text;
 }
 
-// The extension block number; 0xFE is user data, 0xFF the last block of a subtitle.
+constexpr unsigned char kUserData = 0xFE;
+constexpr unsigned char kLastBlock = 0xFF;
+
+// The extension block number; kUserData and reserved numbers mark blocks that hold no text.
 unsigned char BlockNumber(const Input& in, std::size_t block) {
-  const std::size_t offset = kHeaderSize + block * kBlockSize;
-  const unsigned char number = in.Byte(offset + 3);
-  if (number >= 0xF0 && number < 0xFE)
-    in.Fail(offset + 3, "the extension block number " + HexByte(number) + " is reserved");
-  return number;
+  return in.Byte(kHeaderSize + block * kBlockSize + 3);
 }
+bool IsReserved(unsigned char number) { return number >= 0xF0 && number < kUserData; }
 
 int SubtitleNumber(const Input& in, std::size_t offset) { return in.Byte(offset + 1) | (in.Byte(offset + 2) << 8); }
 
-std::vector<Subtitle> ReadSubtitles(const Input& in, const Header& header, std::size_t blockCount, FileNotes& notes) {
-  std::vector<Subtitle> subtitles;
-  std::set<int> groups;
-  const bool teletext = header.format != kStreamFormat_OpenEBU;
-  std::size_t block = 0;
-  while (block < blockCount) {
-    const std::size_t offset = kHeaderSize + block * kBlockSize;
-    unsigned char extension = BlockNumber(in, block);
-    if (extension == 0xFE) {
-      notes.Count("user data blocks (skipped)", FilePlace::AtByte(static_cast<std::int64_t>(offset)));
-      ++block;
-      continue;
-    }
-    Subtitle subtitle;
-    subtitle.place = FilePlace::AtByte(static_cast<std::int64_t>(offset));
-    subtitle.group = in.Byte(offset);
-    subtitle.number = SubtitleNumber(in, offset);
-    subtitle.text = in.Field(offset + kTextOffset, kTextSize);
-    while (extension != 0xFF) {
-      ++block;
-      while (block < blockCount && BlockNumber(in, block) == 0xFE) {
-        notes.Count("user data blocks (skipped)",
-                    FilePlace::AtByte(static_cast<std::int64_t>(kHeaderSize + block * kBlockSize)));
+class SubtitleReader {
+ public:
+  SubtitleReader(const Input& in, const Header& header, std::size_t blockCount, FileNotes& notes)
+      : in_(in), header_(header), blockCount_(blockCount), notes_(notes) {}
+
+  std::vector<Subtitle> Read() {
+    std::vector<Subtitle> subtitles;
+    std::set<int> groups;
+    std::size_t block = 0;
+    while (block < blockCount_) {
+      if (SkipsBlock(block)) {
         ++block;
+        continue;
       }
-      if (block >= blockCount) {
-        in.Fail(in.Size(), "the file ends inside subtitle " + std::to_string(subtitle.number) +
-                               ": its text continues after extension block " + std::to_string(extension));
+      const std::size_t offset = kHeaderSize + block * kBlockSize;
+      Subtitle subtitle;
+      subtitle.place = FilePlace::AtByte(static_cast<std::int64_t>(offset));
+      subtitle.group = in_.Byte(offset);
+      subtitle.number = SubtitleNumber(in_, offset);
+      subtitle.text = in_.Field(offset + kTextOffset, kTextSize);
+      block = Continuation(block, subtitle);
+      if (Complete(offset, subtitle)) {
+        groups.insert(subtitle.group);
+        subtitles.push_back(std::move(subtitle));
+      }
+    }
+    if (groups.size() > 1) {
+      notes_.Add("subtitle groups (" + std::to_string(groups.size()) + " groups, read as one track)");
+    }
+    return subtitles;
+  }
+
+ private:
+  // Passes over a block of user data or of a reserved number.
+  bool SkipsBlock(std::size_t block) {
+    const std::size_t offset = kHeaderSize + block * kBlockSize;
+    const unsigned char number = BlockNumber(in_, block);
+    if (number == kUserData) {
+      notes_.Count("user data blocks (skipped)", FilePlace::AtByte(static_cast<std::int64_t>(offset)));
+      return true;
+    }
+    if (IsReserved(number)) {
+      in_.Report(offset + 3, "the extension block number " + HexByte(number) + " is reserved",
+                 "text blocks of a reserved extension block number (skipped)");
+      return true;
+    }
+    return false;
+  }
+
+  // Adds the text of the extension blocks after `block` to the subtitle; returns the block
+  // after the subtitle's last. A subtitle whose text runs past the file or into another
+  // subtitle's block keeps the text read so far.
+  std::size_t Continuation(std::size_t block, Subtitle& subtitle) {
+    unsigned char extension = BlockNumber(in_, block);
+    while (extension != kLastBlock) {
+      ++block;
+      while (block < blockCount_ && SkipsBlock(block)) ++block;
+      if (block >= blockCount_) {
+        in_.Report(in_.Size(),
+                   "the file ends inside subtitle " + std::to_string(subtitle.number) +
+                       ": its text continues after extension block " + std::to_string(extension),
+                   "subtitles whose text is cut off (read as far as it goes)");
+        return block;
       }
       const std::size_t next = kHeaderSize + block * kBlockSize;
-      if (in.Byte(next) != subtitle.group || SubtitleNumber(in, next) != subtitle.number) {
-        in.Fail(next, "the text of subtitle " + std::to_string(subtitle.number) + " continues after extension block " +
-                          std::to_string(extension) + ", but this block belongs to subtitle " +
-                          std::to_string(SubtitleNumber(in, next)) + " of group " + std::to_string(in.Byte(next)));
+      if (in_.Byte(next) != subtitle.group || SubtitleNumber(in_, next) != subtitle.number) {
+        in_.Report(next,
+                   "the text of subtitle " + std::to_string(subtitle.number) + " continues after extension block " +
+                       std::to_string(extension) + ", but this block belongs to subtitle " +
+                       std::to_string(SubtitleNumber(in_, next)) + " of group " + std::to_string(in_.Byte(next)),
+                   "subtitles whose text is cut off (read as far as it goes)");
+        return block;
       }
-      extension = BlockNumber(in, block);
-      subtitle.text += in.Field(next + kTextOffset, kTextSize);
+      extension = BlockNumber(in_, block);
+      subtitle.text += in_.Field(next + kTextOffset, kTextSize);
     }
-    ++block;
+    return block + 1;
+  }
 
-    if (in.Byte(offset + 15) != 0) {
-      notes.Count("comments (not shown)", subtitle.place);
-      continue;
+  // Reads the fields of the subtitle's first block; false for a subtitle that is not shown.
+  bool Complete(std::size_t offset, Subtitle& subtitle) {
+    if (in_.Byte(offset + 15) != 0) {
+      notes_.Count("comments (not shown)", subtitle.place);
+      return false;
     }
-    const int cumulative = in.Byte(offset + 4);
+    const int cumulative = in_.Byte(offset + 4);
     if (cumulative > 3)
-      notes.Count("cumulative status " + std::to_string(cumulative) + " (read as not cumulative)", subtitle.place);
+      notes_.Count("cumulative status " + std::to_string(cumulative) + " (read as not cumulative)", subtitle.place);
     else
       subtitle.cumulative = cumulative;
     std::string beginText, endText;
-    subtitle.begin = BlockTimeCode(in, *header.rate, offset + 5, "the time code in (TCI)", beginText);
-    subtitle.end = BlockTimeCode(in, *header.rate, offset + 9, "the time code out (TCO)", endText);
+    const auto begin = BlockTimeCode(in_, *header_.rate, offset + 5, "the time code in (TCI)", beginText);
+    const auto end = begin ? BlockTimeCode(in_, *header_.rate, offset + 9, "the time code out (TCO)", endText)
+                           : std::nullopt;
+    if (!begin || !end) return false;
+    subtitle.begin = *begin;
+    subtitle.end = *end;
     if (subtitle.end < subtitle.begin) {
-      in.Fail(offset + 9, "subtitle " + std::to_string(subtitle.number) + " ends (" + endText + ") before it begins (" +
-                              beginText + ")");
+      in_.Report(offset + 9,
+                 "subtitle " + std::to_string(subtitle.number) + " ends (" + endText + ") before it begins (" +
+                     beginText + ")",
+                 "subtitles that end before they begin (skipped)");
+      return false;
     }
-    if (subtitle.end == subtitle.begin) notes.Count("subtitles that end where they begin (not shown)", subtitle.place);
-    subtitle.row = in.Byte(offset + 13);
+    if (subtitle.end == subtitle.begin) notes_.Count("subtitles that end where they begin (not shown)", subtitle.place);
+    subtitle.row = in_.Byte(offset + 13);
+    const bool teletext = header_.format != kStreamFormat_OpenEBU;
     if (teletext && (subtitle.row < 1 || subtitle.row > 23)) {
-      in.Fail(offset + 13,
-              "the vertical position " + std::to_string(subtitle.row) + " is not a teletext row (1 to 23)");
+      in_.Report(offset + 13,
+                 "the vertical position " + std::to_string(subtitle.row) + " is not a teletext row (1 to 23)",
+                 "vertical positions off the grid (moved to the nearest row)");
+      subtitle.row = std::clamp(subtitle.row, 1, 23);
     }
     if (!teletext && subtitle.row > 99) {
-      in.Fail(offset + 13, "the vertical position " + std::to_string(subtitle.row) + " is above 99");
+      in_.Report(offset + 13, "the vertical position " + std::to_string(subtitle.row) + " is above 99",
+                 "vertical positions off the grid (moved to the nearest row)");
+      subtitle.row = 99;
     }
-    const int justification = in.Byte(offset + 14);
+    const int justification = in_.Byte(offset + 14);
     if (justification > 3)
-      notes.Count("justification code " + std::to_string(justification) + " (read as 0, as written)", subtitle.place);
+      notes_.Count("justification code " + std::to_string(justification) + " (read as 0, as written)", subtitle.place);
     else
       subtitle.justification = justification;
-    groups.insert(subtitle.group);
-    subtitles.push_back(std::move(subtitle));
+    return true;
   }
-  if (groups.size() > 1) notes.Add("subtitle groups (" + std::to_string(groups.size()) + " groups, read as one track)");
-  return subtitles;
-}
+
+  const Input& in_;
+  const Header& header_;
+  std::size_t blockCount_;
+  FileNotes& notes_;
+};
 
 // A subtitle continues the cumulative set of the one before it.
 bool Continues(const Subtitle& previous, const Subtitle& subtitle) {
@@ -568,14 +656,23 @@ CaptionListPtr OpenCaptions(const std::vector<Subtitle>& subtitles, const Header
 
 }  // namespace
 
-ReadResult ReadEbuStl(std::string_view bytes, const std::string& fileName, const SubtitleStyle& style) {
-  const Input in(bytes, fileName);
+ReadResult ReadEbuStl(std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
+  const SubtitleStyle& style = options.style;
   FileNotes notes;
+  ReadProblems problems(fileName, options.strict, notes);
+  const Input in(bytes, problems);
   std::size_t blockCount = 0;
-  const Header header = ReadHeader(in, blockCount, notes);
-  const std::vector<Subtitle> subtitles = ReadSubtitles(in, header, blockCount, notes);
-  if (header.format == kStreamFormat_OpenEBU) return {OpenCaptions(subtitles, header, style, notes), std::move(notes)};
-  CaptionTimeline teletext = TeletextTimeline(subtitles, header, notes);
+  const std::optional<Header> header = ReadHeader(in, blockCount, notes);
+  if (!header) {
+    CaptionListPtr empty(new CaptionList());
+    empty->SetStreamFormat(kStreamFormat_OpenEBU);
+    return {empty, std::move(notes)};
+  }
+  const std::vector<Subtitle> subtitles = SubtitleReader(in, *header, blockCount, notes).Read();
+  if (header->format == kStreamFormat_OpenEBU) {
+    return {OpenCaptions(subtitles, *header, style, notes), std::move(notes)};
+  }
+  CaptionTimeline teletext = TeletextTimeline(subtitles, *header, notes);
   return {std::move(teletext), std::move(notes)};
 }
 

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "kelcaptionfiles/ReadError.h"
+#include "kelcaptionfiles/ReadOptions.h"
 #include "kelcaptionfiles/ReadResult.h"
-#include "kelcaptionfiles/SubtitleStyle.h"
 
 namespace kelcaptionfiles {
 
@@ -34,10 +34,15 @@ namespace kelcaptionfiles {
 // Comments and user-data blocks are skipped; extension blocks continue their subtitle's text. What
 // the file asks for that is not applied is counted in the notes, at the byte offset of the
 // subtitle's first text block, such as "flash (0x08)".
-// Throws ReadError at the byte offset of what is malformed: a short header, a cut-short text
-// block, an unknown disk format, display standard or character code table, fields that should
-// be digits, a time code out of range or that ends before it begins, a vertical position off the
-// grid, a subtitle whose text continues past the file or into another subtitle's block.
-ReadResult ReadEbuStl(std::string_view bytes, const std::string& fileName, const SubtitleStyle& style = {});
+//
+// Damage is reported once a kind at the byte offset where it first stands, and the rest is read:
+// a header too short to read gives nothing; an unknown disk format is read as STL25.01, an
+// unknown display standard as open subtitling, an unknown character code table as Latin; header
+// numbers that are not digits are not used; a cut-short last block, blocks of a reserved number,
+// subtitles with a time code out of range or that end before they begin are skipped; a vertical
+// position off the grid moves to the nearest row; a subtitle whose text runs past the file or
+// into another subtitle's block keeps what was read. With `options.strict` the first of them
+// throws ReadError instead.
+ReadResult ReadEbuStl(std::string_view bytes, const std::string& fileName, const ReadOptions& options = {});
 
 }  // namespace kelcaptionfiles

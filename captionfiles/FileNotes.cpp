@@ -1,11 +1,13 @@
 #include "kelcaptionfiles/FileNotes.h"
 
+#include <algorithm>
+
 namespace kelcaptionfiles {
 
 std::string FilePlace::Text() const {
   if (line > 0) return std::to_string(line) + ":" + std::to_string(column);
   if (byte >= 0) return "byte " + std::to_string(byte);
-  return {};
+  return pointer;
 }
 
 std::string FileNote::Text() const {
@@ -20,16 +22,20 @@ FileNote* FileNotes::Find(const std::string& what) {
   return nullptr;
 }
 
-void FileNotes::Count(const std::string& what, const FilePlace& place, long times) {
+void FileNotes::Count(NoteKind kind, const std::string& what, const FilePlace& place, long times) {
   if (FileNote* note = Find(what)) {
     note->count += times;
     return;
   }
-  notes_.push_back({what, times, place});
+  notes_.push_back({what, times, place, kind});
 }
 
-void FileNotes::Add(const std::string& what, const FilePlace& place) {
-  if (!Find(what)) notes_.push_back({what, 0, place});
+void FileNotes::Add(const std::string& what, const FilePlace& place, NoteKind kind) {
+  if (!Find(what)) notes_.push_back({what, 0, place, kind});
+}
+
+bool FileNotes::HasProblems() const noexcept {
+  return std::any_of(notes_.begin(), notes_.end(), [](const FileNote& n) { return n.kind == NoteKind::kProblem; });
 }
 
 std::vector<std::string> FileNotes::Texts() const {

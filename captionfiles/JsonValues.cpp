@@ -4,11 +4,46 @@
 #include <cmath>
 #include <cstdio>
 
+#include "captionfiles/ClockTime.h"
 #include "kelcore/String.h"
 
 namespace kelcaptionfiles {
 
 using namespace kelcaptioning;
+
+kelmediatypes::TickTime JsonReader::Time(const json& v, const std::string& at) const {
+  if (v.is_number_integer()) return kelmediatypes::TickTime(v.get<std::int64_t>());
+  if (!v.is_string()) Fail(at, "expected a time string (HH:MM:SS.mmm) or a tick count");
+  const std::string text = v.get<std::string>();
+  const auto bad = [&] { Fail(at, "expected a time HH:MM:SS.mmm, not \"" + text + "\""); };
+  std::size_t i = 0;
+  // A run of digits from `i`, of `fewest` to `most`; the value stops growing past what any time holds.
+  const auto digits = [&](std::size_t fewest, std::size_t most) {
+    const std::size_t start = i;
+    std::uint64_t value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9' && i - start < most) {
+      value = value > 1'000'000'000'000ull ? value : value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+      ++i;
+    }
+    if (i - start < fewest) bad();
+    return std::make_pair(value, i - start);
+  };
+  const auto expect = [&](char c) {
+    if (i >= text.size() || text[i] != c) bad();
+    ++i;
+  };
+  const std::uint64_t hours = digits(2, text.size()).first;
+  expect(':');
+  const std::uint64_t minutes = digits(2, 2).first;
+  expect(':');
+  const std::uint64_t seconds = digits(2, 2).first;
+  expect('.');
+  const std::uint64_t millis = digits(1, 3).first;
+  if (i != text.size() || minutes >= 60 || seconds >= 60) bad();
+  const auto time = ClockTime(hours, minutes, seconds, millis);
+  if (!time) Fail(at, "the time \"" + text + "\" is past the longest time that can be held");
+  return *time;
+}
 
 TextSpanAttributes ReadSpanAttributes(const JsonReader& r, const json& span, const std::string& at) {
   TextSpanAttributes a;

@@ -73,19 +73,8 @@ class JsonReader {
 
   static constexpr std::int64_t kTicksPerMillisecond = kelmediatypes::TickTime::kTicksPerSecond / 1000;
 
-  kelmediatypes::TickTime Time(const json& v, const std::string& at) const {
-    if (v.is_number_integer()) return kelmediatypes::TickTime(v.get<std::int64_t>());
-    if (!v.is_string()) Fail(at, "expected a time string (HH:MM:SS.mmm) or a tick count");
-    unsigned h = 0, m = 0, s = 0, ms = 0;
-    char tail = 0;
-    const std::string text = v.get<std::string>();
-    if (std::sscanf(text.c_str(), "%u:%u:%u.%3u%c", &h, &m, &s, &ms, &tail) != 4 || m >= 60 || s >= 60 ||
-        text.size() < 12) {
-      Fail(at, "expected a time HH:MM:SS.mmm, not \"" + text + "\"");
-    }
-    return kelmediatypes::TickTime(((static_cast<std::int64_t>(h) * 60 + m) * 60 + s) * 1000 * kTicksPerMillisecond +
-                                   static_cast<std::int64_t>(ms) * kTicksPerMillisecond);
-  }
+  // A tick count, or "HH:MM:SS.mmm" (two or more digits of hours, one to three of milliseconds).
+  kelmediatypes::TickTime Time(const json& v, const std::string& at) const;
 
   kelcaptioning::CaptioningColor Color(const json& v, const std::string& at) const {
     if (v.is_array()) {

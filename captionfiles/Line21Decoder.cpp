@@ -130,6 +130,7 @@ bool Line21Decoder::Control(std::uint8_t base, std::uint8_t second) {
     case 0x17:
       if (second >= 0x21 && second <= 0x23) {
         column_ = std::min(kLine21Columns - 1, column_ + (second - 0x20));
+        characterBefore_ = false;
         return false;
       }
       if (second >= 0x2D && second <= 0x2F) return BackgroundAttribute(base, second);
@@ -199,6 +200,7 @@ bool Line21Decoder::Preamble(std::uint8_t row, std::uint8_t second) {
     column_ = ((attribute - 0x10) >> 1) * 4;
   }
   pen_.underline = (attribute & 1) != 0;
+  characterBefore_ = false;
   if (style_ == Style::RollUp) return MoveRollUpBase(row);
   row_ = row;
   return false;
@@ -229,8 +231,9 @@ bool Line21Decoder::BackgroundAttribute(std::uint8_t base, std::uint8_t second) 
   }
   if (style_ == Style::None || style_ == Style::Text) return false;
   // These codes follow a standard space for decoders that ignore them; this one backs up over it
-  // and takes that cell.
-  if (column_ > 0) --column_;
+  // and takes that cell. Where no character came before it on the row since the cursor was
+  // placed, there is no such space, and backing up would take a letter shown there.
+  if (characterBefore_ && column_ > 0) --column_;
   return Put(U' ');
 }
 
@@ -240,6 +243,7 @@ bool Line21Decoder::Put(char32_t character) {
   const Line21Cell written = character == 0 ? Line21Cell{} : Line21Cell{character, pen_};
   const bool changed = cell != written;
   cell = written;
+  characterBefore_ = true;
   // The last column takes every further character until the cursor moves.
   if (column_ < kLine21Columns - 1) ++column_;
   return changed && TargetIsDisplayed();
@@ -254,6 +258,7 @@ bool Line21Decoder::ReplacePrevious(char32_t character) {
 bool Line21Decoder::Backspace() {
   if (style_ == Style::None || style_ == Style::Text || column_ == 0) return false;
   --column_;
+  characterBefore_ = false;
   Line21Cell& cell = Target()[static_cast<std::size_t>(row_)][static_cast<std::size_t>(column_)];
   const bool changed = !cell.Empty();
   cell = {};
@@ -279,6 +284,7 @@ bool Line21Decoder::CarriageReturn() {
     target = next;
   }
   column_ = 0;
+  characterBefore_ = false;
   return changed;
 }
 
@@ -290,6 +296,7 @@ bool Line21Decoder::SetRollUp(int rows) {
     changed = EraseDisplayed();
     row_ = kLine21Rows - 1;
     column_ = 0;
+    characterBefore_ = false;
   }
   style_ = Style::RollUp;
   rollUpRows_ = rows;

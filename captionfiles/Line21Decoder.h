@@ -91,6 +91,7 @@ class Line21Decoder {
   int column_ = 0;
   Line21Style pen_;
   bool inChannel_ = true;                        // the last control code named this channel
+  bool characterBefore_ = false;                 // a character was put on the row since the cursor moved
   std::uint8_t lastFirst_ = 0, lastSecond_ = 0;  // the last control code, until another pair comes
   std::map<std::string, long> ignored_;
   long ignoredCount_ = 0;

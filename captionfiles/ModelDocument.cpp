@@ -1,6 +1,7 @@
 #include "kelcaptionfiles/ModelDocument.h"
 
 #include "captionfiles/JsonValues.h"
+#include "captionfiles/ReadProblems.h"
 #include "kelcaptionfiles/CaptionDocument.h"
 #include "kelcore/String.h"
 
@@ -313,27 +314,40 @@ json WindowJson(int number, const CaptioningRenderableModelWindow& w) {
 
 }  // namespace
 
-std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::string& fileName) {
+std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::string& fileName,
+                                            const ReadOptions& options) {
   const json document = json::parse(text, nullptr, false);
   if (document.is_discarded() || !document.is_object() || !document.contains("states")) return std::nullopt;
+  FileNotes notes;
+  ReadProblems problems(fileName, options.strict, notes);
   const JsonReader r(fileName);
   const StateReader states(r);
-  const json& format = r.Member(document, "format", "", false);
-  const StreamFormat fallback = format.is_null() ? kStreamFormat_CEA608_CC1 : states.Format(format, "/format");
-  const json& list = document["states"];
-  if (!list.is_array()) r.Fail("/states", "expected an array");
   CaptionTimeline timeline;
+  StreamFormat fallback = kStreamFormat_CEA608_CC1;
+  try {
+    const json& format = r.Member(document, "format", "", false);
+    if (!format.is_null()) fallback = states.Format(format, "/format");
+    if (!document["states"].is_array()) r.Fail("/states", "expected an array");
+  } catch (const ReadError& e) {
+    problems.Skipped(e, "documents whose format or states cannot be read (nothing read)");
+    return ReadResult{std::move(timeline), std::move(notes)};
+  }
+  const json& list = document["states"];
   for (std::size_t i = 0; i < list.size(); ++i) {
     const std::string at = "/states/" + std::to_string(i);
-    const kelmediatypes::TickTime begin = r.Time(r.Member(list[i], "begin", at, true), at + "/begin");
-    const json& e = r.Member(list[i], "end", at, false);
-    const kelmediatypes::TickTime end = e.is_null() ? kelmediatypes::kTime_Max : r.Time(e, at + "/end");
-    if (!timeline.Empty() && begin < timeline.States().back().begin)
-      r.Fail(at + "/begin", "states must be in time order");
-    if (end < begin) r.Fail(at + "/end", "a state may not end before it begins");
-    timeline.Show(begin, end, states.Model(list[i], fallback, at));
+    try {
+      const kelmediatypes::TickTime begin = r.Time(r.Member(list[i], "begin", at, true), at + "/begin");
+      const json& e = r.Member(list[i], "end", at, false);
+      const kelmediatypes::TickTime end = e.is_null() ? kelmediatypes::kTime_Max : r.Time(e, at + "/end");
+      if (!timeline.Empty() && begin < timeline.States().back().begin)
+        r.Fail(at + "/begin", "states must be in time order");
+      if (end < begin) r.Fail(at + "/end", "a state may not end before it begins");
+      timeline.Show(begin, end, states.Model(list[i], fallback, at));
+    } catch (const ReadError& e) {
+      problems.Skipped(e, "states with a value that cannot be read (skipped)");
+    }
   }
-  return ReadResult{std::move(timeline), {}};
+  return ReadResult{std::move(timeline), std::move(notes)};
 }
 
 std::string WriteModelDocument(const CaptionTimeline& timeline) {

@@ -5,8 +5,11 @@
 #include <bit>
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
+#include <optional>
 
 #include "captionfiles/Line21Decoder.h"
+#include "captionfiles/ReadProblems.h"
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioning/RenderableFromCaption.h"
 
@@ -95,61 +98,95 @@ int HexDigit(char c) {
   return -1;
 }
 
-class LineParser {
+// One line of an SCC file: its time code, then byte pairs as words of four hex digits.
+class LineReader {
  public:
-  LineParser(const std::string& file, std::string_view line, int number) : file_(file), line_(line), number_(number) {}
+  LineReader(std::string_view line, int number, ReadProblems& problems)
+      : line_(line), number_(number), problems_(problems) {}
 
-  [[noreturn]] void Fail(std::size_t at, const std::string& problem) const {
-    throw ReadError(file_, number_, static_cast<int>(at) + 1, problem);
-  }
+  FilePlace At(std::size_t column) const { return FilePlace::At(number_, static_cast<int>(column) + 1); }
 
-  // Frames since 00:00:00:00 at 30000/1001 a second.
-  std::int64_t TimeCode(std::size_t& at) const {
+  // Frames since 00:00:00:00 at 30000/1001 a second; nothing when the line starts with no time
+  // code. Fields past their range are carried over and drop-frame numbers that do not exist
+  // moved to the next that does, both reported.
+  std::optional<std::int64_t> TimeCode(std::size_t& at) const {
     int fields[4] = {0, 0, 0, 0};
     bool dropFrame = false;
-    const std::size_t start = at;
     for (int f = 0; f < 4; ++f) {
       if (at + 2 > line_.size() || !std::isdigit(static_cast<unsigned char>(line_[at])) ||
-          !std::isdigit(static_cast<unsigned char>(line_[at + 1]))) {
-        Fail(at, "expected a time code HH:MM:SS:FF (or HH:MM:SS;FF in drop frame)");
+          !std::isdigit(static_cast<unsigned char>(line_[at + 1])) ||
+          (f < 3 && (at + 2 >= line_.size() || (line_[at + 2] != ':' && line_[at + 2] != ';' && line_[at + 2] != '.')))) {
+        problems_.Report(At(0), "expected a time code HH:MM:SS:FF (or HH:MM:SS;FF in drop frame)",
+                         "lines without a time code (skipped)");
+        return std::nullopt;
       }
       fields[f] = (line_[at] - '0') * 10 + (line_[at + 1] - '0');
-      at += 2;
-      if (f < 3) {
-        if (at >= line_.size() || (line_[at] != ':' && line_[at] != ';' && line_[at] != '.')) {
-          Fail(at, "expected a time code HH:MM:SS:FF (or HH:MM:SS;FF in drop frame)");
-        }
-        if (f == 2) dropFrame = line_[at] != ':';
-        ++at;
-      }
+      if (f == 2) dropFrame = line_[at + 2] != ':';
+      at += f < 3 ? 3 : 2;
     }
-    const int hours = fields[0], minutes = fields[1], seconds = fields[2], frames = fields[3];
-    if (minutes >= 60 || seconds >= 60 || frames >= 30) {
-      Fail(start,
-           "time code " + std::string(line_.substr(start, at - start)) + " is out of range (frames run 00 to 29)");
+    const std::string written(line_.substr(0, at));
+    if (fields[1] >= 60 || fields[2] >= 60 || fields[3] >= 30) {
+      problems_.Report(At(0), "time code " + written + " is out of range (frames run 00 to 29)",
+                       "time codes with fields out of range (carried over)");
+      fields[2] += fields[3] / 30, fields[3] %= 30;
+      fields[1] += fields[2] / 60, fields[2] %= 60;
+      fields[0] += fields[1] / 60, fields[1] %= 60;
     }
-    const std::int64_t totalMinutes = hours * 60 + minutes;
-    std::int64_t count = (totalMinutes * 60 + seconds) * 30 + frames;
-    if (dropFrame) {
+    const std::int64_t totalMinutes = std::int64_t{fields[0]} * 60 + fields[1];
+    if (dropFrame && fields[2] == 0 && fields[3] < 2 && totalMinutes % 10 != 0) {
       // Frame numbers 00 and 01 are skipped at the start of each minute but every tenth.
-      if (seconds == 0 && frames < 2 && totalMinutes % 10 != 0) {
-        Fail(start, "drop-frame time code " + std::string(line_.substr(start, at - start)) + " does not exist");
-      }
-      count -= 2 * (totalMinutes - totalMinutes / 10);
+      problems_.Report(At(0), "drop-frame time code " + written + " does not exist",
+                       "drop-frame time codes that do not exist (read as frame 02 of their minute)");
+      fields[3] = 2;
     }
+    std::int64_t count = (totalMinutes * 60 + fields[2]) * 30 + fields[3];
+    if (dropFrame) count -= 2 * (totalMinutes - totalMinutes / 10);
     return count;
   }
 
+  // The next word after `at`: a pair of bytes, or nothing at the end of the line. Words that
+  // are not pairs are reported and passed over.
+  std::optional<std::pair<std::uint8_t, std::uint8_t>> NextPair(std::size_t& at, std::size_t& wordStart) const {
+    while (true) {
+      while (at < line_.size() && (line_[at] == ' ' || line_[at] == '\t')) ++at;
+      if (at >= line_.size()) return std::nullopt;
+      wordStart = at;
+      std::size_t end = at;
+      while (end < line_.size() && line_[end] != ' ' && line_[end] != '\t') ++end;
+      const std::string_view word = line_.substr(at, end - at);
+      at = end;
+      int digits[4];
+      const bool hex = std::all_of(word.begin(), word.end(), [](char c) { return HexDigit(c) >= 0; });
+      if (hex && word.size() == 4) {
+        for (int i = 0; i < 4; ++i) digits[i] = HexDigit(word[static_cast<std::size_t>(i)]);
+        return std::make_pair(static_cast<std::uint8_t>(digits[0] * 16 + digits[1]),
+                              static_cast<std::uint8_t>(digits[2] * 16 + digits[3]));
+      }
+      if (hex && word.size() == 2 && at >= line_.size()) {
+        problems_.Report(At(wordStart), "expected a byte pair of four hex digits",
+                         "lone bytes at the end of a line (ignored)");
+      } else {
+        problems_.Report(At(wordStart), "expected a byte pair of four hex digits",
+                         "words that are not byte pairs of four hex digits (skipped)");
+      }
+    }
+  }
+
  private:
-  const std::string& file_;
   std::string_view line_;
   int number_;
+  ReadProblems& problems_;
 };
+
+bool OddParity(std::uint8_t byte) { return std::popcount(byte) % 2 == 1; }
 
 }  // namespace
 
-ReadResult ReadScc(std::string_view text, const std::string& fileName, int channel) {
+ReadResult ReadScc(std::string_view text, const std::string& fileName, const ReadOptions& options) {
+  const int channel = options.channel;
   if (channel != 1 && channel != 2) throw std::invalid_argument("SCC files carry caption channels 1 and 2");
+  FileNotes notes;
+  ReadProblems problems(fileName, options.strict, notes);
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   Line21Decoder decoder(channel);
   ModelMaker maker(channel == 1 ? kStreamFormat_CEA608_CC1 : kStreamFormat_CEA608_CC2);
@@ -169,45 +206,43 @@ ReadResult ReadScc(std::string_view text, const std::string& fileName, int chann
     ++number;
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
     if (line.empty()) continue;
-    const LineParser parser(fileName, line, number);
+    const LineReader reader(line, number, problems);
     if (!header) {
-      if (line != "Scenarist_SCC V1.0") parser.Fail(0, "expected the header \"Scenarist_SCC V1.0\"");
       header = true;
-      continue;
+      if (line == "Scenarist_SCC V1.0") continue;
+      problems.Report(reader.At(0), "expected the header \"Scenarist_SCC V1.0\"",
+                      "a missing header \"Scenarist_SCC V1.0\" (read as SCC all the same)");
     }
     std::size_t at = 0;
-    const std::int64_t code = parser.TimeCode(at);
-    if (code < lastCode) parser.Fail(0, "time codes must not go back");
-    lastCode = code;
-    if (at < line.size() && line[at] != '\t' && line[at] != ' ') parser.Fail(at, "expected a tab after the time code");
+    const std::optional<std::int64_t> code = reader.TimeCode(at);
+    if (!code) continue;
+    if (*code < lastCode) {
+      problems.Report(reader.At(0), "time codes must not go back",
+                      "time codes that go back (their pairs sent after the line before)");
+    }
+    lastCode = *code;
     // Pairs still being sent from the line before delay this line's.
-    if (code < nextFrame && late++ == 0) firstLate = FilePlace::At(number, 1);
-    std::int64_t frame = std::max(code, nextFrame);
-    while (at < line.size()) {
-      while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
-      if (at >= line.size()) break;
-      std::uint8_t bytes[2];
-      for (int b = 0; b < 2; ++b) {
-        const std::size_t pos = at + static_cast<std::size_t>(2 * b);
-        const int high = pos < line.size() ? HexDigit(line[pos]) : -1;
-        const int low = pos + 1 < line.size() ? HexDigit(line[pos + 1]) : -1;
-        if (high < 0 || low < 0) parser.Fail(pos, "expected a byte pair of four hex digits");
-        bytes[b] = static_cast<std::uint8_t>(high * 16 + low);
-        if (std::popcount(bytes[b]) % 2 == 0) {
-          parser.Fail(pos, "byte " + std::string(line.substr(pos, 2)) + " fails its odd parity check");
-        }
+    if (*code < nextFrame && late++ == 0) firstLate = FilePlace::At(number, 1);
+    std::int64_t frame = std::max(*code, nextFrame);
+    std::size_t wordStart = 0;
+    while (const auto pair = reader.NextPair(at, wordStart)) {
+      const FilePlace place = reader.At(wordStart);
+      // A decoder drops a pair whose parity fails, and it takes its frame all the same.
+      if (!OddParity(pair->first) || !OddParity(pair->second)) {
+        const std::size_t bad = OddParity(pair->first) ? 2 : 0;
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02x", bad ? pair->second : pair->first);
+        problems.Report(reader.At(wordStart + bad), "byte " + std::string(hex) + " fails its odd parity check",
+                        "byte pairs that fail their odd parity check (dropped, as a decoder drops them)");
+        ++frame;
+        continue;
       }
-      at += 4;
-      if (at < line.size() && line[at] != ' ' && line[at] != '\t')
-        parser.Fail(at, "expected a space between byte pairs");
-      const bool changed = decoder.Feed(bytes[0], bytes[1]);
+      const bool changed = decoder.Feed(pair->first, pair->second);
       if (decoder.IgnoredCount() != ignoredSeen) {
         ignoredSeen = decoder.IgnoredCount();
         for (const auto& [what, count] : decoder.Ignored()) {
           const auto known = [&what = what](const auto& entry) { return entry.first == what; };
-          if (std::none_of(ignoredFirst.begin(), ignoredFirst.end(), known)) {
-            ignoredFirst.emplace_back(what, FilePlace::At(number, static_cast<int>(at) - 3));  // the pair just read
-          }
+          if (std::none_of(ignoredFirst.begin(), ignoredFirst.end(), known)) ignoredFirst.emplace_back(what, place);
         }
       }
       if (changed) {
@@ -221,8 +256,10 @@ ReadResult ReadScc(std::string_view text, const std::string& fileName, int chann
     }
     nextFrame = frame;
   }
-  if (!header) throw ReadError(fileName, 1, 1, "expected the header \"Scenarist_SCC V1.0\"");
-  FileNotes notes;
+  if (!header) {
+    problems.Report(FilePlace::At(1, 1), "expected the header \"Scenarist_SCC V1.0\"",
+                    "an empty file (nothing to read)");
+  }
   for (const auto& [what, place] : ignoredFirst) notes.Count(what, place, decoder.Ignored().at(what));
   if (late > 0) {
     notes.Count("lines whose pairs start after their time code, because the line before was still being sent",

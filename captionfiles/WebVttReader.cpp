@@ -1,142 +1,170 @@
 #include "captionfiles/WebVttReader.h"
 
-#include <algorithm>
-#include <cstdlib>
-
-#include "captionfiles/CueText.h"
+#include "captionfiles/ReadProblems.h"
+#include "captionfiles/SubtitleSpans.h"
+#include "captionfiles/TextLines.h"
+#include "captionfiles/WebVttCueText.h"
+#include "captionfiles/WebVttParser.h"
 
 namespace kelcaptionfiles {
 
 using namespace kelcaptioning;
-using namespace cues;
 
 namespace {
 
-struct CueSettings {
-  ParagraphStyleAttributes::TextAlignmentType alignment = ParagraphStyleAttributes::kTextAlignment_Center;
-  double position = -1;  // fraction, or < 0 when not given
-  double line = -1;
-};
+using Paragraph = ParagraphStyleAttributes;
 
-// "N%" as a fraction; negative when it is not a percentage from 0 to 100.
-double Percentage(std::string_view value) {
-  if (value.empty() || value.back() != '%') return -1;
-  const std::string number(value.substr(0, value.size() - 1));
-  char* end = nullptr;
-  const double v = std::strtod(number.c_str(), &end);
-  if (number.empty() || *end != '\0' || v < 0 || v > 100) return -1;
-  return v / 100.0;
+// Where byte `offset` of a cue's text stands in the file.
+FilePlace PlaceInCueText(const webvtt::Cue& cue, std::size_t offset) {
+  const FilePlace inText = PlaceOf(cue.text, offset);
+  return FilePlace::At(cue.textLine + inText.line - 1, inText.column);
 }
 
-CueSettings ParseSettings(std::string_view text, const FilePlace& textStart, FileNotes& notes) {
-  CueSettings settings;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    std::size_t end = i;
-    while (end < text.size() && text[end] != ' ' && text[end] != '\t') ++end;
-    const std::string_view token = text.substr(i, end - i);
-    const FilePlace at = FilePlace::At(textStart.line, textStart.column + static_cast<int>(i));
-    const auto note = [&](const std::string& what) { notes.Count(what, at); };
-    i = end;
-    if (token.empty()) continue;
-    const std::size_t colon = token.find(':');
-    const std::string name(token.substr(0, colon));
-    std::string_view value = colon == std::string_view::npos ? std::string_view() : token.substr(colon + 1);
-    if (name == "align") {
-      if (value == "start" || value == "left")
-        settings.alignment = ParagraphStyleAttributes::kTextAlignment_Left;
-      else if (value == "end" || value == "right")
-        settings.alignment = ParagraphStyleAttributes::kTextAlignment_Right;
-      else if (value == "center" || value == "middle")
-        settings.alignment = ParagraphStyleAttributes::kTextAlignment_Center;
-      else
-        note("cue setting align:" + std::string(value));
-    } else if (name == "position") {
-      const std::size_t comma = value.find(',');
-      if (comma != std::string_view::npos) {
-        note("position alignment (" + std::string(value.substr(comma + 1)) + ")");
-        value = value.substr(0, comma);
+Paragraph::TextAlignmentType AlignmentOf(webvtt::TextAlign align) {
+  switch (align) {
+    case webvtt::TextAlign::kStart:
+    case webvtt::TextAlign::kLeft: return Paragraph::kTextAlignment_Left;
+    case webvtt::TextAlign::kEnd:
+    case webvtt::TextAlign::kRight: return Paragraph::kTextAlignment_Right;
+    case webvtt::TextAlign::kCenter: break;
+  }
+  return Paragraph::kTextAlignment_Center;
+}
+
+// Free cues need a place across too: where the alignment puts a cue without a position.
+void PlaceAcross(Caption& caption, const webvtt::Cue& cue) {
+  const std::optional<double> line = cue.snapToLines ? std::nullopt : cue.line;
+  if (!line && !cue.position) return;
+  const Paragraph::TextAlignmentType alignment = AlignmentOf(cue.align);
+  const double x = cue.position ? *cue.position / 100
+                                : alignment == Paragraph::kTextAlignment_Left    ? 0.0
+                                  : alignment == Paragraph::kTextAlignment_Right ? 1.0
+                                                                                 : 0.5;
+  const double y = line ? *line / 100 : 1.0;
+  const int per = 10000;
+  const Position position(boost::rational<int>(static_cast<int>(x * per), per),
+                          boost::rational<int>(static_cast<int>(y * per), per));
+  for (const CaptionTextParagraphPtr& paragraph : caption.GetCaptionTextParagraphs()) {
+    paragraph->SetCaptionPosition(position);
+  }
+}
+
+class CueConverter {
+ public:
+  CueConverter(const SubtitleStyle& style, ReadProblems& problems) : style_(style), problems_(problems) {}
+
+  CaptionPtr Convert(const webvtt::Cue& cue) {
+    ReportSettings(cue);
+    const webvtt::CueText text = webvtt::ParseCueText(cue.text);
+    ReportMarks(cue, text);
+    CueBuilder builder(style_);
+    for (const webvtt::TextRun& run : text.runs) {
+      std::string_view rest = run.text;
+      for (std::size_t feed; (feed = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(feed + 1)) {
+        builder.Add(rest.substr(0, feed), run.style);
+        builder.EndLine();
       }
-      settings.position = Percentage(value);
-      if (settings.position < 0) note("cue setting position:" + std::string(value));
-    } else if (name == "line") {
-      const std::size_t comma = value.find(',');
-      if (comma != std::string_view::npos) value = value.substr(0, comma);
-      settings.line = Percentage(value);
-      if (settings.line < 0) note("line numbers (line:" + std::string(value) + ")");
-    } else {
-      note("cue setting " + name);
+      builder.Add(rest, run.style);
+    }
+    CaptionPtr caption = builder.Take(ParagraphStyle(cue));
+    if (!caption) {
+      problems_.Report(FilePlace::At(cue.textLine, 1), "the cue has no text", "cues without text (nothing to show)",
+                       NoteKind::kNotShown);
+      return nullptr;
+    }
+    if (cue.end.time < cue.start.time) {
+      problems_.Report(FilePlace::At(cue.timingLine, 1), "the cue ends before it begins",
+                       "cues that end before they begin (never shown)", NoteKind::kNotShown);
+      return nullptr;
+    }
+    PlaceAcross(*caption, cue);
+    caption->SetBeginTime(cue.start.time);
+    caption->SetEndTime(cue.end.time);
+    return caption;
+  }
+
+ private:
+  Paragraph ParagraphStyle(const webvtt::Cue& cue) const {
+    Paragraph paragraph;
+    const Paragraph::TextAlignmentType alignment = AlignmentOf(cue.align);
+    paragraph.SetTextAlignment(alignment);
+    const std::optional<double> line = cue.snapToLines ? std::nullopt : cue.line;
+    if (line || cue.position) {
+      // Free cues carry their place as fractions until they are measured (see PlaceFreeCues).
+      paragraph.SetAnchorID(Paragraph::kAnchor_Free);
+    } else if (alignment == Paragraph::kTextAlignment_Left) {
+      paragraph.SetAnchorID(Paragraph::kAnchor_BottomLeft);
+    } else if (alignment == Paragraph::kTextAlignment_Right) {
+      paragraph.SetAnchorID(Paragraph::kAnchor_BottomRight);
+    }
+    return paragraph;
+  }
+
+  void NotShown(const webvtt::Cue& cue, const char* setting, const std::string& what) {
+    const auto column = cue.settingColumns.find(setting);
+    problems_.Notes().Count(what, FilePlace::At(cue.timingLine, column == cue.settingColumns.end() ? 1 : column->second));
+  }
+
+  void ReportSettings(const webvtt::Cue& cue) {
+    if (cue.size != 100) NotShown(cue, "size", "cue setting size");
+    if (cue.direction != webvtt::Direction::kHorizontal) NotShown(cue, "vertical", "cue setting vertical");
+    if (cue.region >= 0) NotShown(cue, "region", "cue setting region");
+    if (cue.line && cue.snapToLines) NotShown(cue, "line", "cue setting line as a line number (shown at the bottom)");
+    if (cue.line && !cue.snapToLines && cue.lineAlign != webvtt::LineAlign::kStart) {
+      NotShown(cue, "line", "cue setting line alignment (center or end)");
+    }
+    if (cue.positionAlign != webvtt::PositionAlign::kAuto) NotShown(cue, "position", "cue setting position alignment");
+    for (const auto& [name, column] : cue.settingColumns) {
+      if (name[0] == '?') {
+        problems_.Notes().Count("cue settings that cannot be read (ignored, as browsers do)",
+                                FilePlace::At(cue.timingLine, column));
+      }
     }
   }
-  return settings;
-}
+
+  void ReportMarks(const webvtt::Cue& cue, const webvtt::CueText& text) {
+    for (const webvtt::CueTextMark& mark : text.marks) {
+      const FilePlace place = PlaceInCueText(cue, mark.offset);
+      switch (mark.kind) {
+        case webvtt::CueTextMark::kRuby: problems_.Notes().Count("<ruby> (shown as plain text)", place); break;
+        case webvtt::CueTextMark::kRubyText: problems_.Notes().Count("<rt> (shown as plain text)", place); break;
+        case webvtt::CueTextMark::kTimestamp:
+          problems_.Notes().Count("cue timestamps (karaoke: the text shows at once)", place);
+          break;
+        case webvtt::CueTextMark::kUnknownTag:
+          problems_.Notes().Count("tags that WebVTT does not know (ignored, as browsers do)", place);
+          break;
+      }
+    }
+  }
+
+  const SubtitleStyle& style_;
+  ReadProblems& problems_;
+};
 
 }  // namespace
 
-ReadResult ReadWebVtt(std::string_view text, const std::string& fileName, const SubtitleStyle& style) {
+ReadResult ReadWebVtt(std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
   FileNotes notes;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  const std::vector<Line> lines = SplitLines(text);
-  CheckUtf8(lines, fileName);
-  const std::string_view first = lines.empty() ? std::string_view() : lines[0].text;
-  if (first.substr(0, 6) != "WEBVTT" || (first.size() > 6 && first[6] != ' ' && first[6] != '\t')) {
-    throw ReadError(fileName, 1, 1, "a WebVTT file starts with the line WEBVTT");
-  }
+  ReadProblems problems(fileName, options.strict, notes);
+  const std::string text = ReadableUtf8(bytes, problems);
   CaptionListPtr list(new CaptionList());
   list->SetStreamFormat(kStreamFormat_OpenCaptions);
-  std::size_t i = 1;
-  while (i < lines.size() && !IsBlank(lines[i].text)) ++i;  // the header
-  while (i < lines.size()) {
-    if (IsBlank(lines[i].text)) {
-      ++i;
-      continue;
+  CueConverter converter(options.style, problems);
+  // Each block as it is read, so that notes, and a strict reading's first problem, come in file order.
+  std::size_t cuesDone = 0, sheetsDone = 0, regionsDone = 0;
+  const auto take = [&](const webvtt::File& file) {
+    for (; sheetsDone < file.styleSheets.size(); ++sheetsDone) {
+      notes.Count("STYLE blocks", FilePlace::At(file.styleSheets[sheetsDone].line, 1));
     }
-    const std::string_view head = lines[i].text;
-    const bool note = head.substr(0, 4) == "NOTE", styleBlock = head.substr(0, 5) == "STYLE",
-               region = head.substr(0, 6) == "REGION";
-    if ((note || styleBlock || region) && head.find("-->") == std::string_view::npos) {
-      if (styleBlock) notes.Count("STYLE blocks", FilePlace::At(lines[i].number, 1));
-      if (region) notes.Count("REGION blocks", FilePlace::At(lines[i].number, 1));
-      while (i < lines.size() && !IsBlank(lines[i].text)) ++i;
-      continue;
+    for (; regionsDone < file.regions.size(); ++regionsDone) {
+      notes.Count("REGION blocks", FilePlace::At(file.regions[regionsDone].line, 1));
     }
-    if (head.find("-->") == std::string_view::npos) ++i;  // a cue identifier
-    if (i >= lines.size() || lines[i].text.find("-->") == std::string_view::npos) {
-      throw ReadError(fileName, i < lines.size() ? lines[i].number : lines.back().number + 1, 1,
-                      "expected a cue time line (00:01.000 --> 00:02.000)");
+    for (; cuesDone < file.cues.size(); ++cuesDone) {
+      if (CaptionPtr caption = converter.Convert(file.cues[cuesDone])) list->InsertCaption(caption);
     }
-    const Line& timingLine = lines[i];
-    const CueTiming times = ParseCueTiming(fileName, timingLine, TimeSyntax::kWebVtt);
-    const CueSettings settings = ParseSettings(
-        timingLine.text.substr(times.rest), FilePlace::At(timingLine.number, static_cast<int>(times.rest) + 1), notes);
-    ++i;
-    CaptionPtr caption(new Caption());
-    while (i < lines.size() && !IsBlank(lines[i].text)) {
-      CaptionTextParagraphPtr paragraph = ParagraphOf(lines[i].text, style, &notes, FilePlace::At(lines[i].number, 1));
-      ParagraphStyleAttributes paragraphStyle = paragraph->GetParagraphStyleAttributes();
-      paragraphStyle.SetTextAlignment(settings.alignment);
-      const bool free = settings.line >= 0 || settings.position >= 0;
-      if (free) {
-        paragraphStyle.SetAnchorID(ParagraphStyleAttributes::kAnchor_Free);
-        const int per = 10000;
-        paragraph->SetCaptionPosition(Position(
-            boost::rational<int>(static_cast<int>((settings.position >= 0 ? settings.position : 0.5) * per), per),
-            boost::rational<int>(static_cast<int>((settings.line >= 0 ? settings.line : 1.0) * per), per)));
-      } else if (settings.alignment == ParagraphStyleAttributes::kTextAlignment_Left) {
-        paragraphStyle.SetAnchorID(ParagraphStyleAttributes::kAnchor_BottomLeft);
-      } else if (settings.alignment == ParagraphStyleAttributes::kTextAlignment_Right) {
-        paragraphStyle.SetAnchorID(ParagraphStyleAttributes::kAnchor_BottomRight);
-      }
-      paragraph->SetParagraphStyleAttributes(paragraphStyle);
-      caption->AppendCaptionTextParagraph(paragraph);
-      ++i;
-    }
-    if (caption->GetNumParagraphs() == 0) throw ReadError(fileName, timingLine.number + 1, 1, "the cue has no text");
-    caption->SetBeginTime(times.begin);
-    caption->SetEndTime(times.end);
-    list->InsertCaption(caption);
-  }
+  };
+  webvtt::ParseFile(text, problems, take);
   return {list, std::move(notes)};
 }
 

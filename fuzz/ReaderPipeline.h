@@ -5,6 +5,9 @@
 // render-ready states). Shared by the reader targets, so that a file that reads but cannot be
 // shown is found too.
 
+#include <string>
+#include <string_view>
+
 #include "kelcaptionfiles/ShownStates.h"
 
 namespace kel_fuzz {
@@ -14,6 +17,28 @@ inline kelcaptionfiles::CaptionTimeline PlaceAndCut(kelcaptionfiles::ReadResult&
     void Measure(kelcaptioning::CaptionPtr&) override {}
   } measurer;
   return kelcaptionfiles::ShownStates(result, 1920, 1080, measurer);
+}
+
+}  // namespace kel_fuzz
+
+namespace kel_fuzz {
+
+// Whether `list` holds a caption from `beginMs` to `endMs` whose text is `text` (its paragraphs
+// joined with '|').
+inline bool HasCaption(const kelcaptioning::CaptionList& list, const std::u16string& text, long long beginMs,
+                       long long endMs) {
+  constexpr long long kTicksPerMs = kelmediatypes::TickTime::kTicksPerSecond / 1000;
+  for (const kelcaptioning::CaptionPtr& caption : list.GetCaptions()) {
+    std::u16string shown;
+    for (const auto& paragraph : caption->GetCaptionTextParagraphs()) {
+      shown += (shown.empty() ? u"" : u"|") + std::u16string(std::u16string_view(paragraph->GetText()));
+    }
+    if (shown == text && caption->GetBeginTime().GetTicks() == beginMs * kTicksPerMs &&
+        caption->GetEndTime().GetTicks() == endMs * kTicksPerMs) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace kel_fuzz

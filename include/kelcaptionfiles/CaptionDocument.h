@@ -5,6 +5,7 @@
 
 #include "kelcaptionfiles/Export.h"
 #include "kelcaptionfiles/ReadError.h"
+#include "kelcaptionfiles/ReadOptions.h"
 #include "kelcaptionfiles/ReadResult.h"
 #include "kelcaptioning/CaptionList.h"
 
@@ -15,8 +16,12 @@ namespace kelcaptionfiles {
 // describes it. Times are "HH:MM:SS.mmm" strings or whole tick counts; colours are "#RRGGBB",
 // "#RRGGBBAA" or [r, g, b, a] with components from 0 to 1; fractions are [numerator, denominator].
 
-// Throws ReadError naming the file and, for a value of the wrong kind, its JSON pointer.
-KELCAPTIONFILES_API ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileName);
+// A caption with a value of the wrong kind is skipped and reported at the value's JSON pointer; a
+// file that is not JSON or has no readable format or caption array gives nothing, reported. With
+// `options.strict` the first of them throws ReadError naming the file and the pointer (or the line
+// and column of text that is not JSON).
+KELCAPTIONFILES_API ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileName,
+                                                   const ReadOptions& options = {});
 
 // The document of `list`, pretty-printed.
 KELCAPTIONFILES_API std::string WriteCaptionDocument(const kelcaptioning::CaptionList& list);

@@ -5,28 +5,23 @@
 #include <vector>
 
 #include "kelcaptionfiles/Export.h"
+#include "kelcaptionfiles/ReadOptions.h"
 #include "kelcaptionfiles/ReadResult.h"
-#include "kelcaptionfiles/SubtitleStyle.h"
 
 namespace kelcaptionfiles {
-
-// What a reader may be told besides the file.
-struct ReadOptions {
-  // The line-21 data channel that SCC files are decoded on: 1 (CC1) or 2 (CC2).
-  int channel = 1;
-  // Subtitles take this style where the file does not say.
-  SubtitleStyle style;
-};
 
 // One kind of caption file the library reads.
 struct CaptionFileKind {
   const char* name;                     // "SubRip"
   std::vector<std::string> extensions;  // lower case, with the dot: ".srt"
-  // Whether the bytes look like this kind (a header, a first cue), for files whose extension is
-  // missing or wrong.
-  bool (*looksLike)(std::string_view bytes);
-  // Throws ReadError for what it cannot read.
-  ReadResult (*read)(std::string_view bytes, const std::string& fileName, const ReadOptions& options);
+  // Whether the file looks like this kind (a header, a first cue), for files whose extension is
+  // missing or wrong. Text kinds see the text decoded to UTF-8, binary kinds the bytes.
+  bool (*looksLike)(std::string_view file);
+  // Reads the file (decoded for text kinds). Skips and reports what it cannot read; with
+  // ReadOptions::strict throws ReadError at the first such part instead.
+  ReadResult (*read)(std::string_view file, const std::string& fileName, const ReadOptions& options);
+  // A binary kind is read as its bytes; every other kind as text, decoded first.
+  bool binary = false;
 };
 
 // Every kind, in the order content is tried.
@@ -36,8 +31,10 @@ KELCAPTIONFILES_API const std::vector<CaptionFileKind>& CaptionFileKinds();
 // else the first kind the bytes look like, else the kind of its extension; null when nothing fits.
 KELCAPTIONFILES_API const CaptionFileKind* FindCaptionFileKind(const std::string& fileName, std::string_view bytes);
 
-// Reads `bytes` as the kind FindCaptionFileKind finds. Throws ReadError for what cannot be read,
-// std::runtime_error naming the kinds read when no kind fits.
+// Reads `bytes` as the kind FindCaptionFileKind finds, text kinds decoded from the encoding
+// that `options` names or that is found (see DecodeText; a guessed encoding is noted, bytes that
+// are not text of it reported). Throws ReadError for what cannot be read in a strict reading,
+// std::runtime_error naming the kinds read when no kind fits or for an unknown encoding.
 KELCAPTIONFILES_API ReadResult ReadCaptions(std::string_view bytes, const std::string& fileName,
                                             const ReadOptions& options = {});
 

@@ -7,6 +7,7 @@
 #include "kelcaptionfiles/CaptionTimeline.h"
 #include "kelcaptionfiles/Export.h"
 #include "kelcaptionfiles/ReadError.h"
+#include "kelcaptionfiles/ReadOptions.h"
 #include "kelcaptionfiles/ReadResult.h"
 
 namespace kelcaptionfiles {
@@ -17,9 +18,11 @@ namespace kelcaptionfiles {
 // rows with their spans). captionfiles/caption-document.schema.json describes it next to the
 // caption document; a document with a "states" member is a model document.
 
-// Null when `text` is not a model document (not JSON, or no "states" member); throws ReadError
-// naming the JSON pointer of a value of the wrong kind.
-KELCAPTIONFILES_API std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::string& fileName);
+// Null when `text` is not a model document (not JSON, or no "states" member). A state with a value
+// of the wrong kind, or out of time order, is skipped and reported at its JSON pointer; with
+// `options.strict` it throws ReadError naming the pointer instead.
+KELCAPTIONFILES_API std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::string& fileName,
+                                                               const ReadOptions& options = {});
 
 // The document of `timeline`, pretty-printed. Windows are written in render order; a window that
 // is not in the render order is not drawn and not written.

@@ -24,6 +24,11 @@ struct ReadResult {
   }
   // The timeline, or null when the file gave a caption list.
   const CaptionTimeline* Timeline() const noexcept { return std::get_if<CaptionTimeline>(&captions); }
+  // Whether the file gave nothing to show: no caption, no state.
+  bool Empty() const {
+    if (const CaptionTimeline* timeline = Timeline()) return timeline->Empty();
+    return !List() || List()->GetCaptions().empty();
+  }
 };
 
 }  // namespace kelcaptionfiles

@@ -69,12 +69,28 @@ TEST(FoundByFuzzing, CaptionDocumentNumbersPastTheirRangeAreReadErrors) {
        "doc.json: /captions/0/paragraphs/0/lineHeightRatio: the number 1e+39 is too large"}};
   for (const auto& [document, error] : cases) {
     try {
-      kelcaptionfiles::ReadCaptionDocument(document, "doc.json");
+      kelcaptionfiles::ReadCaptionDocument(document, "doc.json", {.strict = true});
       ADD_FAILURE() << document;
     } catch (const kelcaptionfiles::ReadError& e) {
       EXPECT_STREQ(e.what(), error);
     }
   }
+}
+
+// A time with a very large hour count overflowed the signed product of hours and ticks; such a
+// time is now past what can be held, in every reader of clock times.
+TEST(FoundByFuzzing, HourCountsPastWhatTicksHoldAreProblemsNotOverflows) {
+  const std::string document =
+      R"({"format": "OPEN", "captions": [{"begin": "4294967295:00:00.000", "end": "4294967295:00:01.000",
+          "paragraphs": [{"spans": [{"text": "x"}]}]}]})";
+  try {
+    kelcaptionfiles::ReadCaptionDocument(document, "doc.json", {.strict = true});
+    ADD_FAILURE() << "read";
+  } catch (const kelcaptionfiles::ReadError& e) {
+    EXPECT_STREQ(e.what(),
+                 "doc.json: /captions/0/begin: the time \"4294967295:00:00.000\" is past the longest time that can be held");
+  }
+  EXPECT_TRUE(kelcaptionfiles::ReadSrt("1\n99999999999:00:00,000 --> 99999999999:00:01,000\nx\n", "a.srt").Empty());
 }
 
 }  // namespace

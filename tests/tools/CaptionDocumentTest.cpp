@@ -3,6 +3,9 @@
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelcaptionfiles/CaptionDocument.h"
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using namespace kelcaptioning;
@@ -44,12 +47,39 @@ TEST(CaptionDocument, WrongValuesAreNamedByTheirPointer) {
   };
   for (const auto& c : cases) {
     try {
-      ReadCaptionDocument(c.text, "d.json");
+      ReadCaptionDocument(c.text, "d.json", {.strict = true});
       ADD_FAILURE() << "read: " << c.text;
     } catch (const ReadError& e) {
       EXPECT_EQ(std::string(e.what()).substr(0, std::string(c.message).size()), c.message) << e.what();
     }
   }
+}
+
+// A caption with a value that cannot be read is skipped; the others are all read.
+TEST(CaptionDocument, DamagedCaptionsAreSkippedAndTheRestRead) {
+  const std::string document = R"({"format": "OPEN", "captions": [
+      {"begin": "00:00:01.000", "end": "00:00:02.000", "paragraphs": [{"spans": [{"text": "one"}]}]},
+      {"begin": 1.5, "end": "00:00:03.000", "paragraphs": [{"spans": [{"text": "fractional ticks"}]}]},
+      {"begin": "99999999999:00:00.000", "end": "99999999999:00:01.000", "paragraphs": [{"spans": [{"text": "hours"}]}]},
+      {"begin": "00:00:04.000", "end": "00:00:03.000", "paragraphs": [{"spans": [{"text": "backwards"}]}]},
+      {"begin": "00:00:05.000", "end": "00:00:06.000", "paragraphs": [{"spans": [{"text": "two", "size": "big"}]}]},
+      {"begin": "00:00:07.000", "end": "00:00:08.000", "paragraphs": [{"spans": [{"text": "three"}]}]}]})";
+  const kelcaptionfiles::ReadResult read = ReadCaptionDocument(document, "d.json");
+  ASSERT_EQ(read.List()->GetCaptions().size(), 2u);
+  EXPECT_EQ(read.List()->GetCaptions()[1]->GetCaptionTextParagraph(0)->GetText(), u"three");
+  EXPECT_EQ(read.notes.Texts(), std::vector<std::string>{"captions with a value that cannot be read (skipped): 4 times"});
+  EXPECT_EQ(read.notes.All()[0].first.Text(), "/captions/1/begin");
+  // An hour count past what ticks hold is an error of its own, not a product that overflows.
+  try {
+    ReadCaptionDocument(document, "d.json", {.strict = true});
+    ADD_FAILURE() << "read";
+  } catch (const ReadError& e) {
+    EXPECT_STREQ(e.what(), "d.json: /captions/1/begin: expected a time string (HH:MM:SS.mmm) or a tick count");
+  }
+  // Not JSON: nothing read, and said where.
+  const kelcaptionfiles::ReadResult none = ReadCaptionDocument("{\n  \"format\": ", "n.json");
+  EXPECT_TRUE(none.Empty());
+  EXPECT_EQ(none.notes.All().at(0).first.Text(), "2:13");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "kelcore/String.h"
 #include "captionfiles/EbuStlReader.h"
+#include "support/ReadExpectations.h"
 
 namespace {
 
@@ -166,7 +167,7 @@ TEST(EbuStlReader, OpenSubtitlesSpanBySpan) {
            "\x84" "boxed" "\x85" " " "\x07" "plain", 1)
       .Add({0, 0, 3, 0}, {0, 0, 4, 0}, 3, "\x0b\x0b" "Top" "\x0a\x0a", 3)
       .Add({0, 0, 5, 0}, {0, 0, 6, 0}, 11, "Upper half", 0);
-  const ReadResult stl = ReadEbuStl(file.Bytes(), "o.stl", {.fontSize = 30.0f});
+  const ReadResult stl = ReadEbuStl(file.Bytes(), "o.stl", {.style = {.fontSize = 30.0f}});
   ASSERT_TRUE(stl.List());
   EXPECT_EQ(stl.List()->GetStreamFormat(), kStreamFormat_OpenEBU);
   EXPECT_EQ(stl.List()->GetMetadata().GetMaxCharactersInRow(), 37);
@@ -222,7 +223,7 @@ TEST(EbuStlReader, MalformedFilesNameTheByte) {
   std::string bytes = StlFile('1').Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, "ok").Bytes();
   const auto error = [](const std::string& file) -> std::string {
     try {
-      ReadEbuStl(file, "f.stl");
+      ReadEbuStl(file, "f.stl", {.strict = true});
     } catch (const ReadError& e) {
       return e.what();
     }
@@ -231,6 +232,40 @@ TEST(EbuStlReader, MalformedFilesNameTheByte) {
   EXPECT_EQ(error(bytes.substr(0, 1000)), "f.stl: byte 1000: the file ends inside its 1024-byte header (GSI block), after 1000 bytes");
   EXPECT_EQ(error(bytes.replace(1024 + 8, 1, "\x19")),
             "f.stl: byte 1032: the time code in (TCI): the frames must be below 25 at STL25.01, not 25");
+}
+
+// Damaged blocks between good subtitles: the good ones are all read, each kind of damage is
+// reported once at the byte where it first stands.
+TEST(EbuStlReader, DamagedBlocksAreSkippedAndTheRestRead) {
+  StlFile file('0');
+  file.Add({0, 0, 1, 0}, {0, 0, 2, 0}, 20, "one")
+      .Add({0, 0, 2, 0}, {0, 0, 3, 25}, 20, "frames past 24")          // skipped
+      .Add({0, 0, 4, 0}, {0, 0, 3, 0}, 20, "ends before it begins")   // skipped
+      .Add({0, 0, 5, 0}, {0, 0, 6, 0}, 120, "row 120")                 // moved to row 99
+      .Add({0, 0, 7, 0}, {0, 0, 8, 0}, 20, std::string(150, 'x'))      // two blocks, of which the last...
+      .Add({0, 0, 9, 0}, {0, 0, 10, 0}, 20, "last");
+  file.blocks[5][3] = 0;  // ...says it goes on, into the next subtitle's block
+  file.blocks.insert(file.blocks.begin() + 1,
+                     StlFile::Block(9, 0xF5, {0, 0, 0, 0}, {0, 0, 1, 0}, 20, 0, 0, 0, "reserved"));
+  std::string bytes = file.Bytes();
+  bytes.replace(238, 5, "00099");  // more blocks than there are
+  bytes += std::string(40, ' ');   // and a last one cut short
+  const ReadResult stl = ReadEbuStl(bytes, "d.stl");
+  EXPECT_EQ(kel_test::CaptionTexts(*stl.List()), (std::vector<std::u16string>{u"one", u"row 120", std::u16string(150, u'x'), u"last"}));
+  const auto at = [](std::size_t offset) { return "byte " + std::to_string(offset); };
+  kel_test::ExpectNotes(
+      stl.notes,
+      {{"a last text block cut short (skipped): 1 time", at(1024 + 8 * 128)},
+       {"text blocks that the header counts but the file does not hold (the others are read): 1 time", at(bytes.size())},
+       {"text blocks of a reserved extension block number (skipped): 1 time", at(1024 + 128 + 3)},
+       {"subtitles with a time code out of range (skipped): 1 time", at(1024 + 2 * 128 + 12)},
+       {"subtitles that end before they begin (skipped): 1 time", at(1024 + 3 * 128 + 9)},
+       {"vertical positions off the grid (moved to the nearest row): 1 time", at(1024 + 4 * 128 + 13)},
+       {"subtitles whose text is cut off (read as far as it goes): 1 time", at(1024 + 7 * 128)}});
+  // Too short to hold a header: nothing to read, and said so.
+  const ReadResult none = ReadEbuStl(bytes.substr(0, 100), "s.stl");
+  EXPECT_TRUE(none.Empty());
+  EXPECT_TRUE(none.notes.HasProblems());
 }
 
 TEST(EbuStlReader, FrameRatesAndCharacterTables) {

@@ -154,4 +154,19 @@ TEST(Line21Decoder, DoubledControlCodesActOnceAndOtherChannelsAreIgnored) {
   EXPECT_EQ(decoder.Ignored().at("flash on (FON)"), 1);
 }
 
+// A background attribute backs up over the standard space sent before it for older decoders;
+// straight after the cursor is placed there is no such space, and the letter there stays.
+TEST(Line21Decoder, BackgroundAttributesBackUpOnlyAfterACharacter) {
+  Line21Decoder decoder;
+  Send(decoder, {RDC, Pac(1, 0)});
+  Type(decoder, "GOOD");
+  Send(decoder, {Pac(1, 0x10 | 2), {0x10, 0x24}});  // column 4, then a blue background
+  Type(decoder, "X ");
+  Send(decoder, {{0x10, 0x28}});  // a red background over the space just sent
+  Type(decoder, "Y");
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"GOOD X Y");
+  EXPECT_EQ(decoder.Displayed()[0][5].style.background, Line21Color::Blue);
+  EXPECT_EQ(decoder.Displayed()[0][7].style.background, Line21Color::Red);
+}
+
 }  // namespace

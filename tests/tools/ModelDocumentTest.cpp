@@ -78,7 +78,7 @@ TEST(ModelDocument, HandWrittenStatesWithDefaultsAndOddCodePoints) {
 TEST(ModelDocument, ValuesOfTheWrongKindNameTheirPointer) {
   const auto error = [](const std::string& text) -> std::string {
     try {
-      ReadModelDocument(text, "bad.json");
+      ReadModelDocument(text, "bad.json", {.strict = true});
     } catch (const ReadError& e) {
       return e.what();
     }

@@ -3,8 +3,10 @@
 #include <bit>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "captionfiles/SccReader.h"
+#include "support/ReadExpectations.h"
 
 namespace {
 
@@ -67,8 +69,8 @@ TEST(SccReader, ChannelTwoIsReadApart) {
   // Channel 1 pops on a caption; channel 2 paints its own.
   const std::string file = "Scenarist_SCC V1.0\n00:00:00:00\t9420 91d0" + Words("ONE") + " 942f\n00:00:01:00\t1c29 19d0" +
                            Words("TWO") + "\n";
-  EXPECT_EQ(RowText(ReadScc(file, "c.scc", 1).Timeline()->States().at(0).model, 0), U"ONE");
-  const auto second = ReadScc(file, "c.scc", 2);
+  EXPECT_EQ(RowText(ReadScc(file, "c.scc", {.channel = 1}).Timeline()->States().at(0).model, 0), U"ONE");
+  const auto second = ReadScc(file, "c.scc", {.channel = 2});
   EXPECT_EQ(RowText(second.Timeline()->States().at(1).model, 0), U"TWO");  // after "TW"
   EXPECT_EQ(second.Timeline()->States()[1].model->GetStreamFormat(), kStreamFormat_CEA608_CC2);
 }
@@ -76,7 +78,7 @@ TEST(SccReader, ChannelTwoIsReadApart) {
 TEST(SccReader, MalformedFilesNameTheLineAndColumn) {
   const auto error = [](const std::string& file) -> std::string {
     try {
-      ReadScc(file, "bad.scc");
+      ReadScc(file, "bad.scc", {.strict = true});
     } catch (const ReadError& e) {
       return e.what();
     }
@@ -85,6 +87,37 @@ TEST(SccReader, MalformedFilesNameTheLineAndColumn) {
   EXPECT_EQ(error("00:00:00:00\t9420\n"), "bad.scc:1:1: expected the header \"Scenarist_SCC V1.0\"");
   EXPECT_EQ(error("Scenarist_SCC V1.0\n00:00:00:00\t9420 9421\n"), "bad.scc:2:20: byte 21 fails its odd parity check");
   EXPECT_EQ(error("Scenarist_SCC V1.0\n00:00:05:00\t9420\n00:00:04:00\t9420\n"), "bad.scc:3:1: time codes must not go back");
+}
+
+// Each kind of damage between good captions: the captions are decoded as a decoder shows them
+// and each kind is reported once, where it first stands.
+TEST(SccReader, DamagedPairsAndTimeCodesAreReadAroundAsADecoderDoes) {
+  const std::string file = "Scenarist_SCC V1.0\n"
+                           "00:00:01:00\t9420 9420 94f2 94f2" + Words("GOOD") + " 142f 942f\n"  // the first EOC fails parity
+                           "00:00:02:30\t942c 942c\n"                                        // frame 30: 00:00:03:00
+                           "00:01:00;00\t9420 9420 94f2 94f2" + Words("NEXT") + " 942f 942f 80\n"  // no such frame; a lone byte
+                           "00:00:30:00\t942c 942c zz12\n";                                   // back in time; not a pair
+  const ReadResult scc = ReadScc(file, "d.scc");
+  const auto& states = scc.Timeline()->States();
+  ASSERT_EQ(states.size(), 2u);
+  // The good copy of the doubled EOC acts: the bad one was dropped, in its own frame.
+  EXPECT_EQ(states[0].begin, Frame(30 + 7));
+  EXPECT_EQ(states[0].end, Frame(90));
+  EXPECT_EQ(RowText(states[0].model, 14), U"....GOOD");
+  EXPECT_EQ(states[1].begin, Frame(1800 + 6));  // 00:01:00;02 is frame 1800
+  EXPECT_EQ(states[1].end, Frame(1808));         // the late line goes out after the one before
+  EXPECT_EQ(RowText(states[1].model, 14), U"....NEXT");
+  kel_test::ExpectNotes(
+      scc.notes,
+      {{"byte pairs that fail their odd parity check (dropped, as a decoder drops them): 1 time", "2:43"},
+       {"time codes with fields out of range (carried over): 1 time", "3:1"},
+       {"drop-frame time codes that do not exist (read as frame 02 of their minute): 1 time", "4:1"},
+       {"lone bytes at the end of a line (ignored): 1 time", "4:53"},
+       {"time codes that go back (their pairs sent after the line before): 1 time", "5:1"},
+       {"words that are not byte pairs of four hex digits (skipped): 1 time", "5:23"},
+       {"lines whose pairs start after their time code, because the line before was still being sent: 1 time", "5:1"}});
+  // No header: read all the same.
+  EXPECT_EQ(ReadScc(file.substr(file.find('\n') + 1), "h.scc").Timeline()->States().size(), 2u);
 }
 
 }  // namespace

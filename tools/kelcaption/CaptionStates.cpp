@@ -1,6 +1,7 @@
 #include "kelcaption/CaptionStates.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "kelcaptionfiles/CaptionFileKinds.h"
 #include "kelcaptionfiles/ShownStates.h"
@@ -22,10 +23,22 @@ class InkpadMeasurer : public kelcaptionfiles::CaptionMeasurer {
   kelui::inkpad::Inkpad& inkpad_;
 };
 
+const char* KindText(kelcaptionfiles::NoteKind kind) {
+  switch (kind) {
+    case kelcaptionfiles::NoteKind::kProblem: return "problem";
+    case kelcaptionfiles::NoteKind::kRemark: return "note";
+    case kelcaptionfiles::NoteKind::kNotShown: break;
+  }
+  return "not shown as asked";
+}
+
 void Report(const std::string& file, const kelcaptionfiles::FileNotes& notes) {
   for (const kelcaptionfiles::FileNote& note : notes.All()) {
-    const std::string where = note.first.Known() ? file + ":" + note.first.Text() : file;
-    std::fprintf(stderr, "kelcaption: %s: not shown as asked: %s\n", where.c_str(), note.Text().c_str());
+    // As read errors name places: "FILE:LINE:COLUMN", "FILE: byte N", "FILE: /json/pointer".
+    const std::string where = note.first.line > 0  ? file + ":" + note.first.Text()
+                              : note.first.Known() ? file + ": " + note.first.Text()
+                                                   : file;
+    std::fprintf(stderr, "kelcaption: %s: %s: %s\n", where.c_str(), KindText(note.kind), note.Text().c_str());
   }
 }
 
@@ -36,8 +49,11 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
   kelcaptionfiles::ReadOptions read;
   read.channel = options.channel;
   read.style = kelcaptionfiles::DefaultSubtitleStyle(height);
+  read.strict = options.strict;
+  read.encoding = options.encoding;
   kelcaptionfiles::ReadResult result = kelcaptionfiles::ReadCaptionFile(options.file, read);
   Report(options.file, result.notes);
+  if (result.Empty() && result.notes.HasProblems()) throw std::runtime_error(options.file + ": nothing could be read");
   InkpadMeasurer measurer(measuring.Inkpad());
   return kelcaptionfiles::ShownStates(result, width, height, measurer);
 }

@@ -7,9 +7,10 @@
 namespace kelcaption {
 
 // What the caption file shows over time in a frame of `width` x `height`: read by its kind,
-// subtitles measured with real fonts on `measuring`. What the file asks for that is not shown is
-// reported on standard error, a line a kind, with where it first occurs. Throws
-// kelcaptionfiles::ReadError or std::runtime_error with a message for the user.
+// subtitles measured with real fonts on `measuring`. The notes of the read (parts skipped or
+// repaired as problems, what is not shown as asked) are reported on standard error, a line a
+// kind, with where it first occurs. Throws std::runtime_error with a message for the user when
+// nothing could be read, kelcaptionfiles::ReadError at the first problem of a strict reading.
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
                                                    Frame& measuring);
 

@@ -67,6 +67,12 @@ void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options) {
   command.add_option("--channel", options.channel, "Caption channel of SCC files: 1 (CC1) or 2 (CC2)")
       ->check(CLI::Range(1, 2))
       ->capture_default_str();
+  command.add_flag("--strict", options.strict,
+                   "Stop at the first part of FILE that cannot be read as written, instead of skipping or "
+                   "repairing it as players do and reading the rest");
+  command.add_option("--encoding", options.encoding,
+                     "Text encoding of FILE as iconv names it (windows-1252, UTF-16LE, Shift_JIS, ...); by default "
+                     "a byte-order mark tells, else UTF-8, else a guess that is reported");
 }
 
 CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const std::string& what) {

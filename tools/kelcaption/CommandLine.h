@@ -44,6 +44,10 @@ struct CaptionFileOptions {
   std::string file;
   // The line-21 caption channel that SCC files are decoded on: 1 (CC1) or 2 (CC2).
   int channel = 1;
+  // Stop at the first part of the file that cannot be read, instead of reading the rest.
+  bool strict = false;
+  // The text encoding of a text file; empty to find it.
+  std::string encoding;
 };
 void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options);
 
