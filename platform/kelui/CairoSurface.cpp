@@ -150,14 +150,16 @@ void CairoSurface::StrokePath(const PathP& path, const PenP& pen) {
   cairo_save(context_);
   if (BeginPaint(cairoPen->color, Paint::kShape)) {
     double width = cairoPen->width;
+    cairo_matrix_t m;
+    cairo_get_matrix(context_, &m);
     if (renderMode_ == 0) {
       // Aliased lines never get thinner than a pixel, or a scaled-down underline would vanish
       // between pixel centres.
-      cairo_matrix_t m;
-      cairo_get_matrix(context_, &m);
       const double scale = std::sqrt(std::fabs(m.xx * m.yy - m.xy * m.yx));
       if (scale > 0.0 && width * scale < 1.0) width = 1.0 / scale;
     }
+    const double stretch = keltext::Stretch(m);
+    if (width * stretch > keltext::kWidestPenInDevice) width = keltext::kWidestPenInDevice / stretch;
     cairo_set_line_width(context_, width);
     cairo_set_line_cap(context_, CAIRO_LINE_CAP_BUTT);
     cairo_set_line_join(context_, CAIRO_LINE_JOIN_MITER);

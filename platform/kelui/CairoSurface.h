@@ -25,6 +25,25 @@ namespace kelui::inkpad {
 // GDI+ state, not drawing state: saving and restoring the drawing state leaves it as it is. The
 // GDI+ calls made on the graphics (outlined text) follow the mode, as GDI+ does.
 //
+// Bounds: whatever a caption model holds, no single number in it (a size, a width, a position,
+// a transform) makes one drawing call cost more than the following allow.
+// - Geometry kFarInDevice (2^22) pixels or more from the device origin is not drawn; a rectangle
+//   fill is cut to the surface first.
+// - Text of 32768 device pixels per em or more is not drawn. Up to 256 pixels per em glyphs come
+//   from glyph images that Cairo rasterises once and keeps; larger text is filled as outlines,
+//   which Cairo clips to the surface.
+// - A glyph is skipped when no outline of its face (its bounding box, in ems) can reach the
+//   surface from the glyph's origin: text off the surface costs a transform per glyph.
+// - Pens are at most 4096 device pixels wide; a wider pen is drawn at that width.
+// - Outlined text (the GDI+ paths) is laid from per-glyph coverage masks of at most 1024 x 1024
+//   pixels, cached within 64 MiB and fetched 16 glyphs at a time; a glyph that needs a larger
+//   mask is filled or stroked straight, clipped to the surface. A translucent colour blended over
+//   goes through a union mask of at most the surface's size.
+// - Shaping results are kept for texts of up to 1024 code units (2048 of them); longer texts
+//   are shaped at each drawing.
+// A frame therefore costs time and memory in proportion to the glyphs, cells, spans and path
+// elements of its model, each drawing of them touching at most the surface's pixels.
+//
 // Transforms: SetTransform composes with the transform in force (the new matrix maps into the
 // current drawing coordinates), so a frame transform set first stays in effect. A singular or
 // non-finite matrix makes the surface draw nothing until the matching RestoreState.
