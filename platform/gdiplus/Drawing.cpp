@@ -17,32 +17,50 @@ namespace Gdiplus {
 
 namespace {
 
+// Outlines reach past their glyph's box by at most half the miter limit (GDI+'s 10) times the
+// pen's width.
+constexpr double kMiterReach = 5.0;
+// Coverages are fetched and laid this many glyphs at a time, so that the masks held at once stay
+// within a few times the coverage cache's budget however long the text.
+constexpr std::size_t kGlyphsPerBatch = 16;
+
+// One glyph of a path: its coverage key, the device pixel that holds its origin, and its origin
+// in user space, for drawing it straight when its coverage is too large for a mask.
+struct PlacedGlyph {
+  CoverageKey key;
+  int pixelX = 0;
+  int pixelY = 0;
+  double x = 0.0;
+  double y = 0.0;
+};
+
 struct PlacedCoverage {
   std::shared_ptr<const Coverage> coverage;
   int x = 0;
   int y = 0;
 };
 
-// The glyph coverages of a path, placed in device pixels.
-std::vector<PlacedCoverage> PlaceCoverages(const GpPath& path, const cairo_matrix_t& ctm, CoverageKind kind,
-                                           float penWidth, bool antialias) {
-  struct Origin {
-    int x, y;
-  };
-  std::vector<CoverageKey> keys;
-  std::vector<Origin> origins;
+// The glyphs of a path whose outline, pen included, can reach the `width` x `height` target.
+std::vector<PlacedGlyph> PlaceGlyphs(const GpPath& path, const cairo_matrix_t& ctm, CoverageKind kind, float penWidth,
+                                     bool antialias, int width, int height) {
+  const double stretch = keltext::Stretch(ctm);
+  std::vector<PlacedGlyph> glyphs;
   for (const TextLine& line : path.lines) {
     for (const keltext::GlyphRun& run : line.shaped->runs) {
+      const double reach =
+          (run.face->reach * line.emSize + std::max(0.0f, penWidth) * kMiterReach) * stretch + 2.0;
       for (const keltext::PlacedGlyph& glyph : run.glyphs) {
-        double x = line.x + glyph.x * line.emSize;
-        double y = line.baseline + glyph.y * line.emSize;
+        const double userX = line.x + glyph.x * line.emSize, userY = line.baseline + glyph.y * line.emSize;
+        double x = userX, y = userY;
         cairo_matrix_transform_point(&ctm, &x, &y);
         // As for text drawn through Cairo: nothing that far can show on a surface.
         if (!(std::fabs(x) < keltext::kFarInDevice && std::fabs(y) < keltext::kFarInDevice)) continue;
+        if (!(x + reach > 0.0 && x - reach < width && y + reach > 0.0 && y - reach < height)) continue;
         // The nearest quarter pixel: the origin is never more than an eighth of a pixel off.
         const double stepsX = std::floor(x * kCoveragePhases + 0.5), stepsY = std::floor(y * kCoveragePhases + 0.5);
         const double pixelX = std::floor(stepsX / kCoveragePhases), pixelY = std::floor(stepsY / kCoveragePhases);
-        CoverageKey& key = keys.emplace_back();
+        PlacedGlyph& placed = glyphs.emplace_back();
+        CoverageKey& key = placed.key;
         key.face = run.face;
         key.glyph = glyph.index;
         key.emSize = static_cast<float>(line.emSize);
@@ -55,20 +73,14 @@ std::vector<PlacedCoverage> PlaceCoverages(const GpPath& path, const cairo_matri
         key.phaseY = static_cast<std::uint8_t>(stepsY - pixelY * kCoveragePhases);
         key.kind = kind;
         key.antialias = antialias ? 1 : 0;
-        origins.push_back({static_cast<int>(pixelX), static_cast<int>(pixelY)});
+        placed.pixelX = static_cast<int>(pixelX);
+        placed.pixelY = static_cast<int>(pixelY);
+        placed.x = userX;
+        placed.y = userY;
       }
     }
   }
-  std::vector<std::shared_ptr<const Coverage>> coverages(keys.size());
-  GlyphCoverages(keys.data(), keys.size(), coverages.data());
-  std::vector<PlacedCoverage> placed;
-  placed.reserve(coverages.size());
-  for (std::size_t i = 0; i < coverages.size(); ++i) {
-    if (!coverages[i]->mask) continue;
-    const int px = origins[i].x + coverages[i]->left, py = origins[i].y + coverages[i]->top;
-    placed.push_back({std::move(coverages[i]), px, py});
-  }
-  return placed;
+  return glyphs;
 }
 
 pixman_color_t PremultipliedColor(ARGB color) {
@@ -78,18 +90,24 @@ pixman_color_t PremultipliedColor(ARGB color) {
           static_cast<std::uint16_t>(a * 257)};
 }
 
-// The union of the coverages as one A8 image, for colours that must not be laid twice where
-// glyphs overlap. Saturating addition stands in for the union.
-pixman_image_t* UnionMask(const std::vector<PlacedCoverage>& placed, int& left, int& top) {
-  int right = INT32_MIN, bottom = INT32_MIN;
-  left = INT32_MAX;
-  top = INT32_MAX;
+// The union of the coverages as one A8 image over the part of the `width` x `height` target
+// that they cover, for colours that must not be laid twice where glyphs overlap. Saturating
+// addition stands in for the union. Null when they cover none of the target.
+pixman_image_t* UnionMask(const std::vector<PlacedCoverage>& placed, int width, int height, int& left, int& top) {
+  int right = 0, bottom = 0;
+  left = width;
+  top = height;
   for (const PlacedCoverage& p : placed) {
     left = std::min(left, p.x);
     top = std::min(top, p.y);
     right = std::max(right, p.x + p.coverage->width);
     bottom = std::max(bottom, p.y + p.coverage->height);
   }
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, width);
+  bottom = std::min(bottom, height);
+  if (right <= left || bottom <= top) return nullptr;
   pixman_image_t* mask = pixman_image_create_bits(PIXMAN_a8, right - left, bottom - top, nullptr, 0);
   for (const PlacedCoverage& p : placed) {
     pixman_image_composite32(PIXMAN_OP_ADD, p.coverage->image, nullptr, mask, 0, 0, 0, 0, p.x - left, p.y - top,
@@ -143,16 +161,53 @@ void CompositeCoverages(pixman_image_t* dest, const std::vector<PlacedCoverage>&
     }
   } else {
     int left = 0, top = 0;
-    pixman_image_t* mask = UnionMask(placed, left, top);
-    pixman_image_composite32(PIXMAN_OP_OVER, solid, mask, dest, 0, 0, 0, 0, left, top, pixman_image_get_width(mask),
-                             pixman_image_get_height(mask));
-    pixman_image_unref(mask);
+    if (pixman_image_t* mask = UnionMask(placed, pixman_image_get_width(dest), pixman_image_get_height(dest), left, top)) {
+      pixman_image_composite32(PIXMAN_OP_OVER, solid, mask, dest, 0, 0, 0, 0, left, top, pixman_image_get_width(mask),
+                               pixman_image_get_height(mask));
+      pixman_image_unref(mask);
+    }
   }
   pixman_image_unref(solid);
 }
 
+// Fills or strokes the glyphs on the context itself, which clips them to its target: for glyphs
+// whose coverage would not fit a mask.
+void DrawStraight(cairo_t* cr, const std::vector<const PlacedGlyph*>& glyphs, CoverageKind kind, float penWidth,
+                  ARGB color, bool copy, bool antialias) {
+  cairo_save(cr);
+  cairo_set_operator(cr, copy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
+  cairo_set_source_rgba(cr, ((color >> 16) & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0, (color & 0xFF) / 255.0,
+                        (color >> 24) / 255.0);
+  cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  keltext::ApplyCaptionFontOptions(cr);
+  cairo_new_path(cr);
+  for (const PlacedGlyph* glyph : glyphs) {
+    cairo_set_font_face(cr, glyph->key.face->cairoFace);
+    cairo_set_font_size(cr, glyph->key.emSize);
+    const cairo_glyph_t outline{glyph->key.glyph, glyph->x, glyph->y};
+    cairo_glyph_path(cr, &outline, 1);
+  }
+  if (kind == kStroke) {
+    if (penWidth < 0.0f) {
+      cairo_identity_matrix(cr);
+      cairo_set_line_width(cr, 1.0);
+    } else {
+      cairo_set_line_width(cr, penWidth);
+    }
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+    cairo_set_miter_limit(cr, 10.0);
+    cairo_stroke(cr);
+  } else {
+    cairo_set_fill_rule(cr, kind == kFillWinding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill(cr);
+  }
+  cairo_restore(cr);
+}
+
 // Paints the path's glyph coverage in `color`: built from cached per-glyph masks, so a caption
-// drawn again costs a few mask blits instead of a fresh stroke of every outline.
+// drawn again costs a few mask blits instead of a fresh stroke of every outline. Only glyphs
+// that can reach the target are painted, a pen is at most kWidestPenInDevice wide, and glyphs
+// too large for a mask are drawn straight.
 Status PaintCoverage(GpGraphics* graphics, GpPath* path, ARGB color, CoverageKind kind, float penWidth) {
   cairo_t* cr = graphics->context;
   if (cr == nullptr || path->lines.empty()) return Ok;
@@ -163,18 +218,47 @@ Status PaintCoverage(GpGraphics* graphics, GpPath* path, ARGB color, CoverageKin
   }
   cairo_matrix_t ctm;
   cairo_get_matrix(cr, &ctm);
+  const double stretch = keltext::Stretch(ctm);
+  if (penWidth > 0.0f && penWidth * stretch > keltext::kWidestPenInDevice) {
+    penWidth = static_cast<float>(keltext::kWidestPenInDevice / stretch);
+  }
   const bool antialias = graphics->smoothingMode == SmoothingModeAntiAlias ||
                          graphics->smoothingMode == SmoothingModeAntiAlias8x8 ||
                          graphics->smoothingMode == SmoothingModeHighQuality;
-  const std::vector<PlacedCoverage> placed = PlaceCoverages(*path, ctm, kind, penWidth, antialias);
-  if (placed.empty()) return Ok;
+  const int width = cairo_image_surface_get_width(target), height = cairo_image_surface_get_height(target);
+  const std::vector<PlacedGlyph> glyphs = PlaceGlyphs(*path, ctm, kind, penWidth, antialias, width, height);
+  if (glyphs.empty()) return Ok;
+  const bool copy = graphics->compositingMode == CompositingModeSourceCopy;
 
   cairo_surface_flush(target);
-  pixman_image_t* dest = pixman_image_create_bits(
-      PIXMAN_a8r8g8b8, cairo_image_surface_get_width(target), cairo_image_surface_get_height(target),
-      reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(target)), cairo_image_surface_get_stride(target));
+  pixman_image_t* dest = pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height,
+                                                  reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(target)),
+                                                  cairo_image_surface_get_stride(target));
   if (dest == nullptr) return OutOfMemory;
-  CompositeCoverages(dest, placed, color, graphics->compositingMode == CompositingModeSourceCopy);
+  std::vector<CoverageKey> keys;
+  std::vector<std::shared_ptr<const Coverage>> coverages;
+  for (std::size_t first = 0; first < glyphs.size(); first += kGlyphsPerBatch) {
+    const std::size_t count = std::min(kGlyphsPerBatch, glyphs.size() - first);
+    keys.clear();
+    for (std::size_t i = 0; i < count; ++i) keys.push_back(glyphs[first + i].key);
+    coverages.assign(count, nullptr);
+    GlyphCoverages(keys.data(), count, coverages.data());
+    std::vector<PlacedCoverage> placed;
+    std::vector<const PlacedGlyph*> straight;
+    for (std::size_t i = 0; i < count; ++i) {
+      const PlacedGlyph& glyph = glyphs[first + i];
+      if (coverages[i]->tooLarge) straight.push_back(&glyph);
+      if (!coverages[i]->mask) continue;
+      const int x = glyph.pixelX + coverages[i]->left, y = glyph.pixelY + coverages[i]->top;
+      placed.push_back({std::move(coverages[i]), x, y});
+    }
+    CompositeCoverages(dest, placed, color, copy);
+    if (!straight.empty()) {
+      cairo_surface_mark_dirty(target);
+      DrawStraight(cr, straight, kind, penWidth, color, copy, antialias);
+      cairo_surface_flush(target);
+    }
+  }
   pixman_image_unref(dest);
   cairo_surface_mark_dirty(target);
   return Ok;

@@ -98,8 +98,10 @@ std::shared_ptr<const Coverage> Render(const CoverageKey& key) {
   // Empty columns up to a multiple of eight let the blit take whole groups of eight pixels.
   const double width = std::ceil((std::ceil(b[2]) + 1.0 - left) / 8.0) * 8.0;
   const double height = std::ceil(b[3]) + 1.0 - top;
-  // A glyph larger than this is not worth caching; it is also beyond any caption size.
-  if (width > 8192.0 || height > 8192.0) return coverage;
+  if (width > kLargestCoverageSide || height > kLargestCoverageSide) {
+    coverage->tooLarge = true;
+    return coverage;
+  }
   cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, static_cast<int>(width), static_cast<int>(height));
   cairo_t* cr = cairo_create(mask);
   PrepareGlyphContext(cr, key, originX - left, originY - top);

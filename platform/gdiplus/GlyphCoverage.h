@@ -32,9 +32,14 @@ enum CoverageKind : std::uint8_t {
   kStroke = 2,
 };
 
+// Coverage masks are at most this many pixels a side (1 MiB); a glyph that would need a larger
+// one is drawn straight onto the target instead, where Cairo clips it.
+constexpr int kLargestCoverageSide = 1024;
+
 // An A8 mask of a glyph's filled or stroked outline; `left` and `top` place the mask's first
-// pixel relative to the pixel that holds the glyph's origin. `mask` is null for empty glyphs.
-// `image` is the same pixels for pixman, which composites them without Cairo's per-call cost.
+// pixel relative to the pixel that holds the glyph's origin. `mask` is null for empty glyphs and
+// for those `tooLarge` for a mask. `image` is the same pixels for pixman, which composites them
+// without Cairo's per-call cost.
 struct Coverage {
   cairo_surface_t* mask = nullptr;
   pixman_image_t* image = nullptr;
@@ -44,6 +49,7 @@ struct Coverage {
   int top = 0;
   int width = 0;
   int height = 0;
+  bool tooLarge = false;
   Coverage() = default;
   Coverage(const Coverage&) = delete;
   Coverage& operator=(const Coverage&) = delete;

@@ -2,6 +2,8 @@
 
 #include <cairo-ft.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -134,6 +136,10 @@ struct FontLibrary::State {
     face->ascender = ft->ascender;
     face->descender = -static_cast<double>(ft->descender);
     face->lineGap = std::max(0.0, ft->height - face->ascender - face->descender);
+    const auto far = [](FT_Pos a, FT_Pos b) { return static_cast<double>(std::max(std::labs(a), std::labs(b))); };
+    const double farX = far(ft->bbox.xMin, ft->bbox.xMax), farY = far(ft->bbox.yMin, ft->bbox.yMax);
+    // A bounding box can be missing or wrong; every face reaches at least this far.
+    face->reach = std::max(1.5, (farX + farY) / face->unitsPerEm);
 
     face->cairoFace = cairo_ft_font_face_create_for_ft_face(ft, 0);
     // Cairo may hold the face in its caches after we let go; it closes the FT_Face itself.

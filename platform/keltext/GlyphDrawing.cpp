@@ -26,6 +26,16 @@ void SelectRunFont(cairo_t* cr, const GlyphRun& run, double size) {
   cairo_set_font_size(cr, size);
 }
 
+double Stretch(const cairo_matrix_t& m) { return std::hypot(std::hypot(m.xx, m.yx), std::hypot(m.xy, m.yy)); }
+
+bool MayReachTarget(cairo_t* cr, double x, double y, double reach) {
+  cairo_surface_t* target = cairo_get_target(cr);
+  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return true;
+  cairo_user_to_device(cr, &x, &y);
+  return x + reach > 0.0 && x - reach < cairo_image_surface_get_width(target) && y + reach > 0.0 &&
+         y - reach < cairo_image_surface_get_height(target);
+}
+
 bool IsRasterisableSize(const cairo_matrix_t& deviceMatrix, double size) {
   constexpr double kLargestPixelsPerEm = 32768.0;
   const double stretch =
@@ -59,13 +69,26 @@ void ShowShapedText(cairo_t* cr, const ShapedText& text, double size, double x, 
   cairo_matrix_t device;
   cairo_get_matrix(cr, &device);
   if (!IsRasterisableSize(device, size)) return;
+  const double pixelsPerEm = std::fabs(size) * Stretch(device);
   for (const GlyphRun& run : text.runs) {
     if (run.glyphs.empty()) continue;
     SelectRunFont(cr, run, size);
     std::vector<cairo_glyph_t> glyphs = PlaceRun(run, size, x, baseline);
-    std::erase_if(glyphs, [cr](const cairo_glyph_t& glyph) { return !IsNearInDevice(cr, glyph.x, glyph.y); });
+    const double reach = run.face->reach * pixelsPerEm + 1.0;
+    std::erase_if(glyphs, [cr, reach](const cairo_glyph_t& glyph) {
+      return !IsNearInDevice(cr, glyph.x, glyph.y) || !MayReachTarget(cr, glyph.x, glyph.y, reach);
+    });
     if (glyphs.empty()) continue;
-    cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+    if (pixelsPerEm <= kLargestGlyphImageEm) {
+      cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+      continue;
+    }
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_glyph_path(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_fill(cr);
+    cairo_restore(cr);
   }
 }
 

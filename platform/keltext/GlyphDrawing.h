@@ -27,6 +27,23 @@ inline constexpr double kFarInDevice = 4194304.0;
 // Whether the user-space point (x, y) lands within kFarInDevice of the device origin.
 KELTEXT_API bool IsNearInDevice(cairo_t* cr, double x, double y);
 
+// No length drawn grows past what the 2 x 2 part of `m` can make of a unit length: an upper
+// bound on its stretch in any direction.
+KELTEXT_API double Stretch(const cairo_matrix_t& m);
+
+// Whether anything within `reach` device pixels of the user-space point (x, y) can fall on the
+// context's target. Targets other than image surfaces always answer true.
+KELTEXT_API bool MayReachTarget(cairo_t* cr, double x, double y, double reach);
+
+// Pens are at most this many device pixels wide; a wider one is drawn at this width. Stroking
+// costs about the square root of the width per turn of the outline, and a pen this wide already
+// covers a caption several times over.
+inline constexpr double kWidestPenInDevice = 4096.0;
+
+// Text up to this many device pixels per em is drawn from glyph images, which Cairo rasterises
+// whole and keeps; larger text is filled as outlines, which Cairo clips to the target.
+inline constexpr double kLargestGlyphImageEm = 256.0;
+
 // The bounding box {left, top, right, bottom} of the rectangle with corners (x0, y0) and
 // (x1, y1) taken through the context's transform: from device to user space (`toUser`) or from
 // user to device space.
@@ -39,7 +56,8 @@ KELTEXT_API void MappedBox(cairo_t* cr, bool toUser, double x0, double y0, doubl
 KELTEXT_API bool IsRasterisableSize(const cairo_matrix_t& deviceMatrix, double size);
 
 // Paints shaped text with the context's current source, operator and transform. Text too large
-// to rasterise (IsRasterisableSize) is not drawn, nor glyphs placed kFarInDevice or further away.
+// to rasterise (IsRasterisableSize) is not drawn, nor glyphs placed kFarInDevice or further away,
+// nor glyphs that cannot reach the target.
 KELTEXT_API void ShowShapedText(cairo_t* cr, const ShapedText& text, double size, double x, double baseline);
 
 }  // namespace keltext

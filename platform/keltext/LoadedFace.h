@@ -28,6 +28,9 @@ struct LoadedFace {
   double ascender = 0.0;
   double descender = 0.0;
   double lineGap = 0.0;
+  // How far any glyph outline of the face reaches from its origin, in ems: from the face's
+  // bounding box, with room for a synthetic slant.
+  double reach = 2.0;
 
   FT_Face ftFace = nullptr;
   cairo_font_face_t* cairoFace = nullptr;

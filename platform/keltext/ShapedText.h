@@ -31,8 +31,8 @@ struct ShapedText {
   double advance = 0.0;  // total advance width, in ems
 };
 
-// Shapes `text` (UTF-16; unpaired surrogates become U+FFFD). Results are cached by face and
-// text, so shaping the same caption line again costs a lookup.
+// Shapes `text` (UTF-16; unpaired surrogates become U+FFFD). Results of texts up to 1024 code
+// units are cached by face and text, so shaping the same caption line again costs a lookup.
 KELTEXT_API std::shared_ptr<const ShapedText> ShapeText(const LoadedFace& primary, std::u16string_view text);
 
 }  // namespace keltext

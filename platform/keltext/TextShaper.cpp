@@ -226,6 +226,10 @@ class ShapeCache {
 }  // namespace
 
 std::shared_ptr<const ShapedText> ShapeText(const LoadedFace& primary, std::u16string_view text) {
+  // Caption lines are short; a longer text is shaped afresh each time rather than kept, so that
+  // the cache holds at most kCapacity times this many code units.
+  constexpr std::size_t kLongestKeptText = 1024;
+  if (text.size() > kLongestKeptText) return std::make_shared<const ShapedText>(Shape(primary, text));
   // The face's address keys the cache: faces live until the engine is released, which empties it.
   std::u16string key(sizeof(const LoadedFace*) / sizeof(char16_t), u'\0');
   const LoadedFace* facePointer = &primary;

@@ -79,17 +79,20 @@ void CairoSurface::RestoreState() {
   savedCollapsed_.pop_back();
 }
 
-bool CairoSurface::BeginPaint(const Color& color, bool shapes) {
+bool CairoSurface::BeginPaint(const Color& color, Paint paint) {
   if (collapsed_) return false;
-  Gdiplus::CompositingMode mode = Gdiplus::CompositingModeSourceOver;
-  Gdiplus::GdipGetCompositingMode(graphics_.nativeGraphics, &mode);
-  // Copying lerps by coverage, which for an opaque colour is what blending over does (only where
-  // glyphs of one text overlap do the two differ: a copy adds their coverage, a blend layers it).
-  // Cairo blends glyphs and shapes straight into the target but copies them through a mask that
-  // it allocates and clears for every call, which made copied cell text slow.
-  const bool copy = mode == Gdiplus::CompositingModeSourceCopy && !(Component(color.alpha) >= 1.0);
+  bool copy = false;
+  if (paint == Paint::kRectangle) {
+    Gdiplus::CompositingMode mode = Gdiplus::CompositingModeSourceOver;
+    Gdiplus::GdipGetCompositingMode(graphics_.nativeGraphics, &mode);
+    // Copying lerps by coverage, which for an opaque colour is what blending over does; Cairo
+    // blends straight into the target but copies through a mask that it makes for every call.
+    copy = mode == Gdiplus::CompositingModeSourceCopy && !(Component(color.alpha) >= 1.0);
+  }
   cairo_set_operator(context_, copy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
-  if (shapes) cairo_set_antialias(context_, renderMode_ == 0 ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_DEFAULT);
+  if (paint != Paint::kText) {
+    cairo_set_antialias(context_, renderMode_ == 0 ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_DEFAULT);
+  }
   cairo_set_source_rgba(context_, Component(color.red), Component(color.green), Component(color.blue),
                         Component(color.alpha));
   return true;
@@ -120,7 +123,7 @@ void CairoSurface::FillRect(const Color& color, const kelcore::RectT<float>& rec
     if (!(x1 > x0 && y1 > y0)) return;
   }
   cairo_save(context_);
-  if (BeginPaint(color, true)) {
+  if (BeginPaint(color, Paint::kRectangle)) {
     cairo_rectangle(context_, x0, y0, x1 - x0, y1 - y0);
     cairo_fill(context_);
   }
@@ -132,7 +135,7 @@ void CairoSurface::FillPath(const PathP& path, const BrushP& brush, int option) 
   const auto* cairoBrush = dynamic_cast<const CairoBrush*>(brush.get());
   if (!cairoPath || !cairoBrush) return;
   cairo_save(context_);
-  if (BeginPaint(cairoBrush->color, true)) {
+  if (BeginPaint(cairoBrush->color, Paint::kShape)) {
     cairo_set_fill_rule(context_, option == 1 ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
     cairoPath->Replay(context_);
     cairo_fill(context_);
@@ -145,16 +148,18 @@ void CairoSurface::StrokePath(const PathP& path, const PenP& pen) {
   const auto* cairoPen = dynamic_cast<const CairoPen*>(pen.get());
   if (!cairoPath || !cairoPen || !(cairoPen->width > 0.0f) || !std::isfinite(cairoPen->width)) return;
   cairo_save(context_);
-  if (BeginPaint(cairoPen->color, true)) {
+  if (BeginPaint(cairoPen->color, Paint::kShape)) {
     double width = cairoPen->width;
+    cairo_matrix_t m;
+    cairo_get_matrix(context_, &m);
     if (renderMode_ == 0) {
       // Aliased lines never get thinner than a pixel, or a scaled-down underline would vanish
       // between pixel centres.
-      cairo_matrix_t m;
-      cairo_get_matrix(context_, &m);
       const double scale = std::sqrt(std::fabs(m.xx * m.yy - m.xy * m.yx));
       if (scale > 0.0 && width * scale < 1.0) width = 1.0 / scale;
     }
+    const double stretch = keltext::Stretch(m);
+    if (width * stretch > keltext::kWidestPenInDevice) width = keltext::kWidestPenInDevice / stretch;
     cairo_set_line_width(context_, width);
     cairo_set_line_cap(context_, CAIRO_LINE_CAP_BUTT);
     cairo_set_line_join(context_, CAIRO_LINE_JOIN_MITER);
@@ -192,7 +197,7 @@ void CairoSurface::DrawText(const BrushP& brush, const FontP& font, std::u16stri
   if (alignment == 1) x -= shaped->advance * size * 0.5;
   if (alignment == 2) x -= shaped->advance * size;
   cairo_save(context_);
-  if (BeginPaint(cairoBrush->color, false)) keltext::ShowShapedText(context_, *shaped, size, x, baseline);
+  if (BeginPaint(cairoBrush->color, Paint::kText)) keltext::ShowShapedText(context_, *shaped, size, x, baseline);
   cairo_restore(context_);
 }
 

@@ -16,11 +16,33 @@ namespace kelui::inkpad {
 // to whole pixels); any other value anti-aliases them. Text is always grayscale anti-aliased and
 // unhinted. New surfaces start at mode 1; offscreen rendering uses 2, which behaves as 1.
 //
-// Compositing: every drawing operation follows the GDI+ graphics' compositing mode. With
-// source copy the drawn colour replaces the pixels, alpha included (anti-aliased edges blend by
-// their coverage); with source over it blends. An opaque colour is blended either way, which
-// gives the same pixels except where glyphs of one text overlap. The mode is GDI+ state, not
-// drawing state: saving and restoring the drawing state leaves it as it is.
+// Compositing: the GDI+ graphics' compositing mode governs rectangle fills, the fills that
+// stand for a whole area (window, cell and span backgrounds). With source copy the colour
+// replaces the pixels, alpha included (anti-aliased edges lerp by their coverage); with source
+// over it blends. Path fills, strokes and text are laid over what lies beneath them in either
+// mode: a glyph, an underline or a part of the caption symbol in a transparent colour leaves the
+// pixels under it as they were, and one in a translucent colour blends with them. The mode is
+// GDI+ state, not drawing state: saving and restoring the drawing state leaves it as it is. The
+// GDI+ calls made on the graphics (outlined text) follow the mode, as GDI+ does.
+//
+// Bounds: whatever a caption model holds, no single number in it (a size, a width, a position,
+// a transform) makes one drawing call cost more than the following allow.
+// - Geometry kFarInDevice (2^22) pixels or more from the device origin is not drawn; a rectangle
+//   fill is cut to the surface first.
+// - Text of 32768 device pixels per em or more is not drawn. Up to 256 pixels per em glyphs come
+//   from glyph images that Cairo rasterises once and keeps; larger text is filled as outlines,
+//   which Cairo clips to the surface.
+// - A glyph is skipped when no outline of its face (its bounding box, in ems) can reach the
+//   surface from the glyph's origin: text off the surface costs a transform per glyph.
+// - Pens are at most 4096 device pixels wide; a wider pen is drawn at that width.
+// - Outlined text (the GDI+ paths) is laid from per-glyph coverage masks of at most 1024 x 1024
+//   pixels, cached within 64 MiB and fetched 16 glyphs at a time; a glyph that needs a larger
+//   mask is filled or stroked straight, clipped to the surface. A translucent colour blended over
+//   goes through a union mask of at most the surface's size.
+// - Shaping results are kept for texts of up to 1024 code units (2048 of them); longer texts
+//   are shaped at each drawing.
+// A frame therefore costs time and memory in proportion to the glyphs, cells, spans and path
+// elements of its model, each drawing of them touching at most the surface's pixels.
 //
 // Transforms: SetTransform composes with the transform in force (the new matrix maps into the
 // current drawing coordinates), so a frame transform set first stays in effect. A singular or
@@ -56,8 +78,11 @@ class CairoSurface final : public OSSurfaceInterface {
   CairoSurface(cairo_surface_t* target, cairo_t* context);
   ~CairoSurface() override;
 
-  // Prepares the context for one fill or stroke; false when nothing may be drawn.
-  bool BeginPaint(const Color& color, bool shapes);
+  // What a drawing operation paints: only rectangles follow the compositing mode, and text keeps
+  // its own anti-aliasing.
+  enum class Paint { kRectangle, kShape, kText };
+  // Prepares the context for one drawing operation; false when nothing may be drawn.
+  bool BeginPaint(const Color& color, Paint paint);
   void DrawText(const BrushP& brush, const FontP& font, std::u16string_view text, double x, double baseline,
                 int alignment);
 

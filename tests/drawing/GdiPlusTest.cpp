@@ -77,6 +77,26 @@ TEST(GdiPlus, CachedCoverageMatchesADirectFillOfTheOutlines) {
   EXPECT_LT(worst, 100);
 }
 
+// Glyphs whose outline needs more than a 1024-pixel mask are drawn straight and cut by the
+// surface: a small surface shows the crop of the whole outlined letter.
+TEST(GdiPlus, GlyphsTooLargeForAMaskAreCutByTheSurface) {
+  PixelBuffer whole(1300, 1400), part(100, 100);
+  for (PixelBuffer* buffer : {&whole, &part}) {
+    GpGraphics* graphics = buffer->surface()->GetOutputGraphics()->nativeGraphics;
+    GdipSetSmoothingMode(graphics, SmoothingModeAntiAlias);
+    GdipSetCompositingMode(graphics, CompositingModeSourceCopy);
+    // The part is the whole's square from (650, 900): the right stem.
+    const INT dx = buffer == &part ? 650 : 0, dy = buffer == &part ? 900 : 0;
+    ASSERT_EQ(DrawOutlinedText(graphics, u"Arial", u"H", 1200.0f, FontStyleRegular, {20 - dx, 10 - dy, 0, 0},
+                               0x800000FF, 12.0f, 0xFFFFFFFF),
+              Ok);
+  }
+  ASSERT_GT(part.InkBounds()[0], -1);
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 100; ++x) ASSERT_EQ(part.At(x, y), whole.At(650 + x, 900 + y)) << x << "," << y;
+  }
+}
+
 TEST(GdiPlus, DetachedGraphicsDrawNothingAndANullPenFails) {
   GpPath* path = nullptr;
   ASSERT_EQ(GdipCreatePath(FillModeAlternate, &path), Ok);

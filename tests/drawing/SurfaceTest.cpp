@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "gdiplus/GdiPlus.h"
+#include "kelui/inkpad/Handles.h"
 #include "kelui/inkpad/Supplier.h"
 #include "kelui/inkpad/Surface.h"
 #include "support/PixelBuffer.h"
@@ -53,6 +54,31 @@ TEST(CairoSurface, CompositingModeOutlastsRestoreOfDrawingState) {
   surface->FillRect({0, 0, 0, 0}, {0, 0, 1, 1});  // transparent: clears with source copy
   EXPECT_EQ(buffer.At(0, 0), Bgra{});
   EXPECT_EQ(buffer.At(1, 0), (Bgra{255, 255, 255, 255}));
+}
+
+// Under source copy a rectangle fill replaces the pixels, alpha included; a path fill and a
+// stroke in the same half-transparent colour are laid over them.
+TEST(CairoSurface, UnderSourceCopyOnlyRectangleFillsReplace) {
+  PixelBuffer buffer(3, 1);
+  auto* surface = buffer.surface();
+  surface->FillRect({0, 0, 1, 1}, {0, 0, 3, 1});
+  SetCompositing(surface, Gdiplus::CompositingModeSourceCopy);
+  const kelui::inkpad::Color halfRed{1, 0, 0, 0.5f};
+  surface->FillRect(halfRed, {0, 0, 1, 1});
+  kelui::inkpad::PathP square(buffer.supplier());
+  square->MoveTo({1, 0});
+  square->LineTo({2, 0});
+  square->LineTo({2, 1});
+  square->LineTo({1, 1});
+  square->CloseFigure();
+  surface->FillPath(square, kelui::inkpad::BrushP(buffer.supplier(), halfRed), 1);
+  kelui::inkpad::PathP line(buffer.supplier());
+  line->MoveTo({2.5f, 0});
+  line->LineTo({2.5f, 1});
+  surface->StrokePath(line, kelui::inkpad::PenP(buffer.supplier(), halfRed, 1.0f));
+  EXPECT_EQ(buffer.At(0, 0), (Bgra{0, 0, 128, 128}));
+  EXPECT_EQ(buffer.At(1, 0), (Bgra{127, 0, 128, 255}));
+  EXPECT_EQ(buffer.At(2, 0), (Bgra{127, 0, 128, 255}));
 }
 
 TEST(CairoSurface, RenderModeZeroSnapsEdgesOtherModesAntiAlias) {

@@ -48,6 +48,32 @@ TEST(SurfaceText, DrawnTextEndsAtTheFirstNul) {
   EXPECT_EQ(whole.bytes(), cut.bytes());
 }
 
+// Whether `part` shows the pixels of `whole` from (left, top) on.
+bool IsCropOf(const PixelBuffer& part, int width, int height, const PixelBuffer& whole, int left, int top) {
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (!(part.At(x, y) == whole.At(left + x, top + y))) return false;
+    }
+  }
+  return true;
+}
+
+// Glyphs are skipped only where they cannot reach the surface, and text past the glyph-image
+// size (here 300 pixels per em, filled as outlines) is cut by the surface like any other: an
+// "H" whose origin lies far left of a small surface shows its right stem there, as a crop of
+// the whole letter does.
+TEST(SurfaceText, TextIsCutByTheSurfaceAtAnySize) {
+  for (const float size : {200.0f, 300.0f}) {
+    PixelBuffer whole(400, 400), part(100, 100);
+    const BrushP black(whole.supplier(), Color{0, 0, 0, 1});
+    FontP font(whole.supplier(), U16("Arial"), U16(""), size);
+    whole.surface()->DrawString(black, font, U16("HH"), {20, 320}, 0, 0, 0);
+    part.surface()->DrawString(black, font, U16("HH"), {20 - 150, 320 - 200}, 0, 0, 0);
+    EXPECT_GT(part.InkBounds()[0], -1) << size;
+    EXPECT_TRUE(IsCropOf(part, 100, 100, whole, 150, 200)) << size;
+  }
+}
+
 TEST(SurfaceText, MeasuresWithKerningAndHonoursLength) {
   PixelBuffer buffer(10, 10);
   auto* surface = buffer.surface();

@@ -47,6 +47,17 @@ TEST(FoundByFuzzing, BoundsPastTheIntRangeSaturate) {
   EXPECT_GT(rects[1].y + rects[1].height, 360.0f);
 }
 
+// An outline pen a trillion units wide took Cairo's stroker half a minute and a gigabyte; the
+// outline was then dropped as too large. Pens now stop at 4096 pixels, which still covers the
+// whole frame.
+TEST(FoundByFuzzing, AnOutlinePenOfATrillionUnitsIsDrawnAtTheWidestPen) {
+  const auto style = kelcaption::SpanStyle(kelcaptioning::kCaptioningColor_White,
+                                           kelcaptioning::kCaptioningColor_Transparent, kelcaptioning::kTextEdge_Uniform,
+                                           1e12f);
+  EXPECT_EQ(InkOf(kelcaption::MakeOpenModel({{{{"Ag", style, 20}}, 4, 4, 24, 0}}, {64, 32})),
+            (std::vector<int>{0, 0, 63, 31}));
+}
+
 // Font sizes past the float range reach the render-ready model as the largest int.
 TEST(FoundByFuzzing, EndlessFontSizesBecomeTheLargestTextHeight) {
   const auto read = kelcaptionfiles::ReadSrt("1\n00:00:01,000 --> 00:00:02,000\n<font size=\"1e39\">huge</font>\n", "a.srt");
