@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <numeric>
 #include <sstream>
 
 #include "kelcaptionfiles/HexColor.h"
@@ -58,6 +59,39 @@ std::pair<long long, long long> ParseFraction(const std::string& text, const std
   }
   if (n <= 0 || d <= 0) throw UsageError(option + " must be positive, not \"" + text + "\"");
   return {n, d};
+}
+
+std::pair<long long, long long> ParseFrameRate(const std::string& text, const std::string& option) {
+  if (text == "ntsc") return {30000, 1001};
+  if (text == "ntsc-film") return {24000, 1001};
+  if (text == "pal") return {25, 1};
+  if (text == "film") return {24, 1};
+  const std::size_t point = text.find('.');
+  if (point == std::string::npos) return ParseFraction(text, option);
+  const auto fail = [&] {
+    throw UsageError(option + " wants a frame rate: N/D, a number such as 25 or 29.97, or ntsc, ntsc-film, pal, film; not \"" +
+                     text + "\"");
+  };
+  const std::string whole = text.substr(0, point), fraction = text.substr(point + 1);
+  const auto digits = [](const std::string& part) {
+    return part.find_first_not_of("0123456789") == std::string::npos;
+  };
+  if (whole.empty() || fraction.empty() || !digits(whole) || !digits(fraction) || whole.size() > 6 ||
+      fraction.size() > 6) {
+    fail();
+  }
+  long long denominator = 1;
+  for (std::size_t i = 0; i < fraction.size(); ++i) denominator *= 10;
+  const long long numerator = std::stoll(whole) * denominator + std::stoll(fraction);
+  if (numerator <= 0) fail();
+  // A rounded NTSC rate: N * 1000/1001 written to two or three decimals.
+  const double value = static_cast<double>(numerator) / static_cast<double>(denominator);
+  const long long ntsc = std::llround(value * 1.001);
+  if (std::abs(value - static_cast<double>(ntsc) / 1.001) < 0.006 && std::abs(value - std::round(value)) > 0.006) {
+    return {ntsc * 1000, 1001};
+  }
+  const long long common = std::gcd(numerator, denominator);
+  return {numerator / common, denominator / common};
 }
 
 void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options) {

@@ -38,6 +38,10 @@ kelmediatypes::TickTime ParseTime(const std::string& text, const std::string& op
 kelui::inkpad::Color ParseColor(const std::string& text);
 // A positive fraction "N/D" or "N:D", or a whole number.
 std::pair<long long, long long> ParseFraction(const std::string& text, const std::string& option);
+// A frame rate as a fraction: "N/D", a whole number, a decimal ("25", "12.5"; the NTSC rates
+// "23.976", "29.97", "59.94" and the like are 24000/1001, 30000/1001, 60000/1001), or a name:
+// ntsc (30000/1001), ntsc-film (24000/1001), pal (25), film (24).
+std::pair<long long, long long> ParseFrameRate(const std::string& text, const std::string& option);
 
 // The caption file that a subcommand reads, and how.
 struct CaptionFileOptions {
