@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -188,6 +189,35 @@ TEST_F(VideoBurn, VariableFrameRateTakesEachFramesTime) {
   const std::vector<bool> shown = {false, false, false, false, false, false, false, false, false, false,
                                    true,  true,  true,  false, false, true,  true,  false, false, false};
   for (std::size_t n = 0; n < counts.size(); ++n) EXPECT_EQ(counts[n] > 30, shown[n]) << "frame " << n;
+}
+
+// SCC captions at 01:00:00:00 appear on a video whose time code starts there as they would at
+// 00:00:00:00; on a video without one they show nothing and say so, until --offset moves them.
+TEST_F(VideoBurn, SccTimeCodesMatchTheVideosTimeCode) {
+  std::ifstream in(std::string(KEL_DATA) + "/short.scc");
+  std::string scc{std::istreambuf_iterator<char>(in), {}};
+  for (std::size_t at = 0; (at = scc.find("\n00:", at)) != std::string::npos; ++at) scc[at + 2] = '1';
+  std::ofstream(Path("hour.scc")) << scc;
+  const std::string clip = "-f lavfi -i color=c=0x336699:s=320x180:r=30000/1001:d=3 -c:v libx264 -preset ultrafast -pix_fmt yuv420p";
+  const std::string timed = Make("timecoded.mp4", "", clip + " -timecode 01:00:00:00"), plain = Make("plain.mp4", "", clip);
+  // As in BurnEndToEnd.SccCaptionsComeAndGoAtTheirFrames, which burns the file at 00:00:00:00.
+  const std::vector<std::pair<std::size_t, bool>> expected = {{21, false}, {22, true}, {44, true}, {45, false},
+                                                              {63, false}, {64, true}, {79, true}, {80, false}};
+  const auto check = [&](const std::string& input, const std::string& out) {
+    const std::vector<long> counts = CaptionPixelsPerFrame(input, out, 320, 180);
+    ASSERT_EQ(counts.size(), 90u);
+    for (const auto& [frame, shown] : expected) EXPECT_EQ(counts[frame] > 30, shown) << out << " frame " << frame;
+  };
+  std::string errors;
+  ASSERT_EQ(Burn("'" + Path("hour.scc") + "' '" + timed + "' -o '" + Path("timed-out.mp4") + "'", &errors), 0);
+  EXPECT_NE(errors.find("time codes start at the video's, 01:00:00:00"), std::string::npos) << errors;
+  check(timed, Path("timed-out.mp4"));
+
+  ASSERT_EQ(Burn("'" + Path("hour.scc") + "' '" + plain + "' -o '" + Path("plain-out.mp4") + "'", &errors), 0);
+  EXPECT_NE(errors.find("shows nothing during the video: its captions run from 01:00:0"), std::string::npos) << errors;
+  ASSERT_EQ(Burn("'" + Path("hour.scc") + "' '" + plain + "' -o '" + Path("offset-out.mp4") + "' --offset -01:00:00:00", &errors), 0);
+  EXPECT_EQ(errors, "");
+  check(plain, Path("offset-out.mp4"));
 }
 
 // A cut-short file and Ctrl-C fail the run and leave neither OUT nor its temporary.

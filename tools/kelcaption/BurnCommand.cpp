@@ -15,6 +15,7 @@
 #include "kelcaption/Interruption.h"
 #include "kelcaption/ProgressBar.h"
 #include "kelcaption/Subcommands.h"
+#include "kelcaption/TimeCode.h"
 #include "kelcaption/VideoBurn.h"
 #include "kelcore/DebugDatabase.h"
 
@@ -71,6 +72,9 @@ int BurnRawFrames(const BurnOptions& options) {
     throw std::runtime_error("standard input holds " + std::to_string(length) + " bytes, not a whole number of " +
                              options.size + " BGRA frames of " + std::to_string(frameBytes) + " bytes; is --size right?");
   }
+  const kelmediatypes::TickTime offset =
+      options.video.offset.empty() ? kelmediatypes::TickTime()
+                                   : ParseTimeOrTimeCode(options.video.offset, "--offset", FrameRate{fpsNum, fpsDen}, true);
   const auto timeline = LoadCaptionStates(options.video.file, layout.layoutWidth, layout.layoutHeight, burner.Layer());
   if (!options.framesFolder.empty()) std::filesystem::create_directories(options.framesFolder);
 
@@ -97,7 +101,7 @@ int BurnRawFrames(const BurnOptions& options) {
     __extension__ using Wide = __int128;
     const kelmediatypes::TickTime time(
         static_cast<std::int64_t>(Wide{index} * kelmediatypes::TickTime::kTicksPerSecond * fpsDen / fpsNum));
-    const kelcaptionfiles::TimedModel* state = timeline.At(time);
+    const kelcaptionfiles::TimedModel* state = timeline.At(time - offset);
     burner.Show(state ? state->model : nullptr);
     burner.Over(frame);
     if (options.framesFolder.empty()) {
@@ -175,6 +179,9 @@ Subcommand AddBurn(CLI::App& app) {
   raw.push_back(command->add_option("--par", options->par,
                                     "Raw frames: pixel aspect ratio N:D (passed on; captions are laid out on square pixels)"));
   raw.push_back(command->add_option("--count", options->count, "Raw frames: frames expected, for the time left"));
+  command->add_option("--offset", options->video.offset,
+                      "Show the captions this much later (+) or earlier (-): seconds, HH:MM:SS.mmm or a time code "
+                      "HH:MM:SS:FF at the video's rate; added to matching the captions' time codes to the video's");
   command->add_flag("-q,--quiet", options->video.quiet, "No progress line");
   command->add_flag("--debug-windows", options->debugWindows, "Tint caption windows 0 to 7 (DebugCaptionWindows)");
   return {command, [options, modes] { return Burn(*options, *modes); }};

@@ -1,6 +1,9 @@
 #include "kelcaption/CaptionStates.h"
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "kelcaptionfiles/CaptionFileKinds.h"
 #include "kelcaptionfiles/ShownStates.h"
@@ -40,6 +43,13 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
   Report(options.file, result.notes);
   InkpadMeasurer measurer(measuring.Inkpad());
   return kelcaptionfiles::ShownStates(result, width, height, measurer);
+}
+
+bool CaptionTimesAreTimeCodes(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const kelcaptionfiles::CaptionFileKind* kind = kelcaptionfiles::FindCaptionFileKind(file, bytes);
+  return kind != nullptr && (std::string(kind->name) == "Scenarist SCC" || std::string(kind->name) == "EBU STL");
 }
 
 }  // namespace kelcaption

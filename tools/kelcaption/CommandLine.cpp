@@ -6,6 +6,7 @@
 #include <numeric>
 #include <sstream>
 
+#include "kelcaption/TimeCode.h"
 #include "kelcaptionfiles/HexColor.h"
 
 namespace kelcaption {
@@ -92,6 +93,45 @@ std::pair<long long, long long> ParseFrameRate(const std::string& text, const st
   }
   const long long common = std::gcd(numerator, denominator);
   return {numerator / common, denominator / common};
+}
+
+kelmediatypes::TickTime ParseTimeOrTimeCode(const std::string& text, const std::string& option,
+                                            const std::optional<std::pair<long long, long long>>& rate, bool allowSign) {
+  const bool negative = allowSign && !text.empty() && text[0] == '-';
+  const std::string magnitude = allowSign && !text.empty() && (text[0] == '-' || text[0] == '+') ? text.substr(1) : text;
+  kelmediatypes::TickTime time;
+  if (const std::optional<TimeCode> code = TimeCode::Parse(magnitude)) {
+    if (!rate) throw UsageError(option + " " + text + " is a time code; give its frame rate with --fps");
+    try {
+      time = code->Time(*rate);
+    } catch (const std::invalid_argument& e) {
+      throw UsageError(option + " " + text + ": " + e.what());
+    }
+  } else {
+    time = ParseTime(magnitude, option);
+  }
+  return negative ? kelmediatypes::TickTime(-time.GetTicks()) : time;
+}
+
+void AddMomentOptions(CLI::App& command, MomentOptions& options) {
+  CLI::Option* at = command
+                        .add_option("--at", options.at,
+                                    "Time: HH:MM:SS.mmm, seconds, or a time code HH:MM:SS:FF (HH:MM:SS;FF drop-frame) at --fps")
+                        ->capture_default_str();
+  command.add_option("--frame", options.frame, "Frame number N (from 0) at --fps, instead of --at")
+      ->check(CLI::NonNegativeNumber)
+      ->excludes(at);
+  command.add_option("--fps", options.fps, "Frame rate of time codes and frame numbers: N/D, 29.97, ntsc, pal, film...");
+}
+
+kelmediatypes::TickTime MomentOf(const MomentOptions& options) {
+  std::optional<FrameRate> rate;
+  if (!options.fps.empty()) rate = ParseFrameRate(options.fps, "--fps");
+  if (options.frame >= 0) {
+    if (!rate) throw UsageError("--frame needs the frame rate: give --fps");
+    return TimeOfFrame(options.frame, *rate);
+  }
+  return ParseTimeOrTimeCode(options.at, "--at", rate);
 }
 
 void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options) {

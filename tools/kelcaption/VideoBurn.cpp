@@ -11,6 +11,7 @@
 #include "kelcaption/FrameBlend.h"
 #include "kelcaption/Interruption.h"
 #include "kelcaption/ProgressBar.h"
+#include "kelcaption/TimeCode.h"
 #include "kelcaption/VideoInput.h"
 
 extern "C" {
@@ -24,6 +25,29 @@ namespace {
 struct FrameDeleter {
   void operator()(AVFrame* frame) const { av_frame_free(&frame); }
 };
+
+// Caption time less video time: the video's start time code for captions timed by time codes,
+// less the --offset asked for.
+kelmediatypes::TickTime CaptionShift(const VideoBurnOptions& options, const VideoInput& input) {
+  const AVRational rate = input.FrameRate();
+  std::optional<FrameRate> frameRate;
+  if (rate.num > 0) frameRate = FrameRate{rate.num, rate.den};
+  kelmediatypes::TickTime shift;
+  const std::string start = input.StartTimeCode();
+  const std::optional<TimeCode> code = TimeCode::Parse(start);
+  if (code && frameRate && CaptionTimesAreTimeCodes(options.file.file)) {
+    try {
+      shift = code->Time(*frameRate);
+      if (!options.quiet && shift.GetTicks() != 0) {
+        std::fprintf(stderr, "kelcaption: the captions' time codes start at the video's, %s\n", start.c_str());
+      }
+    } catch (const std::invalid_argument& e) {
+      std::fprintf(stderr, "kelcaption: the video's time code %s is not used: %s\n", start.c_str(), e.what());
+    }
+  }
+  if (!options.offset.empty()) shift = shift - ParseTimeOrTimeCode(options.offset, "--offset", frameRate, true);
+  return shift;
+}
 
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
@@ -46,6 +70,7 @@ int BurnVideo(const VideoBurnOptions& options) {
   }
   CaptionBurner burner(width, height, layout);
   const auto timeline = LoadCaptionStates(options.file, width, height, burner.Layer());
+  const kelmediatypes::TickTime shift = CaptionShift(options, input);
 
   bool anyShown = false;
   kelmediatypes::TickTime last;
@@ -64,7 +89,7 @@ int BurnVideo(const VideoBurnOptions& options) {
       }
       if (!blend) blend.emplace(static_cast<AVPixelFormat>(frame->format), width, height, VideoColour::Of(*frame));
       last = input.PresentationTime(*frame);
-      const kelcaptionfiles::TimedModel* state = timeline.At(last);
+      const kelcaptionfiles::TimedModel* state = timeline.At(last + shift);
       if (burner.Show(state ? state->model : nullptr)) blend->Prepare(burner.Layer(), burner.Ink());
       if (burner.Showing()) {
         anyShown = true;
@@ -81,9 +106,11 @@ int BurnVideo(const VideoBurnOptions& options) {
   });
   if (!anyShown && !timeline.Empty()) {
     std::fprintf(stderr,
-                 "kelcaption: %s shows nothing during the video: its captions begin at %.3f s, the video ends at "
-                 "%.3f s\n",
-                 options.file.file.c_str(), timeline.States().front().begin.GetSeconds(), last.GetSeconds());
+                 "kelcaption: %s shows nothing during the video: its captions run from %s to %s, the video from %s to %s "
+                 "of their time (--offset shifts them)\n",
+                 options.file.file.c_str(), FormatTime(timeline.States().front().begin).c_str(),
+                 FormatTime(timeline.States().back().end).c_str(), FormatTime(shift).c_str(),
+                 FormatTime(last + shift).c_str());
   }
   return kExitDone;
 }

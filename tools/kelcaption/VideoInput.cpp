@@ -115,11 +115,17 @@ bool VideoInput::NextFrame(AVFrame& frame, const std::function<void(AVPacket&)>&
 }
 
 kelmediatypes::TickTime VideoInput::PresentationTime(const AVFrame& frame) const {
-  std::int64_t start = format_->start_time == AV_NOPTS_VALUE ? 0 : format_->start_time;
-  const std::int64_t pts = av_rescale_q(frame.pts, Stream().time_base, AV_TIME_BASE_Q);
-  // Ticks are too fine for av_rescale's 64-bit result past some ten years; media is shorter.
-  return kelmediatypes::TickTime(
-      av_rescale(pts - start, kelmediatypes::TickTime::kTicksPerSecond, AV_TIME_BASE));
+  // Straight from the stream's time base to ticks, in 128 bits: through microseconds a frame at
+  // 30000/1001 would land a hair before the caption change that falls on it.
+  __extension__ using Wide = __int128;
+  const AVRational base = Stream().time_base;
+  const Wide ticks = Wide{frame.pts} * kelmediatypes::TickTime::kTicksPerSecond * base.num;
+  const Wide start = format_->start_time == AV_NOPTS_VALUE
+                         ? 0
+                         : Wide{format_->start_time} * kelmediatypes::TickTime::kTicksPerSecond / AV_TIME_BASE;
+  const Wide half = base.den / 2;
+  const Wide time = (ticks >= 0 ? (ticks + half) / base.den : -((-ticks + half) / base.den)) - start;
+  return kelmediatypes::TickTime(static_cast<std::int64_t>(time));
 }
 
 AVRational VideoInput::FrameRate() const {
