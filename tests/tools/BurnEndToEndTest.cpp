@@ -1,27 +1,20 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "tools/ToolShell.h"
 
 // Captions burned through ffmpeg into short clips, decoded back and compared with the plain
 // background.
 
 namespace {
 
-std::string Shell(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[65536];
-    std::size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    if (pclose(pipe) != 0) output = "FAILED";
-  }
-  return output;
-}
+using kel_test::Differs;
+using kel_test::ScratchFolder;
+using kel_test::Shell;
 
 // Burns `captions` into a plain clip of `seconds` in `dir`; returns the clip's path.
 std::string Burn(const std::filesystem::path& dir, const std::string& captions, const std::string& size,
@@ -35,15 +28,6 @@ std::string Burn(const std::filesystem::path& dir, const std::string& captions, 
   return out == "FAILED" ? out : clip;
 }
 
-// A folder of this process's own: test runs of other checkouts may burn clips at the same time.
-std::filesystem::path ScratchFolder(const std::string& name) {
-  return std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()));
-}
-
-bool Differs(const unsigned char* px, const unsigned char* background) {
-  return std::abs(px[0] - background[0]) > 8 || std::abs(px[1] - background[1]) > 8 || std::abs(px[2] - background[2]) > 8;
-}
-
 // A frame differs from the plain background only inside the rectangles `kelcaption rects` reports.
 TEST(BurnEndToEnd, CaptionPixelsLieWhereRectsSays) {
   if (Shell("command -v ffmpeg").empty()) GTEST_SKIP() << "ffmpeg is not installed";
@@ -53,25 +37,10 @@ TEST(BurnEndToEnd, CaptionPixelsLieWhereRectsSays) {
   ASSERT_NE(clip, "FAILED");
   const std::string frame = Shell("ffmpeg -loglevel error -ss 1.5 -i '" + clip + "' -frames:v 1 -f rawvideo -pix_fmt bgra -");
   ASSERT_EQ(frame.size(), 1280u * 720u * 4u);
-  std::vector<std::vector<int>> boxes;
-  const std::string rects = Shell(std::string("'") + KEL_TOOL + "' rects '" + srt + "' --size 1280x720 --at 1.5");
-  for (std::size_t at = 0; (at = rects.find("{\"x\":", at)) != std::string::npos; ++at) {
-    double x = 0, y = 0, w = 0, h = 0;
-    if (std::sscanf(rects.c_str() + at, "{\"x\": %lf, \"y\": %lf, \"width\": %lf, \"height\": %lf}", &x, &y, &w, &h) == 4) {
-      boxes.push_back({static_cast<int>(x), static_cast<int>(y), static_cast<int>(x) + static_cast<int>(w),
-                       static_cast<int>(y) + static_cast<int>(h)});
-    }
-  }
+  const std::vector<kel_test::Box> boxes = kel_test::CaptionBoxes(srt, "1280x720", "1.5");
   ASSERT_EQ(boxes.size(), 2u);
-  long inside = 0, outside = 0;
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(frame.data());  // top left is background
-  for (int i = 0; i < 1280 * 720; ++i) {
-    if (!Differs(p + static_cast<std::size_t>(i) * 4, p)) continue;
-    const int x = i % 1280, y = i / 1280, m = 4;  // the outline reaches a few pixels past the text rows
-    bool covered = false;
-    for (const auto& b : boxes) covered = covered || (x >= b[0] - m && x < b[2] + m && y >= b[1] - m && y < b[3] + m);
-    (covered ? inside : outside)++;
-  }
+  // top left is background
+  const auto [inside, outside] = kel_test::CountDiffering(frame, 1280, reinterpret_cast<const unsigned char*>(frame.data()), boxes);
   EXPECT_GT(inside, 2000);
   EXPECT_EQ(outside, 0);
   std::filesystem::remove_all(dir);

@@ -1,9 +1,9 @@
-// kelcaption burn: captions burned into raw frames between two ffmpeg processes.
+// kelcaption burn: captions burned into a video file, decoded and encoded in this process, or into
+// raw frames between two other processes.
 
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -12,7 +12,11 @@
 #include "kelcaption/CaptionBurner.h"
 #include "kelcaption/CaptionStates.h"
 #include "kelcaption/CommandLine.h"
+#include "kelcaption/Interruption.h"
+#include "kelcaption/ProgressBar.h"
 #include "kelcaption/Subcommands.h"
+#include "kelcaption/TimeCode.h"
+#include "kelcaption/VideoBurn.h"
 #include "kelcore/DebugDatabase.h"
 
 namespace kelcaption {
@@ -20,57 +24,38 @@ namespace kelcaption {
 namespace {
 
 struct BurnOptions {
-  CaptionFileOptions file;
-  std::string size = "1920x1080";
-  std::string fps = "30";
+  VideoBurnOptions video;
+  // Raw frames only.
+  std::string size;
+  std::string fps;
   std::string par = "1:1";
   std::string framesFolder;
   float scale = 1.0f;
   bool flip = false;
-  bool debugWindows = false;
   long long count = 0;  // frames expected, for the time left; 0 when unknown
+  bool debugWindows = false;
 };
 
-// Progress on standard error while it is a terminal: frames, frames per second, time left.
-class Progress {
- public:
-  explicit Progress(long long total) : total_(total), shown_(isatty(2) != 0), start_(Clock::now()) {}
-  void Frame(long long done) {
-    if (!shown_) return;
-    const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
-    if (seconds - last_ < 0.2 && done != total_) return;
-    last_ = seconds;
-    const double fps = seconds > 0 ? static_cast<double>(done) / seconds : 0.0;
-    std::fprintf(stderr, "\r  %lld frames  %.1f fps", done, fps);
-    if (total_ > 0 && fps > 0) {
-      const int width = 30;
-      const int filled = static_cast<int>(width * static_cast<double>(done) / static_cast<double>(total_));
-      std::fprintf(stderr, "  [%s%s]  %.0f s left",
-                   std::string(static_cast<std::size_t>(std::min(filled, width)), '#').c_str(),
-                   std::string(static_cast<std::size_t>(std::max(0, width - filled)), '.').c_str(),
-                   static_cast<double>(total_ - done) / fps);
-    }
-    std::fflush(stderr);
-  }
-  ~Progress() {
-    if (shown_) std::fprintf(stderr, "\n");
-  }
-
- private:
-  using Clock = std::chrono::steady_clock;
-  long long total_;
-  bool shown_;
-  Clock::time_point start_;
-  double last_ = -1.0;
+// The options that belong to one mode only, so that the other refuses them.
+struct ModeOptions {
+  std::vector<CLI::Option*> rawOnly;
+  std::vector<CLI::Option*> videoOnly;
 };
+
+// The length of standard input when it is a file, so that a wrong --size shows before the first
+// frame; -1 for a pipe.
+long long InputLength() {
+  struct stat status = {};
+  if (fstat(0, &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+  return static_cast<long long>(status.st_size);
+}
 
 // Raw BGRA frames from standard input, captions burned in, to standard output (or PNGs).
-int Burn(const BurnOptions& options) {
+int BurnRawFrames(const BurnOptions& options) {
   const Size size = ParseSize(options.size);
-  const auto [fpsNum, fpsDen] = ParseFraction(options.fps, "--fps");
+  const auto [fpsNum, fpsDen] = ParseFrameRate(options.fps, "--fps");
   const auto [parNum, parDen] = ParseFraction(options.par, "--par");
   if (!(options.scale > 0.0f) || options.scale > 16.0f) throw UsageError("--scale must lie above 0 and at most 16");
-  if (options.debugWindows) kelcore::utility::DebugDatabase::Instance().SetEntry("DebugCaptionWindows", "true");
   // Captions are laid out for the frame before scaling and drawn scaled into its pixels; rounding
   // down keeps the scaled surface inside the frame.
   CaptionBurner::Layout layout;
@@ -81,11 +66,21 @@ int Burn(const BurnOptions& options) {
   layout.pixelAspectRatio = {static_cast<std::uint32_t>(parNum), static_cast<std::uint32_t>(parDen)};
   Frame frame(size.width, size.height);
   CaptionBurner burner(size.width, size.height, layout);
-  const auto timeline = LoadCaptionStates(options.file, layout.layoutWidth, layout.layoutHeight, burner.Layer());
+  const std::size_t frameBytes = frame.Bytes().size();
+  const long long length = InputLength();
+  if (length > 0 && length % static_cast<long long>(frameBytes) != 0) {
+    throw std::runtime_error("standard input holds " + std::to_string(length) + " bytes, not a whole number of " +
+                             options.size + " BGRA frames of " + std::to_string(frameBytes) + " bytes; is --size right?");
+  }
+  const kelmediatypes::TickTime offset =
+      options.video.offset.empty() ? kelmediatypes::TickTime()
+                                   : ParseTimeOrTimeCode(options.video.offset, "--offset", FrameRate{fpsNum, fpsDen}, true);
+  const auto timeline = LoadCaptionStates(options.video.file, layout.layoutWidth, layout.layoutHeight, burner.Layer());
   if (!options.framesFolder.empty()) std::filesystem::create_directories(options.framesFolder);
 
-  const std::size_t frameBytes = frame.Bytes().size();
-  Progress progress(options.count);
+  const InterruptionGuard interruption;
+  ProgressBar progress(length > 0 ? length / static_cast<long long>(frameBytes) : options.count,
+                       static_cast<double>(fpsNum) / static_cast<double>(fpsDen), options.video.quiet);
   for (long long index = 0;; ++index) {
     std::size_t got = 0;
     while (got < frameBytes) {
@@ -95,6 +90,7 @@ int Burn(const BurnOptions& options) {
       if (n <= 0) break;
       got += static_cast<std::size_t>(n);
     }
+    ThrowIfInterrupted();
     if (got == 0) break;
     if (got < frameBytes) {
       throw std::runtime_error("the input ended inside frame " + std::to_string(index + 1) + " (" +
@@ -105,7 +101,7 @@ int Burn(const BurnOptions& options) {
     __extension__ using Wide = __int128;
     const kelmediatypes::TickTime time(
         static_cast<std::int64_t>(Wide{index} * kelmediatypes::TickTime::kTicksPerSecond * fpsDen / fpsNum));
-    const kelcaptionfiles::TimedModel* state = timeline.At(time);
+    const kelcaptionfiles::TimedModel* state = timeline.At(time - offset);
     burner.Show(state ? state->model : nullptr);
     burner.Over(frame);
     if (options.framesFolder.empty()) {
@@ -123,29 +119,72 @@ int Burn(const BurnOptions& options) {
   return kExitDone;
 }
 
+std::string Names(const std::vector<CLI::Option*>& given) {
+  std::string names;
+  for (const CLI::Option* option : given) names += (names.empty() ? "" : ", ") + option->get_name();
+  return names;
+}
+
+int Burn(const BurnOptions& options, const ModeOptions& modes) {
+  if (options.debugWindows) kelcore::utility::DebugDatabase::Instance().SetEntry("DebugCaptionWindows", "true");
+  std::vector<CLI::Option*> wrong;
+  const bool video = !options.video.video.empty();
+  for (CLI::Option* option : video ? modes.rawOnly : modes.videoOnly) {
+    if (option->count() > 0) wrong.push_back(option);
+  }
+  if (video) {
+    if (!wrong.empty()) throw UsageError(Names(wrong) + ": for raw frames on standard input; a video file brings its own");
+    if (options.video.output.empty()) throw UsageError("burning into a video file needs -o OUT");
+    return BurnVideo(options.video);
+  }
+  if (!wrong.empty()) throw UsageError(Names(wrong) + ": only with a VIDEO to burn into");
+  if (options.size.empty() || options.fps.empty()) {
+    throw UsageError("raw frames on standard input need --size and --fps (ffprobe tells them); or name a VIDEO file");
+  }
+  return BurnRawFrames(options);
+}
+
 }  // namespace
 
 Subcommand AddBurn(CLI::App& app) {
   auto options = std::make_shared<BurnOptions>();
+  auto modes = std::make_shared<ModeOptions>();
   CLI::App* command = app.add_subcommand(
       "burn",
-      "Burn the captions of FILE into raw BGRA frames read from standard input, written to standard output, "
-      "for use between two ffmpeg processes:\n"
-      "  ffmpeg -i in.mp4 -f rawvideo -pix_fmt bgra - | kelcaption burn subs.srt --size 1280x720 --fps 25 |\n"
-      "  ffmpeg -f rawvideo -pix_fmt bgra -s 1280x720 -r 25 -i - out.mp4");
-  AddCaptionFileOptions(*command, options->file);
-  command->add_option("--size", options->size, "Frame size WIDTHxHEIGHT")->capture_default_str();
-  command->add_option("--fps", options->fps, "Frame rate, N/D or a number (30000/1001)")->capture_default_str();
-  command->add_option("--frames", options->framesFolder, "Write a PNG per frame to this folder instead");
-  command->add_option("--scale", options->scale, "Draw captions laid out for a frame this many times smaller")
-      ->capture_default_str();
-  command->add_flag("--flip", options->flip, "The frames are stored bottom row first");
-  command
-      ->add_option("--par", options->par, "Pixel aspect ratio N:D (passed on; captions are laid out on square pixels)")
-      ->capture_default_str();
+      "Burn the captions of FILE into a video:\n"
+      "  kelcaption burn subs.srt in.mp4 -o out.mp4\n"
+      "decodes and encodes in this process, in the video's own size, frame times, pixel format and colours, "
+      "copying its audio and other streams. Without VIDEO, raw BGRA frames are read from standard input and "
+      "written to standard output, for hosts that decode and encode themselves:\n"
+      "  ffmpeg -i in.mp4 -f rawvideo -pix_fmt bgra - | kelcaption burn subs.srt --size 1280x720 --fps 25 | ...");
+  AddCaptionFileOptions(*command, options->video.file);
+  command->add_option("VIDEO", options->video.video, "Video file to burn the captions into")->check(CLI::ExistingFile);
+  auto& video = modes->videoOnly;
+  video.push_back(AddOutputOption(*command, options->video.output, "Video file"));
+  video.push_back(command->add_option("--codec", options->video.encoder.codec,
+                                      "Video encoder (libx264, libx265, ...); the input's codec family by default"));
+  video.push_back(command->add_option("--crf", options->video.encoder.crf, "Constant rate factor (18 by default)")
+                      ->check(CLI::Range(0, 63)));
+  video.push_back(command->add_option("--bitrate", options->video.encoder.bitrate, "Video bit rate, such as 8M"));
+  video.push_back(command->add_option("--preset", options->video.encoder.preset, "Encoder preset, such as veryfast"));
+  video.push_back(command->add_option("--pix-fmt", options->video.encoder.pixelFormat,
+                                      "Pixel format to encode; the input's by default"));
+  auto& raw = modes->rawOnly;
+  raw.push_back(command->add_option("--size", options->size, "Raw frames: size WIDTHxHEIGHT"));
+  raw.push_back(command->add_option("--fps", options->fps,
+                                    "Raw frames: rate, N/D, a number (29.97, 23.976) or ntsc, ntsc-film, pal, film"));
+  raw.push_back(command->add_option("--frames", options->framesFolder, "Raw frames: write a PNG per frame to this folder instead"));
+  raw.push_back(command->add_option("--scale", options->scale, "Raw frames: draw captions laid out for a frame this many times smaller"));
+  raw.push_back(command->add_flag("--flip", options->flip, "Raw frames: stored bottom row first"));
+  raw.push_back(command->add_option("--par", options->par,
+                                    "Raw frames: pixel aspect ratio N:D (passed on; captions are laid out on square pixels)"));
+  raw.push_back(command->add_option("--count", options->count, "Raw frames: frames expected, for the time left"));
+  command->add_option("--offset", options->video.offset,
+                      "Show the captions this much later (+) or earlier (-): seconds, HH:MM:SS.mmm or a time code "
+                      "HH:MM:SS:FF at the video's rate; added to matching the captions' time codes to the video's");
+  command->add_flag("-q,--quiet", options->video.quiet, "No progress line");
   command->add_flag("--debug-windows", options->debugWindows, "Tint caption windows 0 to 7 (DebugCaptionWindows)");
-  command->add_option("--count", options->count, "Frames expected, for the time left in the progress line");
-  return {command, [options] { return Burn(*options); }};
+  return {command, [options, modes] { return Burn(*options, *modes); }};
 }
 
 }  // namespace kelcaption

@@ -10,8 +10,8 @@ CaptionBurner::CaptionBurner(int frameWidth, int frameHeight)
 CaptionBurner::CaptionBurner(int frameWidth, int frameHeight, const Layout& layout)
     : layer_(frameWidth, frameHeight), layout_(layout), ink_{0, frameHeight, 0, frameWidth} {}
 
-void CaptionBurner::Show(const kelcaptioning::CaptioningRenderableModelPtr& model) {
-  if (drawn_ && model == shown_) return;
+bool CaptionBurner::Show(const kelcaptioning::CaptioningRenderableModelPtr& model) {
+  if (drawn_ && model == shown_) return false;
   drawn_ = true;
   shown_ = model;
   layer_.Clear(ink_);  // all that the last state drew
@@ -22,6 +22,7 @@ void CaptionBurner::Show(const kelcaptioning::CaptioningRenderableModelPtr& mode
                                         layout, layout_.layoutWidth, layout_.layoutHeight, layout_.flip, layout_.scale);
   }
   ink_ = layer_.FindInk();  // once per change of captions, not per frame
+  return true;
 }
 
 void CaptionBurner::Over(Frame& frame) const {

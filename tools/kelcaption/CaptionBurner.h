@@ -27,8 +27,12 @@ class CaptionBurner {
 
   // The layer, also for measuring text before anything shows.
   Frame& Layer() noexcept { return layer_; }
-  // Draws `model` (null: nothing) into the layer, unless the layer holds it already.
-  void Show(const kelcaptioning::CaptioningRenderableModelPtr& model);
+  // Draws `model` (null: nothing) into the layer, unless the layer holds it already; true when the
+  // layer was drawn again.
+  bool Show(const kelcaptioning::CaptioningRenderableModelPtr& model);
+  // Whether anything shows, and the box of the layer that holds it.
+  bool Showing() const noexcept { return shown_ != nullptr; }
+  const Frame::InkBox& Ink() const noexcept { return ink_; }
   // Lays what shows over `frame`, of the layer's size.
   void Over(Frame& frame) const;
 

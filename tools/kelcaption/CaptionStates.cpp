@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "kelcaptionfiles/CaptionFileKinds.h"
 #include "kelcaptionfiles/ShownStates.h"
@@ -56,6 +59,13 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
   if (result.Empty() && result.notes.HasProblems()) throw std::runtime_error(options.file + ": nothing could be read");
   InkpadMeasurer measurer(measuring.Inkpad());
   return kelcaptionfiles::ShownStates(result, width, height, measurer);
+}
+
+bool CaptionTimesAreTimeCodes(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const kelcaptionfiles::CaptionFileKind* kind = kelcaptionfiles::FindCaptionFileKind(file, bytes);
+  return kind != nullptr && (std::string(kind->name) == "Scenarist SCC" || std::string(kind->name) == "EBU STL");
 }
 
 }  // namespace kelcaption

@@ -14,4 +14,8 @@ namespace kelcaption {
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
                                                    Frame& measuring);
 
+// Whether the file's times are time codes of the programme (SCC, EBU STL), which start where the
+// video's time code starts, rather than times from the start of the video.
+bool CaptionTimesAreTimeCodes(const std::string& file);
+
 }  // namespace kelcaption

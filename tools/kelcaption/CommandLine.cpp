@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <numeric>
 #include <sstream>
 
+#include "kelcaption/TimeCode.h"
 #include "kelcaptionfiles/HexColor.h"
 
 namespace kelcaption {
@@ -58,6 +60,78 @@ std::pair<long long, long long> ParseFraction(const std::string& text, const std
   }
   if (n <= 0 || d <= 0) throw UsageError(option + " must be positive, not \"" + text + "\"");
   return {n, d};
+}
+
+std::pair<long long, long long> ParseFrameRate(const std::string& text, const std::string& option) {
+  if (text == "ntsc") return {30000, 1001};
+  if (text == "ntsc-film") return {24000, 1001};
+  if (text == "pal") return {25, 1};
+  if (text == "film") return {24, 1};
+  const std::size_t point = text.find('.');
+  if (point == std::string::npos) return ParseFraction(text, option);
+  const auto fail = [&] {
+    throw UsageError(option + " wants a frame rate: N/D, a number such as 25 or 29.97, or ntsc, ntsc-film, pal, film; not \"" +
+                     text + "\"");
+  };
+  const std::string whole = text.substr(0, point), fraction = text.substr(point + 1);
+  const auto digits = [](const std::string& part) {
+    return part.find_first_not_of("0123456789") == std::string::npos;
+  };
+  if (whole.empty() || fraction.empty() || !digits(whole) || !digits(fraction) || whole.size() > 6 ||
+      fraction.size() > 6) {
+    fail();
+  }
+  long long denominator = 1;
+  for (std::size_t i = 0; i < fraction.size(); ++i) denominator *= 10;
+  const long long numerator = std::stoll(whole) * denominator + std::stoll(fraction);
+  if (numerator <= 0) fail();
+  // A rounded NTSC rate: N * 1000/1001 written to two or three decimals.
+  const double value = static_cast<double>(numerator) / static_cast<double>(denominator);
+  const long long ntsc = std::llround(value * 1.001);
+  if (std::abs(value - static_cast<double>(ntsc) / 1.001) < 0.006 && std::abs(value - std::round(value)) > 0.006) {
+    return {ntsc * 1000, 1001};
+  }
+  const long long common = std::gcd(numerator, denominator);
+  return {numerator / common, denominator / common};
+}
+
+kelmediatypes::TickTime ParseTimeOrTimeCode(const std::string& text, const std::string& option,
+                                            const std::optional<std::pair<long long, long long>>& rate, bool allowSign) {
+  const bool negative = allowSign && !text.empty() && text[0] == '-';
+  const std::string magnitude = allowSign && !text.empty() && (text[0] == '-' || text[0] == '+') ? text.substr(1) : text;
+  kelmediatypes::TickTime time;
+  if (const std::optional<TimeCode> code = TimeCode::Parse(magnitude)) {
+    if (!rate) throw UsageError(option + " " + text + " is a time code; give its frame rate with --fps");
+    try {
+      time = code->Time(*rate);
+    } catch (const std::invalid_argument& e) {
+      throw UsageError(option + " " + text + ": " + e.what());
+    }
+  } else {
+    time = ParseTime(magnitude, option);
+  }
+  return negative ? kelmediatypes::TickTime(-time.GetTicks()) : time;
+}
+
+void AddMomentOptions(CLI::App& command, MomentOptions& options) {
+  CLI::Option* at = command
+                        .add_option("--at", options.at,
+                                    "Time: HH:MM:SS.mmm, seconds, or a time code HH:MM:SS:FF (HH:MM:SS;FF drop-frame) at --fps")
+                        ->capture_default_str();
+  command.add_option("--frame", options.frame, "Frame number N (from 0) at --fps, instead of --at")
+      ->check(CLI::NonNegativeNumber)
+      ->excludes(at);
+  command.add_option("--fps", options.fps, "Frame rate of time codes and frame numbers: N/D, 29.97, ntsc, pal, film...");
+}
+
+kelmediatypes::TickTime MomentOf(const MomentOptions& options) {
+  std::optional<FrameRate> rate;
+  if (!options.fps.empty()) rate = ParseFrameRate(options.fps, "--fps");
+  if (options.frame >= 0) {
+    if (!rate) throw UsageError("--frame needs the frame rate: give --fps");
+    return TimeOfFrame(options.frame, *rate);
+  }
+  return ParseTimeOrTimeCode(options.at, "--at", rate);
 }
 
 void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options) {

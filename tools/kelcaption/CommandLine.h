@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <optional>
 #include <utility>
 
 #include "kelmediatypes/TickTime.h"
@@ -36,8 +37,27 @@ Size ParseSize(const std::string& text);
 kelmediatypes::TickTime ParseTime(const std::string& text, const std::string& option);
 // "#RRGGBB", black, white or gray, opaque.
 kelui::inkpad::Color ParseColor(const std::string& text);
+// "HH:MM:SS.mmm", "MM:SS.mmm", seconds, or a SMPTE time code ("HH:MM:SS:FF", drop-frame
+// "HH:MM:SS;FF") at `rate`, which only a time code needs; a leading "+" or "-" when `signed` is true.
+kelmediatypes::TickTime ParseTimeOrTimeCode(const std::string& text, const std::string& option,
+                                            const std::optional<std::pair<long long, long long>>& rate,
+                                            bool allowSign = false);
 // A positive fraction "N/D" or "N:D", or a whole number.
 std::pair<long long, long long> ParseFraction(const std::string& text, const std::string& option);
+// A frame rate as a fraction: "N/D", a whole number, a decimal ("25", "12.5"; the NTSC rates
+// "23.976", "29.97", "59.94" and the like are 24000/1001, 30000/1001, 60000/1001), or a name:
+// ntsc (30000/1001), ntsc-film (24000/1001), pal (25), film (24).
+std::pair<long long, long long> ParseFrameRate(const std::string& text, const std::string& option);
+
+// The moment that render and rects show: --at as a time or a time code at --fps, or --frame N at --fps.
+struct MomentOptions {
+  std::string at = "0";
+  std::string fps;
+  long long frame = -1;
+};
+void AddMomentOptions(CLI::App& command, MomentOptions& options);
+// Throws UsageError for values that cannot be used together.
+kelmediatypes::TickTime MomentOf(const MomentOptions& options);
 
 // The caption file that a subcommand reads, and how.
 struct CaptionFileOptions {

@@ -22,6 +22,7 @@ class Frame {
   int Width() const noexcept { return width_; }
   int Height() const noexcept { return height_; }
   std::vector<std::uint8_t>& Bytes() noexcept { return bytes_; }
+  const std::vector<std::uint8_t>& Bytes() const noexcept { return bytes_; }
   kelui::inkpad::Inkpad& Inkpad() noexcept { return inkpad_; }
   kelui::inkpad::SurfaceInterface& Surface() noexcept { return *surface_; }
 

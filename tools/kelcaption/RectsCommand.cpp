@@ -15,12 +15,12 @@ namespace {
 struct RectsOptions {
   CaptionFileOptions file;
   std::string size = "1920x1080";
-  std::string at = "0";
+  MomentOptions moment;
 };
 
 int Rects(const RectsOptions& options) {
   const Size size = ParseSize(options.size);
-  const kelmediatypes::TickTime time = ParseTime(options.at, "--at");
+  const kelmediatypes::TickTime time = MomentOf(options.moment);
   Frame layer(size.width, size.height);
   const auto timeline = LoadCaptionStates(options.file, size.width, size.height, layer);
   kelcaptioningui::CaptionRectList rects;
@@ -45,7 +45,7 @@ Subcommand AddRects(CLI::App& app) {
       app.add_subcommand("rects", "Print, as JSON, the rectangles that the captions of FILE cover at one time");
   AddCaptionFileOptions(*command, options->file);
   command->add_option("--size", options->size, "Frame size WIDTHxHEIGHT")->capture_default_str();
-  command->add_option("--at", options->at, "Time: HH:MM:SS.mmm or seconds")->capture_default_str();
+  AddMomentOptions(*command, options->moment);
   return {command, [options] { return Rects(*options); }};
 }
 

@@ -16,14 +16,14 @@ namespace {
 struct RenderOptions {
   CaptionFileOptions file;
   std::string size = "1920x1080";
-  std::string at = "0";
+  MomentOptions moment;
   std::string output;
   std::string background;
 };
 
 int Render(const RenderOptions& options) {
   const Size size = ParseSize(options.size);
-  const kelmediatypes::TickTime time = ParseTime(options.at, "--at");
+  const kelmediatypes::TickTime time = MomentOf(options.moment);
   // A wrong colour is found before the file is read.
   const bool backgroundPng = std::filesystem::path(options.background).extension() == ".png";
   std::optional<kelui::inkpad::Color> background;
@@ -48,7 +48,7 @@ Subcommand AddRender(CLI::App& app) {
   CLI::App* command = app.add_subcommand("render", "Draw the captions of FILE shown at one time to a PNG");
   AddCaptionFileOptions(*command, options->file);
   command->add_option("--size", options->size, "Frame size WIDTHxHEIGHT")->capture_default_str();
-  command->add_option("--at", options->at, "Time: HH:MM:SS.mmm or seconds")->capture_default_str();
+  AddMomentOptions(*command, options->moment);
   AddOutputOption(*command, options->output, "PNG")->required();
   command->add_option("--background", options->background,
                       "Colour (#RRGGBB, black, white, gray) or a PNG of the frame size; transparent without it");

@@ -1,0 +1,95 @@
+#include "kelcaption/TimeCode.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace kelcaption {
+
+namespace {
+
+__extension__ using Wide = __int128;  // frames times ticks times a denominator pass 64 bits
+
+long long NominalRate(const FrameRate& rate) {
+  return std::llround(static_cast<double>(rate.first) / static_cast<double>(rate.second));
+}
+
+}  // namespace
+
+std::optional<TimeCode> TimeCode::Parse(const std::string& text) {
+  // Two digits a field (the hours may have more), three separators.
+  int fields[4] = {0, 0, 0, 0};
+  std::size_t at = 0;
+  TimeCode code;
+  for (int f = 0; f < 4; ++f) {
+    const std::size_t start = at;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
+    const std::size_t digits = at - start;
+    if (digits == 0 || digits > (f == 0 ? 4u : 2u) || (f > 0 && digits != 2)) return std::nullopt;
+    fields[f] = std::atoi(text.substr(start, digits).c_str());
+    if (f == 3) break;
+    if (at >= text.size()) return std::nullopt;
+    const char separator = text[at++];
+    if (f < 2 && separator != ':') return std::nullopt;
+    if (f == 2) {
+      // Not "." too: "00:01:02.50" reads as seconds with a fraction.
+      if (separator != ':' && separator != ';') return std::nullopt;
+      code.dropFrame = separator == ';';
+    }
+  }
+  if (at != text.size()) return std::nullopt;
+  code.hours = fields[0];
+  code.minutes = fields[1];
+  code.seconds = fields[2];
+  code.frames = fields[3];
+  return code;
+}
+
+long long TimeCode::FrameNumber(const FrameRate& rate) const {
+  const long long nominal = NominalRate(rate);
+  if (nominal <= 0) throw std::invalid_argument("a time code needs a frame rate above 0");
+  if (minutes >= 60 || seconds >= 60 || frames >= nominal) {
+    throw std::invalid_argument("time code fields out of range: minutes and seconds run 00 to 59, frames 00 to " +
+                                std::to_string(nominal - 1));
+  }
+  const long long totalMinutes = hours * 60LL + minutes;
+  long long count = (totalMinutes * 60 + seconds) * nominal + frames;
+  if (dropFrame) {
+    const bool ntsc = rate.first * 1000 != nominal * 1000 * rate.second && nominal % 30 == 0;
+    if (!ntsc) throw std::invalid_argument("drop-frame time codes are for 30000/1001 and 60000/1001 only");
+    const long long dropped = nominal / 15;  // 2 at 29.97, 4 at 59.94
+    if (seconds == 0 && frames < dropped && totalMinutes % 10 != 0) {
+      throw std::invalid_argument("drop-frame time codes skip frames 00 to " + std::to_string(dropped - 1) +
+                                  " at the start of each minute but every tenth");
+    }
+    count -= dropped * (totalMinutes - totalMinutes / 10);
+  }
+  return count;
+}
+
+kelmediatypes::TickTime TimeCode::Time(const FrameRate& rate) const { return TimeOfFrame(FrameNumber(rate), rate); }
+
+kelmediatypes::TickTime TimeOfFrame(long long frame, const FrameRate& rate) {
+  return kelmediatypes::TickTime(
+      static_cast<std::int64_t>(Wide{frame} * kelmediatypes::TickTime::kTicksPerSecond * rate.second / rate.first));
+}
+
+long long FrameAt(kelmediatypes::TickTime time, const FrameRate& rate) {
+  const Wide scaled = Wide{time.GetTicks()} * rate.first;
+  const Wide unit = Wide{kelmediatypes::TickTime::kTicksPerSecond} * rate.second;
+  return static_cast<long long>(scaled >= 0 ? scaled / unit : -((-scaled + unit - 1) / unit));
+}
+
+std::string FormatTime(kelmediatypes::TickTime time) {
+  const std::int64_t ticks = time.GetTicks();
+  const long long ms = std::llround(static_cast<double>(ticks < 0 ? -ticks : ticks) * 1000.0 /
+                                    static_cast<double>(kelmediatypes::TickTime::kTicksPerSecond));
+  char text[48];
+  std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld.%03lld", ticks < 0 ? "-" : "", ms / 3600000, ms / 60000 % 60,
+                ms / 1000 % 60, ms % 1000);
+  return text;
+}
+
+}  // namespace kelcaption
