@@ -19,17 +19,18 @@ using CaptionRectList = std::vector<kelcore::RectT<float>, kelcore::STLAllocator
 // `frameRect` is the whole video frame in the surface's drawing coordinates. A null Inkpad draws
 // nothing.
 //
-// On an OS surface (the drawing layer's own, as RenderOpenCaptions makes) the drawing replaces
-// pixels instead of blending over them. Before each window the surface is switched to source-copy
+// On an OS surface (the drawing layer's own, as RenderOpenCaptions makes) the areas replace pixels
+// and the text blends over them. Before each window the surface is switched to source-copy
 // compositing, and the window's rectangle is filled with its fill colour: the rectangle takes that
 // colour, alpha included, and a transparent fill clears it to transparent. Cell and span
-// backgrounds replace their rectangles the same way (transparent ones are not filled), and text,
-// edges and outlines replace the pixels they cover, blended only by their own coverage at
-// anti-aliased edges (with an opaque colour that is what "over" gives). Pixels that nothing is
-// drawn on keep what they held. The surface is left in source-copy compositing once a window has
-// been drawn: the mode belongs to the surface's GDI+ graphics, not to its drawing state, so saving
-// and restoring that state does not undo it, and what the host draws on the surface afterwards
-// replaces pixels too. Other surfaces draw with their own compositing.
+// backgrounds replace their rectangles the same way (transparent ones are not filled). Text,
+// edges, outlines, underlines and the caption symbol are laid over what lies beneath them ("over"
+// compositing whatever the mode): a transparent colour leaves the pixels as they were and a
+// translucent one blends with them. Pixels that nothing is drawn on keep what they held. The
+// surface is left in source-copy compositing once a window has been drawn: the mode belongs to the
+// surface's GDI+ graphics, not to its drawing state, so saving and restoring that state does not
+// undo it, and rectangles the host fills on the surface afterwards replace pixels too. Other
+// surfaces draw with their own compositing.
 KELCAPTIONINGUI_API void DrawCaption(const kelcaptioning::CaptioningRenderableModelPtr& model,
                                      kelui::inkpad::Inkpad* inkpad, const kelcore::RectT<float>& frameRect);
 
@@ -41,10 +42,10 @@ KELCAPTIONINGUI_API void GetCaptionRects(const kelcaptioning::CaptioningRenderab
                                          CaptionRectList& rects);
 
 // Burns the model's captions into a caller's block of 32-bit premultiplied BGRA pixels (bytes B, G,
-// R, A) with DrawCaption on a surface over the block, so it replaces pixels rather than drawing
-// over them: each window's rectangle takes the window's fill colour, alpha included (a transparent
-// window clears its rectangle to transparent), and what is drawn in the window replaces the pixels
-// it covers; pixels that nothing is drawn on keep what they held. To keep a picture under the
+// R, A) with DrawCaption on a surface over the block, so each window's rectangle replaces pixels
+// rather than drawing over them: it takes the window's fill colour, alpha included (a transparent
+// window clears its rectangle to transparent); backgrounds replace theirs, text blends over them,
+// and pixels that nothing is drawn on keep what they held. To keep a picture under the
 // captions, burn them into a cleared layer and lay that over the frame with CompositeCaptionLayer
 // (CaptionLayer.h). The surface, left in source-copy compositing, ends with the call.
 //
