@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <new>
+#include <memory>
 #include <vector>
 
 #include "CoverageBlit.h"
@@ -231,9 +232,13 @@ Status PaintCoverage(GpGraphics* graphics, GpPath* path, ARGB color, CoverageKin
   const bool copy = graphics->compositingMode == CompositingModeSourceCopy;
 
   cairo_surface_flush(target);
-  pixman_image_t* dest = pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height,
-                                                  reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(target)),
-                                                  cairo_image_surface_get_stride(target));
+  // Owned, so that an allocation failing below (keys, coverages) does not leak it.
+  const std::unique_ptr<pixman_image_t, decltype(&pixman_image_unref)> ownedDest(
+      pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height,
+                               reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(target)),
+                               cairo_image_surface_get_stride(target)),
+      &pixman_image_unref);
+  pixman_image_t* dest = ownedDest.get();
   if (dest == nullptr) return OutOfMemory;
   std::vector<CoverageKey> keys;
   std::vector<std::shared_ptr<const Coverage>> coverages;
@@ -259,7 +264,6 @@ Status PaintCoverage(GpGraphics* graphics, GpPath* path, ARGB color, CoverageKin
       cairo_surface_flush(target);
     }
   }
-  pixman_image_unref(dest);
   cairo_surface_mark_dirty(target);
   return Ok;
 }
