@@ -32,13 +32,13 @@ kelmediatypes::TickTime JsonReader::Time(const json& v, const std::string& at) c
     if (i >= text.size() || text[i] != c) bad();
     ++i;
   };
-  const std::uint64_t hours = digits(2, text.size()).first;
+  const std::uint64_t hours = digits(1, text.size()).first;
   expect(':');
   const std::uint64_t minutes = digits(2, 2).first;
   expect(':');
   const std::uint64_t seconds = digits(2, 2).first;
   expect('.');
-  const std::uint64_t millis = digits(1, 3).first;
+  const std::uint64_t millis = digits(3, 3).first;
   if (i != text.size() || minutes >= 60 || seconds >= 60) bad();
   const auto time = ClockTime(hours, minutes, seconds, millis);
   if (!time) Fail(at, "the time \"" + text + "\" is past the longest time that can be held");

@@ -73,7 +73,7 @@ class JsonReader {
 
   static constexpr std::int64_t kTicksPerMillisecond = kelmediatypes::TickTime::kTicksPerSecond / 1000;
 
-  // A tick count, or "HH:MM:SS.mmm" (two or more digits of hours, one to three of milliseconds).
+  // A tick count, or "HH:MM:SS.mmm" as the schema has it: any number of digits of hours.
   kelmediatypes::TickTime Time(const json& v, const std::string& at) const;
 
   kelcaptioning::CaptioningColor Color(const json& v, const std::string& at) const {

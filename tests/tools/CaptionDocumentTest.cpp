@@ -82,4 +82,20 @@ TEST(CaptionDocument, DamagedCaptionsAreSkippedAndTheRestRead) {
   EXPECT_EQ(none.notes.All().at(0).first.Text(), "2:13");
 }
 
+// Times as the schema writes them: any number of digits of hours, three of milliseconds.
+TEST(CaptionDocument, TimesFollowTheSchema) {
+  const auto begin = [](const std::string& time) {
+    const std::string document = R"({"format": "OPEN", "captions": [{"begin": ")" + time +
+                                 R"(", "end": "999:00:00.000", "paragraphs": [{"spans": [{"text": "x"}]}]}]})";
+    const kelcaptionfiles::ReadResult read = ReadCaptionDocument(document, "t.json");
+    return read.Empty() ? -1 : read.List()->GetCaptions()[0]->GetBeginTime().GetTicks();
+  };
+  constexpr std::int64_t kTicksPerMs = kelmediatypes::TickTime::kTicksPerSecond / 1000;
+  EXPECT_EQ(begin("1:00:00.000"), 3'600'000 * kTicksPerMs);
+  EXPECT_EQ(begin("100:00:00.250"), 360'000'250 * kTicksPerMs);
+  for (const char* bad : {"00:00:01.5", "00:00:01.5000", "00:60:00.000", "00:00:1.000", "00:00:01,000", "-1:00:00.000"}) {
+    EXPECT_EQ(begin(bad), -1) << bad;
+  }
+}
+
 }  // namespace
