@@ -6,7 +6,7 @@
 // video into NUT files in --out (memory-backed /dev/shm by default), where decoding is the most of
 // the job. Then, optionally, peak memory of `kelcaption burn` over a short and a long input.
 // Processes are timed from outside, so this is a plain program printing a table. Usage:
-//   kel_video_burn_bench [--seconds S] [--runs R] [--dir DIR] [--out DIR] [--memory-minutes M (0: skip)]
+//   kel_video_burn_bench [--seconds S] [--runs R (0: memory only)] [--dir DIR] [--out DIR] [--memory-minutes M (0: skip)]
 //                        [--kelcaption PATH] [--ffmpeg PATH]
 
 #include <algorithm>
@@ -50,8 +50,8 @@ Options Parse(int argc, char** argv) {
     else if (arg == "--ffmpeg") options.ffmpeg = value;
     else throw std::runtime_error("unknown option " + arg);
   });
-  if (options.seconds <= 0 || options.runs <= 0 || options.memoryMinutes < 0)
-    throw std::runtime_error("--seconds and --runs must be positive");
+  if (options.seconds <= 0 || options.runs < 0 || options.memoryMinutes < 0)
+    throw std::runtime_error("--seconds must be positive, --runs and --memory-minutes not negative");
   if (options.out.empty()) options.out = options.dir;
   return options;
 }
@@ -137,43 +137,46 @@ int Bench(const Options& o) {
     variants.push_back({"kelcaption burn, " + encoding.name, kelcaption(encoding, clip)});
   }
 
-  // One round unmeasured fills the page cache and the font caches; then the variants take turns,
-  // so that a slow spell of the machine falls on all of them.
-  std::printf("warming up, then %d runs of each variant over %d s (%d frames)\n", o.runs, o.seconds, o.seconds * 30);
-  std::fflush(stdout);
-  for (Variant& v : variants) Run(v.args, "/dev/null", log);
-  for (int run = 0; run < o.runs; ++run) {
-    for (Variant& v : variants) {
-      const kel_bench::Timing t = Run(v.args, "/dev/null", log);
-      v.seconds.push_back(t.wall);
-      v.cpu.push_back(t.cpu);
+  // --runs 0 measures the memory alone.
+  if (o.runs > 0) {
+    // One round unmeasured fills the page cache and the font caches; then the variants take turns,
+    // so that a slow spell of the machine falls on all of them.
+    std::printf("warming up, then %d runs of each variant over %d s (%d frames)\n", o.runs, o.seconds, o.seconds * 30);
+    std::fflush(stdout);
+    for (Variant& v : variants) Run(v.args, "/dev/null", log);
+    for (int run = 0; run < o.runs; ++run) {
+      for (Variant& v : variants) {
+        const kel_bench::Timing t = Run(v.args, "/dev/null", log);
+        v.seconds.push_back(t.wall);
+        v.cpu.push_back(t.cpu);
+      }
     }
-  }
 
-  const double frames = o.seconds * 30.0;
-  std::printf("\n%-34s %9s %9s %9s %9s\n", "variant", "median s", "min s", "max s", "cpu s");
-  std::vector<double> wall, cpu;
-  for (const Variant& v : variants) {
-    wall.push_back(Median(v.seconds));
-    cpu.push_back(Median(v.cpu));
-    std::printf("%-34s %9.3f %9.3f %9.3f %9.3f\n", v.name.c_str(), wall.back(),
-                *std::min_element(v.seconds.begin(), v.seconds.end()),
-                *std::max_element(v.seconds.begin(), v.seconds.end()), cpu.back());
-  }
-  std::printf("\nwhole job (veryfast): kelcaption / plain transcode %.3f (target at most 1.03: %s); "
-              "kelcaption / -vf subtitles %.3f (%s)\n",
-              wall[2] / wall[0], wall[2] / wall[0] <= 1.03 ? "met" : "NOT met", wall[2] / wall[1],
-              wall[2] < wall[1] ? "faster: met" : "NOT faster");
-  for (std::size_t e = 1; e < encodings.size(); ++e) {
-    const std::size_t first = e * 3;
-    const double kelAdded = (wall[first + 2] - wall[first]) / frames * 1000;
-    const double subsAdded = (wall[first + 1] - wall[first]) / frames * 1000;
-    const double kelAddedCpu = (cpu[first + 2] - cpu[first]) / frames * 1000;
-    const double subsAddedCpu = (cpu[first + 1] - cpu[first]) / frames * 1000;
-    std::printf("added per frame over the plain transcode (%s): kelcaption %.3f ms wall, %.3f ms cpu; "
-                "subtitles filter %.3f ms wall, %.3f ms cpu; ratio %.3f wall, %.3f cpu (target at most 0.1)\n",
-                encodings[e].name.c_str(), kelAdded, kelAddedCpu, subsAdded, subsAddedCpu, kelAdded / subsAdded,
-                kelAddedCpu / subsAddedCpu);
+    const double frames = o.seconds * 30.0;
+    std::printf("\n%-34s %9s %9s %9s %9s\n", "variant", "median s", "min s", "max s", "cpu s");
+    std::vector<double> wall, cpu;
+    for (const Variant& v : variants) {
+      wall.push_back(Median(v.seconds));
+      cpu.push_back(Median(v.cpu));
+      std::printf("%-34s %9.3f %9.3f %9.3f %9.3f\n", v.name.c_str(), wall.back(),
+                  *std::min_element(v.seconds.begin(), v.seconds.end()),
+                  *std::max_element(v.seconds.begin(), v.seconds.end()), cpu.back());
+    }
+    std::printf("\nwhole job (veryfast): kelcaption / plain transcode %.3f (target at most 1.03: %s); "
+                "kelcaption / -vf subtitles %.3f (%s)\n",
+                wall[2] / wall[0], wall[2] / wall[0] <= 1.03 ? "met" : "NOT met", wall[2] / wall[1],
+                wall[2] < wall[1] ? "faster: met" : "NOT faster");
+    for (std::size_t e = 1; e < encodings.size(); ++e) {
+      const std::size_t first = e * 3;
+      const double kelAdded = (wall[first + 2] - wall[first]) / frames * 1000;
+      const double subsAdded = (wall[first + 1] - wall[first]) / frames * 1000;
+      const double kelAddedCpu = (cpu[first + 2] - cpu[first]) / frames * 1000;
+      const double subsAddedCpu = (cpu[first + 1] - cpu[first]) / frames * 1000;
+      std::printf("added per frame over the plain transcode (%s): kelcaption %.3f ms wall, %.3f ms cpu; "
+                  "subtitles filter %.3f ms wall, %.3f ms cpu; ratio %.3f wall, %.3f cpu (target at most 0.1)\n",
+                  encodings[e].name.c_str(), kelAdded, kelAddedCpu, subsAdded, subsAddedCpu, kelAdded / subsAdded,
+                  kelAddedCpu / subsAddedCpu);
+    }
   }
 
   if (o.memoryMinutes > 0) {

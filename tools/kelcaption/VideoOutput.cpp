@@ -91,6 +91,15 @@ void VideoOutput::Open(const AVFrame& first) {
   const AVStream& in = input_.Stream();
   const AVCodec* codec = settings_.codec.empty() ? DefaultEncoder(in.codecpar->codec_id)
                                                  : avcodec_find_encoder_by_name(settings_.codec.c_str());
+  // A container that cannot hold the input's codec (H.264 into WebM) gets its own default.
+  if (settings_.codec.empty() && codec != nullptr &&
+      avformat_query_codec(format_->oformat, codec->id, FF_COMPLIANCE_NORMAL) == 0) {
+    if (const AVCodec* own = avcodec_find_encoder(format_->oformat->video_codec)) {
+      std::fprintf(stderr, "kelcaption: %s cannot hold %s video; encoding %s\n", format_->oformat->name,
+                   avcodec_get_name(codec->id), own->name);
+      codec = own;
+    }
+  }
   if (codec == nullptr) {
     if (!settings_.codec.empty()) throw UsageError("--codec: no encoder named \"" + settings_.codec + "\"");
     throw std::runtime_error(std::string("no encoder for the input's ") + avcodec_get_name(in.codecpar->codec_id) +
