@@ -75,10 +75,7 @@ struct Variant {
 
 Options Parse(int argc, char** argv) {
   Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (i + 1 >= argc) throw std::runtime_error("unknown or incomplete option " + arg);
-    const std::string value = argv[++i];
+  kel_bench::ForEachOption(argc, argv, [&](const std::string& arg, const std::string& value) {
     if (arg == "--frames") options.frames = std::stoll(value);
     else if (arg == "--runs") options.runs = std::stoi(value);
     else if (arg == "--dir") options.dir = value;
@@ -86,7 +83,7 @@ Options Parse(int argc, char** argv) {
     else if (arg == "--ffmpeg") options.ffmpeg = value;
     else if (arg == "--libass-style") options.libassStyle = value == "default" ? "" : value;
     else throw std::runtime_error("unknown option " + arg);
-  }
+  });
   if (options.frames <= 0 || options.runs <= 0) throw std::runtime_error("--frames and --runs must be positive");
   return options;
 }

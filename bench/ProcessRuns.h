@@ -1,7 +1,7 @@
 #pragma once
 
 // What the benchmarks that time whole processes share: running one with its time, CPU time and
-// peak memory, reading its log, and the median of repeated runs.
+// peak memory, reading its log, the median of repeated runs, and their command lines.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -69,6 +70,17 @@ inline double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const std::size_t n = values.size();
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Calls `take(option, value)` for each "--option value" pair of the command line; throws for an
+// option without its value.
+inline void ForEachOption(int argc, char** argv,
+                          const std::function<void(const std::string& option, const std::string& value)>& take) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (i + 1 >= argc) throw std::runtime_error("unknown or incomplete option " + option);
+    take(option, argv[++i]);
+  }
 }
 
 }  // namespace kel_bench

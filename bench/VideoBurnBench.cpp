@@ -1,11 +1,12 @@
 // The whole job of burning subtitles into a video file, side by side in one run on the same
 // generated 1080p30 H.264 clip with the same encoder settings: a plain ffmpeg transcode without
 // captions, ffmpeg's libass `subtitles` filter, and `kelcaption burn CAPTIONS VIDEO -o OUT`. Each
-// is run twice over: with the encoder settings of the comparison (libx264 veryfast, CRF 18), and
-// with a fast encoder (ultrafast) so that the encoder does not hide what the captions cost. Then,
-// optionally, peak memory of `kelcaption burn` over a short and a long input. Processes are timed
-// from outside, so this is a plain program printing a table. Usage:
-//   kel_video_burn_bench [--seconds S] [--runs R] [--dir DIR] [--memory-minutes M (0: skip)]
+// is run with the encoder settings of the comparison (libx264 veryfast, CRF 18), and with faster
+// ones so that the encoder does not hide what the captions cost: libx264 ultrafast, and raw
+// video into NUT files in --out (memory-backed /dev/shm by default), where decoding is the most of
+// the job. Then, optionally, peak memory of `kelcaption burn` over a short and a long input.
+// Processes are timed from outside, so this is a plain program printing a table. Usage:
+//   kel_video_burn_bench [--seconds S] [--runs R (0: memory only)] [--dir DIR] [--out DIR] [--memory-minutes M (0: skip)]
 //                        [--kelcaption PATH] [--ffmpeg PATH]
 
 #include <algorithm>
@@ -28,6 +29,7 @@ struct Options {
   int runs = 3;
   int memoryMinutes = 0;
   std::string dir = "/tmp/kel_video_burn_bench";
+  std::string out = std::filesystem::exists("/dev/shm") ? "/dev/shm/kel_video_burn_bench" : "";
   std::string kelcaption = KEL_BENCH_KELCAPTION;
   std::string ffmpeg = "ffmpeg";
 };
@@ -38,20 +40,19 @@ constexpr const char* kLibassStyle = "FontName=Arial,FontSize=11,Outline=0.8,Sha
 
 Options Parse(int argc, char** argv) {
   Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (i + 1 >= argc) throw std::runtime_error("unknown or incomplete option " + arg);
-    const std::string value = argv[++i];
+  kel_bench::ForEachOption(argc, argv, [&](const std::string& arg, const std::string& value) {
     if (arg == "--seconds") options.seconds = std::stoi(value);
     else if (arg == "--runs") options.runs = std::stoi(value);
     else if (arg == "--memory-minutes") options.memoryMinutes = std::stoi(value);
     else if (arg == "--dir") options.dir = value;
+    else if (arg == "--out") options.out = value;
     else if (arg == "--kelcaption") options.kelcaption = value;
     else if (arg == "--ffmpeg") options.ffmpeg = value;
     else throw std::runtime_error("unknown option " + arg);
-  }
-  if (options.seconds <= 0 || options.runs <= 0 || options.memoryMinutes < 0)
-    throw std::runtime_error("--seconds and --runs must be positive");
+  });
+  if (options.seconds <= 0 || options.runs < 0 || options.memoryMinutes < 0)
+    throw std::runtime_error("--seconds must be positive, --runs and --memory-minutes not negative");
+  if (options.out.empty()) options.out = options.dir;
   return options;
 }
 
@@ -101,57 +102,82 @@ int Bench(const Options& o) {
   }
   WriteSubtitles(subs, o.seconds);
 
-  const auto plain = [&](const std::string& preset, bool captions) {
+  // Encoder settings as ffmpeg takes them and as kelcaption does.
+  struct Encoding {
+    std::string name;
+    std::vector<std::string> ffmpeg, kelcaption;
+    std::string extension;
+  };
+  const auto x264 = [](const std::string& preset) {
+    return Encoding{preset,
+                    {"-c:v", "libx264", "-preset", preset, "-crf", "18"},
+                    {"--codec", "libx264", "--preset", preset, "--crf", "18"},
+                    ".mp4"};
+  };
+  const std::vector<Encoding> encodings = {
+      x264("veryfast"), x264("ultrafast"), {"raw video", {"-c:v", "rawvideo"}, {"--codec", "rawvideo"}, ".nut"}};
+  fs::create_directories(o.out);
+  const auto output = [&](const std::string& name) { return (fs::path(o.out) / name).string(); };
+  const auto plain = [&](const Encoding& encoding, bool captions) {
     std::vector<std::string> args{"-i", clip};
     if (captions) args.insert(args.end(), {"-vf", "subtitles=filename='" + subs + "':force_style='" + kLibassStyle + "'"});
-    args.insert(args.end(), {"-c:v", "libx264", "-preset", preset, "-crf", "18", "-c:a", "copy", in("ffmpeg.mp4")});
+    args.insert(args.end(), encoding.ffmpeg.begin(), encoding.ffmpeg.end());
+    args.insert(args.end(), {"-c:a", "copy", output("ffmpeg" + encoding.extension)});
     return ffmpeg(args);
   };
-  const auto kelcaption = [&](const std::string& preset, const std::string& input) {
-    return std::vector<std::string>{o.kelcaption, "burn", subs, input, "-o", in("kelcaption.mp4"), "--codec", "libx264",
-                                    "--preset", preset, "--crf", "18", "--quiet"};
+  const auto kelcaption = [&](const Encoding& encoding, const std::string& input) {
+    std::vector<std::string> args{o.kelcaption, "burn", subs, input, "-o", output("kelcaption" + encoding.extension), "--quiet"};
+    args.insert(args.end(), encoding.kelcaption.begin(), encoding.kelcaption.end());
+    return args;
   };
   std::vector<Variant> variants;
-  for (const std::string preset : {"veryfast", "ultrafast"}) {
-    variants.push_back({"ffmpeg transcode, " + preset, plain(preset, false)});
-    variants.push_back({"ffmpeg -vf subtitles, " + preset, plain(preset, true)});
-    variants.push_back({"kelcaption burn, " + preset, kelcaption(preset, clip)});
+  for (const Encoding& encoding : encodings) {
+    variants.push_back({"ffmpeg transcode, " + encoding.name, plain(encoding, false)});
+    variants.push_back({"ffmpeg -vf subtitles, " + encoding.name, plain(encoding, true)});
+    variants.push_back({"kelcaption burn, " + encoding.name, kelcaption(encoding, clip)});
   }
 
-  // One round unmeasured fills the page cache and the font caches; then the variants take turns,
-  // so that a slow spell of the machine falls on all of them.
-  std::printf("warming up, then %d runs of each variant over %d s (%d frames)\n", o.runs, o.seconds, o.seconds * 30);
-  std::fflush(stdout);
-  for (Variant& v : variants) Run(v.args, "/dev/null", log);
-  for (int run = 0; run < o.runs; ++run) {
-    for (Variant& v : variants) {
-      const kel_bench::Timing t = Run(v.args, "/dev/null", log);
-      v.seconds.push_back(t.wall);
-      v.cpu.push_back(t.cpu);
+  // --runs 0 measures the memory alone.
+  if (o.runs > 0) {
+    // One round unmeasured fills the page cache and the font caches; then the variants take turns,
+    // so that a slow spell of the machine falls on all of them.
+    std::printf("warming up, then %d runs of each variant over %d s (%d frames)\n", o.runs, o.seconds, o.seconds * 30);
+    std::fflush(stdout);
+    for (Variant& v : variants) Run(v.args, "/dev/null", log);
+    for (int run = 0; run < o.runs; ++run) {
+      for (Variant& v : variants) {
+        const kel_bench::Timing t = Run(v.args, "/dev/null", log);
+        v.seconds.push_back(t.wall);
+        v.cpu.push_back(t.cpu);
+      }
+    }
+
+    const double frames = o.seconds * 30.0;
+    std::printf("\n%-34s %9s %9s %9s %9s\n", "variant", "median s", "min s", "max s", "cpu s");
+    std::vector<double> wall, cpu;
+    for (const Variant& v : variants) {
+      wall.push_back(Median(v.seconds));
+      cpu.push_back(Median(v.cpu));
+      std::printf("%-34s %9.3f %9.3f %9.3f %9.3f\n", v.name.c_str(), wall.back(),
+                  *std::min_element(v.seconds.begin(), v.seconds.end()),
+                  *std::max_element(v.seconds.begin(), v.seconds.end()), cpu.back());
+    }
+    std::printf("\nwhole job (veryfast): kelcaption / plain transcode %.3f (target at most 1.03: %s); "
+                "kelcaption / -vf subtitles %.3f (%s)\n",
+                wall[2] / wall[0], wall[2] / wall[0] <= 1.03 ? "met" : "NOT met", wall[2] / wall[1],
+                wall[2] < wall[1] ? "faster: met" : "NOT faster");
+    for (std::size_t e = 1; e < encodings.size(); ++e) {
+      const std::size_t first = e * 3;
+      const double kelAdded = (wall[first + 2] - wall[first]) / frames * 1000;
+      const double subsAdded = (wall[first + 1] - wall[first]) / frames * 1000;
+      const double kelAddedCpu = (cpu[first + 2] - cpu[first]) / frames * 1000;
+      const double subsAddedCpu = (cpu[first + 1] - cpu[first]) / frames * 1000;
+      std::printf("added per frame over the plain transcode (%s): kelcaption %.3f ms wall, %.3f ms cpu; "
+                  "subtitles filter %.3f ms wall, %.3f ms cpu; ratio %.3f wall, %.3f cpu (target at most 0.1)\n",
+                  encodings[e].name.c_str(), kelAdded, kelAddedCpu, subsAdded, subsAddedCpu, kelAdded / subsAdded,
+                  kelAddedCpu / subsAddedCpu);
     }
   }
-
-  const double frames = o.seconds * 30.0;
-  std::printf("\n%-34s %9s %9s %9s %9s\n", "variant", "median s", "min s", "max s", "cpu s");
-  std::vector<double> wall, cpu;
-  for (const Variant& v : variants) {
-    wall.push_back(Median(v.seconds));
-    cpu.push_back(Median(v.cpu));
-    std::printf("%-34s %9.3f %9.3f %9.3f %9.3f\n", v.name.c_str(), wall.back(),
-                *std::min_element(v.seconds.begin(), v.seconds.end()),
-                *std::max_element(v.seconds.begin(), v.seconds.end()), cpu.back());
-  }
-  std::printf("\nwhole job (veryfast): kelcaption / plain transcode %.3f (target at most 1.03: %s); "
-              "kelcaption / -vf subtitles %.3f (%s)\n",
-              wall[2] / wall[0], wall[2] / wall[0] <= 1.03 ? "met" : "NOT met", wall[2] / wall[1],
-              wall[2] < wall[1] ? "faster: met" : "NOT faster");
-  const double kelAdded = (wall[5] - wall[3]) / frames * 1000, subsAdded = (wall[4] - wall[3]) / frames * 1000;
-  const double kelAddedCpu = (cpu[5] - cpu[3]) / frames * 1000, subsAddedCpu = (cpu[4] - cpu[3]) / frames * 1000;
-  std::printf("added per frame over the plain transcode (ultrafast): kelcaption %.3f ms wall, %.3f ms cpu; "
-              "subtitles filter %.3f ms wall, %.3f ms cpu\n",
-              kelAdded, kelAddedCpu, subsAdded, subsAddedCpu);
-  std::printf("  ratio kelcaption / subtitles: %.3f wall, %.3f cpu (target at most 0.1: %s)\n", kelAdded / subsAdded,
-              kelAddedCpu / subsAddedCpu, kelAdded / subsAdded <= 0.1 ? "met" : "NOT met");
 
   if (o.memoryMinutes > 0) {
     // The long input is the clip over and over, copied without encoding.
@@ -165,7 +191,7 @@ int Bench(const Options& o) {
     std::printf("\npeak resident memory of kelcaption burn (ultrafast):\n");
     std::fflush(stdout);
     for (const std::string& input : {clip, longClip}) {
-      const kel_bench::Timing t = Run(kelcaption("ultrafast", input), "/dev/null", log);
+      const kel_bench::Timing t = Run(kelcaption(encodings[1], input), "/dev/null", log);
       std::printf("  %-40s %8.1f MiB  (%.1f s)\n", fs::path(input).filename().c_str(), t.peakMiB, t.wall);
       std::fflush(stdout);
     }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "kelcaption/CommandLine.h"
 
 // The values the tool's options take.
@@ -11,20 +14,13 @@ using kelcaption::UsageError;
 using Rate = std::pair<long long, long long>;
 
 TEST(FrameRate, NamesFractionsAndRoundedNtscRates) {
-  EXPECT_EQ(ParseFrameRate("25", "--fps"), Rate(25, 1));
-  EXPECT_EQ(ParseFrameRate("30000/1001", "--fps"), Rate(30000, 1001));
-  EXPECT_EQ(ParseFrameRate("29.97", "--fps"), Rate(30000, 1001));
-  EXPECT_EQ(ParseFrameRate("23.976", "--fps"), Rate(24000, 1001));
-  EXPECT_EQ(ParseFrameRate("23.98", "--fps"), Rate(24000, 1001));
-  EXPECT_EQ(ParseFrameRate("59.94", "--fps"), Rate(60000, 1001));
-  EXPECT_EQ(ParseFrameRate("ntsc", "--fps"), Rate(30000, 1001));
-  EXPECT_EQ(ParseFrameRate("ntsc-film", "--fps"), Rate(24000, 1001));
-  EXPECT_EQ(ParseFrameRate("pal", "--fps"), Rate(25, 1));
-  EXPECT_EQ(ParseFrameRate("film", "--fps"), Rate(24, 1));
-  // Decimals that are not NTSC rates are taken as written.
-  EXPECT_EQ(ParseFrameRate("12.5", "--fps"), Rate(25, 2));
-  EXPECT_EQ(ParseFrameRate("30.0", "--fps"), Rate(30, 1));
-  EXPECT_EQ(ParseFrameRate("29.5", "--fps"), Rate(59, 2));
+  const std::vector<std::pair<const char*, Rate>> cases = {
+      {"25", {25, 1}},           {"30000/1001", {30000, 1001}}, {"29.97", {30000, 1001}}, {"23.976", {24000, 1001}},
+      {"23.98", {24000, 1001}},  {"59.94", {60000, 1001}},      {"ntsc", {30000, 1001}},  {"ntsc-film", {24000, 1001}},
+      {"pal", {25, 1}},          {"film", {24, 1}},
+      // Decimals that are not NTSC rates are taken as written.
+      {"12.5", {25, 2}},         {"30.0", {30, 1}},             {"29.5", {59, 2}}};
+  for (const auto& [text, rate] : cases) EXPECT_EQ(ParseFrameRate(text, "--fps"), rate) << text;
 }
 
 TEST(FrameRate, RefusesWhatIsNoRate) {

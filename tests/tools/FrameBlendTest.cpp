@@ -69,12 +69,14 @@ constexpr std::array<std::uint8_t, 4> kRed{0, 0, 255, 255};
 constexpr std::array<std::uint8_t, 4> kWhite{255, 255, 255, 255};
 constexpr std::array<std::uint8_t, 4> kHalfWhite{128, 128, 128, 128};
 
-VideoColour Bt709Limited() { return VideoColour{}; }
-
-void Blend(AVFrame& frame, const kelcaption::Frame& layer, const VideoColour& colour) {
-  FrameBlend blend(static_cast<AVPixelFormat>(frame.format), frame.width, frame.height, colour);
+// A frame as MakeFrame makes it with `layer` blended in.
+FramePtr Blended(AVPixelFormat format, const kelcaption::Frame& layer, std::vector<int> values,
+                 const VideoColour& colour = VideoColour{}, int align = 0) {
+  FramePtr frame = MakeFrame(format, layer.Width(), layer.Height(), std::move(values), align);
+  FrameBlend blend(format, layer.Width(), layer.Height(), colour);
   blend.Prepare(layer, layer.FindInk());
-  blend.Over(frame);
+  blend.Over(*frame);
+  return frame;
 }
 
 TEST(VideoColour, CaptionColoursBecomeTheMatrixAndRangeCodes) {
@@ -133,8 +135,7 @@ TEST(VideoColour, HdrWhiteIsGraphicsWhite) {
 TEST(FrameBlend, ChromaAtTheBoxEdgesIsTheMeanOfItsPixels) {
   kelcaption::Frame layer(8, 6);
   Paint(layer, 1, 1, 2, 2, kRed);
-  FramePtr frame = MakeFrame(AV_PIX_FMT_YUV420P, 8, 6, {100, 128, 128});
-  Blend(*frame, layer, Bt709Limited());
+  FramePtr frame = Blended(AV_PIX_FMT_YUV420P, layer, {100, 128, 128});
   EXPECT_EQ(Component(*frame, 0, 1, 1), 63);
   EXPECT_EQ(Component(*frame, 0, 2, 2), 63);
   EXPECT_EQ(Component(*frame, 0, 0, 0), 100);
@@ -152,8 +153,7 @@ TEST(FrameBlend, ChromaAtTheBoxEdgesIsTheMeanOfItsPixels) {
 TEST(FrameBlend, OddFrameEdgeSampleCoversOnePixel) {
   kelcaption::Frame layer(7, 5);
   Paint(layer, 6, 4, 1, 1, kRed);
-  FramePtr frame = MakeFrame(AV_PIX_FMT_YUV420P, 7, 5, {100, 128, 128});
-  Blend(*frame, layer, Bt709Limited());
+  FramePtr frame = Blended(AV_PIX_FMT_YUV420P, layer, {100, 128, 128});
   EXPECT_EQ(Component(*frame, 0, 6, 4), 63);
   EXPECT_EQ(Component(*frame, 2, 3, 2), 240);
   EXPECT_EQ(Component(*frame, 0, 5, 4), 100);
@@ -164,12 +164,10 @@ TEST(FrameBlend, EveryYuvLayoutGetsTheSameValues) {
   kelcaption::Frame layer(16, 8);
   Paint(layer, 3, 2, 9, 3, kRed);
   Paint(layer, 5, 3, 2, 4, kHalfWhite);
-  FramePtr planar = MakeFrame(AV_PIX_FMT_YUV420P, 16, 8, {90, 120, 130});
-  Blend(*planar, layer, Bt709Limited());
+  FramePtr planar = Blended(AV_PIX_FMT_YUV420P, layer, {90, 120, 130});
   for (const AVPixelFormat format : {AV_PIX_FMT_NV12, AV_PIX_FMT_YUV420P10LE, AV_PIX_FMT_P010LE}) {
     const int scale = av_pix_fmt_desc_get(format)->comp[0].depth == 10 ? 4 : 1;
-    FramePtr other = MakeFrame(format, 16, 8, {90 * scale, 120 * scale, 130 * scale});
-    Blend(*other, layer, Bt709Limited());
+    FramePtr other = Blended(format, layer, {90 * scale, 120 * scale, 130 * scale});
     for (int c = 0; c < 3; ++c) {
       for (int y = 0; y < (c ? 4 : 8); ++y) {
         for (int x = 0; x < (c ? 8 : 16); ++x) {
@@ -179,10 +177,8 @@ TEST(FrameBlend, EveryYuvLayoutGetsTheSameValues) {
       }
     }
   }
-  FramePtr full = MakeFrame(AV_PIX_FMT_YUV444P, 16, 8, {90, 120, 130});
-  FramePtr half = MakeFrame(AV_PIX_FMT_YUV422P, 16, 8, {90, 120, 130});
-  Blend(*full, layer, Bt709Limited());
-  Blend(*half, layer, Bt709Limited());
+  FramePtr full = Blended(AV_PIX_FMT_YUV444P, layer, {90, 120, 130});
+  FramePtr half = Blended(AV_PIX_FMT_YUV422P, layer, {90, 120, 130});
   EXPECT_EQ(Component(*full, 2, 3, 2), 240);  // 4:4:4 chroma is not spread
   EXPECT_EQ(Component(*full, 2, 2, 2), 130);
   EXPECT_EQ(Component(*half, 2, 1, 2), (240 + 130 + 1) / 2);  // 4:2:2 averages across only
@@ -193,8 +189,7 @@ TEST(FrameBlend, TenBitWhiteAndHalfCoverage) {
   kelcaption::Frame layer(8, 4);
   Paint(layer, 0, 0, 4, 4, kWhite);
   Paint(layer, 4, 0, 4, 4, kHalfWhite);
-  FramePtr frame = MakeFrame(AV_PIX_FMT_P010LE, 8, 4, {400, 512, 512});
-  Blend(*frame, layer, Bt709Limited());
+  FramePtr frame = Blended(AV_PIX_FMT_P010LE, layer, {400, 512, 512});
   EXPECT_EQ(Component(*frame, 0, 1, 1), 940);
   EXPECT_NEAR(Component(*frame, 0, 5, 1), 940 * 128.0 / 255 + 400 * 127.0 / 255, 1.0);
   EXPECT_EQ(Component(*frame, 1, 3, 1), 512);
@@ -212,8 +207,7 @@ TEST(FrameBlend, RgbFramesMatchTheCompositor) {
   rgb.rgb = true;
   rgb.fullRange = true;
   for (const AVPixelFormat format : {AV_PIX_FMT_RGB24, AV_PIX_FMT_GBRP, AV_PIX_FMT_BGRA}) {
-    FramePtr frame = MakeFrame(format, 12, 4, {90, 60, 30, 255}, format == AV_PIX_FMT_BGRA ? 64 : 0);
-    Blend(*frame, layer, rgb);
+    FramePtr frame = Blended(format, layer, {90, 60, 30, 255}, rgb, format == AV_PIX_FMT_BGRA ? 64 : 0);
     for (int y = 0; y < 4; ++y) {
       for (int x = 0; x < 12; ++x) {
         const std::uint8_t* expected = reference.Bytes().data() + (y * 12 + x) * 4;
@@ -231,7 +225,7 @@ TEST(FrameBlend, AlphaComponentsAndEmptyStates) {
   kelcaption::Frame layer(4, 4);
   Paint(layer, 0, 0, 2, 2, kHalfWhite);
   FramePtr frame = MakeFrame(AV_PIX_FMT_YUVA420P, 4, 4, {100, 128, 128, 0});
-  FrameBlend blend(AV_PIX_FMT_YUVA420P, 4, 4, Bt709Limited());
+  FrameBlend blend(AV_PIX_FMT_YUVA420P, 4, 4, VideoColour{});
   blend.Prepare(layer, layer.FindInk());
   blend.Over(*frame);
   EXPECT_EQ(Component(*frame, 3, 1, 1), 128);

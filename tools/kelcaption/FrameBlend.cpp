@@ -23,23 +23,32 @@ constexpr std::uint32_t kWhole = 1u << kFractionBits;
 int WordBytes(const AVComponentDescriptor& component) { return component.depth + component.shift > 8 ? 2 : 1; }
 
 // dst = caption + dst * keep, in 1/4096, on `Word`-sized samples whose bits `shift` up hold the value.
+// Where nothing shows, value is 0 and keep whole, which leaves the sample as it is; so samples of
+// their own words (planar formats) are blended without a test, in a loop the compiler vectorises.
 template <class Word>
 void BlendRows(const AVFrame& frame, const std::vector<std::uint32_t>& value, const std::vector<std::uint16_t>& keep,
                int plane, int step, int offset, int shift, int depth, int left, int top, int width, int height) {
   const std::uint32_t mask = (1u << depth) - 1;
+  const bool ownWords = step == static_cast<int>(sizeof(Word)) && shift == 0 && offset == 0;
   for (int y = 0; y < height; ++y) {
     std::uint8_t* row = frame.data[plane] + static_cast<std::ptrdiff_t>(top + y) * frame.linesize[plane] +
                         static_cast<std::ptrdiff_t>(left) * step + offset;
-    const std::size_t first = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    const std::uint32_t* v = value.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    const std::uint16_t* k = keep.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    if (ownWords) {
+      Word* samples = reinterpret_cast<Word*>(row);
+      for (int x = 0; x < width; ++x) {
+        samples[x] = static_cast<Word>(std::min(mask, (v[x] + samples[x] * std::uint32_t{k[x]} + kWhole / 2) >> kFractionBits));
+      }
+      continue;
+    }
     for (int x = 0; x < width; ++x) {
-      const std::uint16_t k = keep[first + static_cast<std::size_t>(x)];
-      if (k == kWhole) continue;
+      if (k[x] == kWhole) continue;
       std::uint8_t* at = row + static_cast<std::ptrdiff_t>(x) * step;
       Word word;
       std::memcpy(&word, at, sizeof word);
       const std::uint32_t old = (static_cast<std::uint32_t>(word) >> shift) & mask;
-      const std::uint32_t blended =
-          std::min(mask, (value[first + static_cast<std::size_t>(x)] + old * k + kWhole / 2) >> kFractionBits);
+      const std::uint32_t blended = std::min(mask, (v[x] + old * k[x] + kWhole / 2) >> kFractionBits);
       word = static_cast<Word>((word & ~(mask << shift)) | (blended << shift));
       std::memcpy(at, &word, sizeof word);
     }

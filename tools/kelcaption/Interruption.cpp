@@ -20,7 +20,11 @@ InterruptionGuard::InterruptionGuard() {
   struct sigaction action = {};
   action.sa_handler = Note;
   sigemptyset(&action.sa_mask);
-  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &former[i]);
+  for (int i = 0; i < 3; ++i) {
+    sigaction(kSignals[i], nullptr, &former[i]);
+    // A signal the caller ignores (nohup, a background job) stays ignored.
+    if (former[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &action, nullptr);
+  }
 }
 
 InterruptionGuard::~InterruptionGuard() {

@@ -4,7 +4,8 @@ namespace kelcaption {
 
 // While one lives, Ctrl-C (SIGINT), SIGTERM and SIGHUP do not end the process at once: they are
 // noted, and the work loop stops at its next step through ThrowIfInterrupted, so that what it was
-// writing is removed on the way out. The former handlers come back when it ends.
+// writing is removed on the way out. Signals the process was started ignoring (nohup, background
+// jobs) stay ignored. The former handlers come back when it ends.
 class InterruptionGuard {
  public:
   InterruptionGuard();

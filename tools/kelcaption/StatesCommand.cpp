@@ -1,10 +1,12 @@
 // kelcaption states: what a caption file shows over time, as a model document.
 
 #include <memory>
+#include <optional>
 
 #include "kelcaption/CaptionStates.h"
 #include "kelcaption/CommandLine.h"
 #include "kelcaption/Output.h"
+#include "kelcaption/StateTimes.h"
 #include "kelcaption/Subcommands.h"
 #include "kelcaptionfiles/ModelDocument.h"
 
@@ -16,13 +18,17 @@ struct StatesOptions {
   CaptionFileOptions file;
   std::string size = "1920x1080";
   std::string output = "-";
+  std::string fps;
 };
 
 int States(const StatesOptions& options) {
   const Size size = ParseSize(options.size);
   Frame measuring(1, 1);
-  WriteOutput(kelcaptionfiles::WriteModelDocument(LoadCaptionStates(options.file, size.width, size.height, measuring)),
-              options.output);
+  std::optional<FrameRate> rate;
+  if (!options.fps.empty()) rate = ParseFrameRate(options.fps, "--fps");
+  const std::string document =
+      kelcaptionfiles::WriteModelDocument(LoadCaptionStates(options.file, size.width, size.height, measuring));
+  WriteOutput(WithStateTimes(document, rate), options.output);
   return kExitDone;
 }
 
@@ -36,6 +42,8 @@ Subcommand AddStates(CLI::App& app) {
   AddCaptionFileOptions(*command, options->file);
   command->add_option("--size", options->size, "Frame size WIDTHxHEIGHT")->capture_default_str();
   AddOutputOption(*command, options->output, "JSON document")->capture_default_str();
+  command->add_option("--fps", options->fps,
+                      "Frame rate (N/D, 29.97, ntsc, pal, film...): each state also gets its beginFrame and endFrame");
   return {command, [options] { return States(*options); }};
 }
 

@@ -8,6 +8,7 @@
 #include "kelcaption/AtomicFile.h"
 #include "kelcaption/CaptionBurner.h"
 #include "kelcaption/CaptionStates.h"
+#include "kelcaption/FfmpegError.h"
 #include "kelcaption/FrameBlend.h"
 #include "kelcaption/Interruption.h"
 #include "kelcaption/ProgressBar.h"
@@ -24,6 +25,34 @@ namespace {
 
 struct FrameDeleter {
   void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
+
+// A decoded picture to blend into. The decoder may still predict from the picture it gave, so a
+// shared one is copied, into a frame kept from one picture to the next: a new buffer each time
+// would cost the page faults of a whole picture.
+class WritablePicture {
+ public:
+  WritablePicture() : spare_(av_frame_alloc()) {
+    if (!spare_) throw std::bad_alloc();
+  }
+  AVFrame& Of(AVFrame& decoded) {
+    if (av_frame_is_writable(&decoded)) return decoded;
+    if (spare_->format != decoded.format || spare_->width != decoded.width || spare_->height != decoded.height) {
+      av_frame_unref(spare_.get());
+      spare_->format = decoded.format;
+      spare_->width = decoded.width;
+      spare_->height = decoded.height;
+      CheckFfmpeg(av_frame_get_buffer(spare_.get(), 0), "cannot copy a picture");
+    }
+    CheckFfmpeg(av_frame_make_writable(spare_.get()), "cannot copy a picture");  // the encoder may hold the last
+    CheckFfmpeg(av_frame_copy(spare_.get(), &decoded), "cannot copy a picture");
+    CheckFfmpeg(av_frame_copy_props(spare_.get(), &decoded), "cannot copy a picture");
+    return *spare_;
+  }
+
+ private:
+  FramePtr spare_;
 };
 
 // Caption time less video time: the video's start time code for captions timed by time codes,
@@ -76,8 +105,9 @@ int BurnVideo(const VideoBurnOptions& options) {
   kelmediatypes::TickTime last;
   WriteThroughTemporary(options.output, [&](const std::string& temporary) {
     VideoOutput output(temporary, options.output, input, options.encoder);
-    const std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
+    const FramePtr frame(av_frame_alloc());
     if (!frame) throw std::bad_alloc();
+    WritablePicture writable;
     std::optional<FrameBlend> blend;
     const AVRational rate = input.FrameRate();
     ProgressBar progress(input.ExpectedFrames(), rate.num > 0 ? av_q2d(rate) : 0.0, options.quiet);
@@ -91,13 +121,13 @@ int BurnVideo(const VideoBurnOptions& options) {
       last = input.PresentationTime(*frame);
       const kelcaptionfiles::TimedModel* state = timeline.At(last + shift);
       if (burner.Show(state ? state->model : nullptr)) blend->Prepare(burner.Layer(), burner.Ink());
+      AVFrame* picture = frame.get();
       if (burner.Showing()) {
         anyShown = true;
-        // The decoder may still predict from this picture: blend into a copy where it is shared.
-        if (av_frame_make_writable(frame.get()) < 0) throw std::bad_alloc();
-        blend->Over(*frame);
+        picture = &writable.Of(*frame);
+        blend->Over(*picture);
       }
-      output.Write(*frame);
+      output.Write(*picture);
       progress.Frame(++done);
     }
     ThrowIfInterrupted();

@@ -2,21 +2,12 @@
 
 #include <stdexcept>
 
+#include "kelcaption/FfmpegError.h"
 #include "kelcaption/Interruption.h"
-
-extern "C" {
-#include <libavutil/error.h>
-}
 
 namespace kelcaption {
 
 namespace {
-
-std::string ErrorText(int error) {
-  char text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(error, text, sizeof text);
-  return text;
-}
 
 std::string Tag(const AVDictionary* tags, const char* key) {
   const AVDictionaryEntry* entry = av_dict_get(tags, key, nullptr, 0);
@@ -32,11 +23,11 @@ VideoInput::VideoInput(const std::string& path) : path_(path) {
   format_->interrupt_callback = {[](void*) { return Interrupted() ? 1 : 0; }, nullptr};
   int error = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
   if (error < 0) ThrowIfInterrupted();
-  if (error < 0) throw std::runtime_error("cannot open the video " + path + ": " + ErrorText(error));
+  CheckFfmpeg(error, "cannot open the video " + path);
   try {
     error = avformat_find_stream_info(format_, nullptr);
     ThrowIfInterrupted();
-    if (error < 0) throw std::runtime_error("cannot read the streams of " + path + ": " + ErrorText(error));
+    CheckFfmpeg(error, "cannot read the streams of " + path);
     const AVCodec* codec = nullptr;
     streamIndex_ = av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (streamIndex_ < 0 || codec == nullptr) throw std::runtime_error(path + " holds no video stream that can be decoded");
@@ -49,7 +40,7 @@ VideoInput::VideoInput(const std::string& path) : path_(path) {
     decoder_->err_recognition |= AV_EF_EXPLODE;  // damaged data fails the run instead of showing
     decoder_->flags &= ~AV_CODEC_FLAG_OUTPUT_CORRUPT;
     error = avcodec_open2(decoder_, codec, nullptr);
-    if (error < 0) throw std::runtime_error("cannot decode the video of " + path + ": " + ErrorText(error));
+    CheckFfmpeg(error, "cannot decode the video of " + path);
     if (decoder_->width <= 0 || decoder_->height <= 0) throw std::runtime_error(path + ": the video has no frame size");
   } catch (...) {
     av_packet_free(&packet_);
@@ -67,7 +58,7 @@ VideoInput::~VideoInput() {
 
 void VideoInput::Damaged(int error, const char* what) const {
   throw std::runtime_error(path_ + " is damaged: " + what + " after frame " + std::to_string(decoded_) + " (" +
-                           ErrorText(error) + ")");
+                           FfmpegErrorText(error) + ")");
 }
 
 bool VideoInput::Receive(AVFrame& frame) {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "kelcaption/CommandLine.h"
+#include "kelcaption/FfmpegError.h"
 
 extern "C" {
 #include <libavutil/opt.h>
@@ -14,16 +15,6 @@ extern "C" {
 namespace kelcaption {
 
 namespace {
-
-std::string ErrorText(int error) {
-  char text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(error, text, sizeof text);
-  return text;
-}
-
-void Check(int error, const std::string& what) {
-  if (error < 0) throw std::runtime_error(what + ": " + ErrorText(error));
-}
 
 // The input codec's own encoder, or the usual one of its family.
 const AVCodec* DefaultEncoder(AVCodecID input) {
@@ -76,11 +67,11 @@ VideoOutput::VideoOutput(const std::string& path, const std::string& name, const
     throw UsageError("cannot tell the kind of video file to write from the name " + name +
                      "; use an extension such as .mp4, .mkv or .mov");
   }
-  Check(avformat_alloc_output_context2(&format_, container, nullptr, path.c_str()), "cannot write " + name);
+  CheckFfmpeg(avformat_alloc_output_context2(&format_, container, nullptr, path.c_str()), "cannot write " + name);
   packet_ = av_packet_alloc();
   if (packet_ == nullptr) throw std::bad_alloc();
   if ((container->flags & AVFMT_NOFILE) == 0) {
-    Check(avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE), "cannot write " + path);
+    CheckFfmpeg(avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE), "cannot write " + path);
   }
 }
 
@@ -100,6 +91,15 @@ void VideoOutput::Open(const AVFrame& first) {
   const AVStream& in = input_.Stream();
   const AVCodec* codec = settings_.codec.empty() ? DefaultEncoder(in.codecpar->codec_id)
                                                  : avcodec_find_encoder_by_name(settings_.codec.c_str());
+  // A container that cannot hold the input's codec (H.264 into WebM) gets its own default.
+  if (settings_.codec.empty() && codec != nullptr &&
+      avformat_query_codec(format_->oformat, codec->id, FF_COMPLIANCE_NORMAL) == 0) {
+    if (const AVCodec* own = avcodec_find_encoder(format_->oformat->video_codec)) {
+      std::fprintf(stderr, "kelcaption: %s cannot hold %s video; encoding %s\n", format_->oformat->name,
+                   avcodec_get_name(codec->id), own->name);
+      codec = own;
+    }
+  }
   if (codec == nullptr) {
     if (!settings_.codec.empty()) throw UsageError("--codec: no encoder named \"" + settings_.codec + "\"");
     throw std::runtime_error(std::string("no encoder for the input's ") + avcodec_get_name(in.codecpar->codec_id) +
@@ -142,7 +142,7 @@ void VideoOutput::Open(const AVFrame& first) {
   const bool hasCrf = av_opt_find(encoder_->priv_data, "crf", nullptr, 0, 0) != nullptr;
   if (settings_.crf >= 0 && !hasCrf) throw UsageError(std::string("--crf: ") + codec->name + " takes no CRF");
   if (!settings_.bitrate.empty()) {
-    Check(av_opt_set(encoder_, "b", settings_.bitrate.c_str(), 0), "--bitrate " + settings_.bitrate);
+    CheckFfmpeg(av_opt_set(encoder_, "b", settings_.bitrate.c_str(), 0), "--bitrate " + settings_.bitrate);
   } else if (hasCrf) {
     av_opt_set_int(encoder_->priv_data, "crf", settings_.crf >= 0 ? settings_.crf : 18, 0);
   } else {
@@ -152,7 +152,7 @@ void VideoOutput::Open(const AVFrame& first) {
     throw UsageError("--preset: " + std::string(codec->name) + " has no preset \"" + settings_.preset + "\"");
   }
   if (std::string(codec->name) == "libx265") av_opt_set(encoder_->priv_data, "x265-params", "log-level=error", 0);
-  Check(avcodec_open2(encoder_, codec, nullptr), std::string("cannot open the encoder ") + codec->name);
+  CheckFfmpeg(avcodec_open2(encoder_, codec, nullptr), std::string("cannot open the encoder ") + codec->name);
 
   if (target != frameFormat) {
     converter_ = sws_getContext(first.width, first.height, frameFormat, first.width, first.height, target,
@@ -165,7 +165,7 @@ void VideoOutput::Open(const AVFrame& first) {
     converted_->format = target;
     converted_->width = first.width;
     converted_->height = first.height;
-    Check(av_frame_get_buffer(converted_, 0), "cannot convert the frames");
+    CheckFfmpeg(av_frame_get_buffer(converted_, 0), "cannot convert the frames");
   }
 
   // The video first, where the input has it, then the other streams in their order.
@@ -175,7 +175,7 @@ void VideoOutput::Open(const AVFrame& first) {
     if (source == &in) {
       video_ = avformat_new_stream(format_, nullptr);
       if (video_ == nullptr) throw std::bad_alloc();
-      Check(avcodec_parameters_from_context(video_->codecpar, encoder_), "cannot set up the video stream");
+      CheckFfmpeg(avcodec_parameters_from_context(video_->codecpar, encoder_), "cannot set up the video stream");
       video_->time_base = encoder_->time_base;
       video_->avg_frame_rate = in.avg_frame_rate;
       video_->r_frame_rate = in.r_frame_rate;
@@ -204,7 +204,7 @@ void VideoOutput::Open(const AVFrame& first) {
       if (!muxable) continue;
       AVStream* copy = avformat_new_stream(format_, nullptr);
       if (copy == nullptr) throw std::bad_alloc();
-      Check(avcodec_parameters_copy(copy->codecpar, &parameters), "cannot copy stream " + std::to_string(i));
+      CheckFfmpeg(avcodec_parameters_copy(copy->codecpar, &parameters), "cannot copy stream " + std::to_string(i));
       copy->codecpar->codec_tag = 0;
       copy->time_base = source->time_base;
       copy->disposition = source->disposition;
@@ -215,7 +215,7 @@ void VideoOutput::Open(const AVFrame& first) {
   }
   av_dict_copy(&format_->metadata, input_.Format().metadata, 0);
   DropEncodingTags(&format_->metadata);
-  Check(avformat_write_header(format_, nullptr), "cannot write " + name_);
+  CheckFfmpeg(avformat_write_header(format_, nullptr), "cannot write " + name_);
   open_ = true;
   for (AVPacket*& packet : beforeHeader_) {
     Copy(*packet);
@@ -230,18 +230,18 @@ void VideoOutput::Write(const AVFrame& frame) {
     Encode(&frame);
     return;
   }
-  Check(av_frame_make_writable(converted_), "cannot convert a frame");
+  CheckFfmpeg(av_frame_make_writable(converted_), "cannot convert a frame");
   sws_scale(converter_, frame.data, frame.linesize, 0, frame.height, converted_->data, converted_->linesize);
-  Check(av_frame_copy_props(converted_, &frame), "cannot convert a frame");
+  CheckFfmpeg(av_frame_copy_props(converted_, &frame), "cannot convert a frame");
   Encode(converted_);
 }
 
 void VideoOutput::Encode(const AVFrame* frame) {
-  Check(avcodec_send_frame(encoder_, frame), "the encoder failed");
+  CheckFfmpeg(avcodec_send_frame(encoder_, frame), "the encoder failed");
   for (;;) {
     const int error = avcodec_receive_packet(encoder_, packet_);
     if (error == AVERROR(EAGAIN) || error == AVERROR_EOF) return;
-    Check(error, "the encoder failed");
+    CheckFfmpeg(error, "the encoder failed");
     av_packet_rescale_ts(packet_, encoder_->time_base, video_->time_base);
     packet_->stream_index = video_->index;
     Mux(*packet_);
@@ -264,13 +264,13 @@ void VideoOutput::Copy(AVPacket& packet) {
   Mux(packet);
 }
 
-void VideoOutput::Mux(AVPacket& packet) { Check(av_interleaved_write_frame(format_, &packet), "cannot write " + name_); }
+void VideoOutput::Mux(AVPacket& packet) { CheckFfmpeg(av_interleaved_write_frame(format_, &packet), "cannot write " + name_); }
 
 void VideoOutput::Finish() {
   if (!open_) throw std::runtime_error("the video has no frames");
   Encode(nullptr);
-  Check(av_write_trailer(format_), "cannot finish " + name_);
-  if (format_->pb != nullptr) Check(avio_closep(&format_->pb), "cannot finish " + name_);
+  CheckFfmpeg(av_write_trailer(format_), "cannot finish " + name_);
+  if (format_->pb != nullptr) CheckFfmpeg(avio_closep(&format_->pb), "cannot finish " + name_);
 }
 
 }  // namespace kelcaption
