@@ -61,6 +61,34 @@ TEST(DrawCell, UniformEdgeDrawsEightRedCopiesEachWithItsUnderlineThenTheText) {
   EXPECT_EQ(d.extent, box);
 }
 
+// The one-copy edges: where the copy goes and in which colour; other values draw none.
+TEST(DrawCell, OneCopyEdgesMoveByOneUnitInTheirFixedColour) {
+  const struct {
+    int edge;
+    float dx, dy;
+    Color color;
+  } copies[] = {{1, -1, -1, {1, 1, 1, 1}}, {2, 1, 1, {1, 1, 1, 1}}, {4, -1, 1, {1, 1, 1, 1}}, {5, 1, 1, {0, 0, 0, 1}}};
+  const RectT<float> box{100, 200, 30, 54};
+  for (const auto& copy : copies) {
+    TextAttributes a;
+    a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(copy.edge));
+    Drawn d;
+    Draw(d, U'W', a, box);
+    const auto texts = d.surface.Calls("DrawStringInRect");
+    ASSERT_EQ(texts.size(), 2u) << copy.edge;
+    EXPECT_EQ(texts[0].color, copy.color) << copy.edge;
+    EXPECT_EQ(texts[0].rect.x - texts[1].rect.x, copy.dx) << copy.edge;
+    EXPECT_EQ(texts[0].rect.y - texts[1].rect.y, copy.dy) << copy.edge;
+  }
+  for (const int none : {0, -1, 6}) {
+    TextAttributes a;
+    a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(none));
+    Drawn d;
+    Draw(d, U'W', a, box);
+    EXPECT_EQ(d.surface.Calls("DrawStringInRect").size(), 1u) << none;
+  }
+}
+
 TEST(DrawCell, OffsetsMoveTheAnchorByTheSmallerFont) {
   const RectT<float> box{0, 0, 20, 60};
   for (int offset = 0; offset < 3; ++offset) {
