@@ -53,6 +53,8 @@ TEST(DrawCell, UniformEdgeDrawsEightRedCopiesEachWithItsUnderlineThenTheText) {
                                            textRect.height}))
         << i;
     // The underline copy moves up or down with its text, but keeps the rectangle's ends.
+    EXPECT_EQ(underlines[i].color, color) << i;
+    EXPECT_EQ(underlines[i].width, 1.0f) << i;
     ASSERT_EQ(underlines[i].pathOps.size(), 3u);
     EXPECT_EQ(underlines[i].pathOps[0].rfind("M 100 ", 0), 0u);
     EXPECT_EQ(underlines[i].pathOps[1].rfind("L 130 ", 0), 0u);

@@ -88,6 +88,18 @@ TEST(RenderOpenCaptions, DrawsOverTheBlockAndFlipsBottomUpBlocks) {
   }
 }
 
+// The captions are placed in the frame rectangle, not in the pixel frame: a frame of the block's
+// top-left quarter puts the window at {8, 4, 16, 8}.
+TEST(RenderOpenCaptions, CaptionsArePlacedInTheFrameRectangle) {
+  const int rowBytes = 64 * 4;
+  Block block(32, rowBytes, 0x40);
+  ASSERT_TRUE(kelcaptioningui::RenderOpenCaptions(BandModel(), {0, 0, 64, 32}, {1, 1}, block.data(), rowBytes,
+                                                  {0, 0, 32, 16}, {0, 0, 64, 32}, 64, 32, false, 1.0f));
+  EXPECT_EQ(block.Pixel(8, 4, rowBytes), 0xFFFF0000u);
+  EXPECT_EQ(block.Pixel(7, 4, rowBytes), 0x40404040u);
+  EXPECT_EQ(block.Pixel(24, 4, rowBytes), 0x40404040u);
+}
+
 TEST(RenderOpenCaptions, ScaleMakesASmallerSurfaceAndNothingPastItIsTouched) {
   // 1920 x 1080 at 0.5: 540 rows of 960 pixels; the block has room after them.
   const int rowBytes = 960 * 4;

@@ -96,7 +96,8 @@ TEST(SpanText, OutlineGoesThroughGdiPlusAntiAliased) {
   Draw(d, a);
   // No surface text; the underline still comes through the surface.
   EXPECT_TRUE(d.surface.Calls("DrawString").empty());
-  EXPECT_EQ(d.surface.Calls("StrokePath").size(), 1u);
+  ASSERT_EQ(d.surface.Calls("StrokePath").size(), 1u);
+  EXPECT_EQ(d.surface.Calls("StrokePath")[0].color, (Color{1, 1, 1, 0.5f}));  // the foreground's, alpha kept
   Gdiplus::SmoothingMode smoothing = Gdiplus::SmoothingModeDefault;
   Gdiplus::GdipGetSmoothingMode(d.surface.graphics.nativeGraphics, &smoothing);
   EXPECT_EQ(smoothing, Gdiplus::SmoothingModeAntiAlias);
