@@ -3,6 +3,7 @@
 #include "grid/CaptionSymbol.h"
 #include "grid/Cell.h"
 #include "support/ModelBuilders.h"
+#include "support/OneCopyEdges.h"
 #include "support/RecordingSupplier.h"
 #include "support/RecordingSurface.h"
 
@@ -65,13 +66,8 @@ TEST(DrawCell, UniformEdgeDrawsEightRedCopiesEachWithItsUnderlineThenTheText) {
 
 // The one-copy edges: where the copy goes and in which colour; other values draw none.
 TEST(DrawCell, OneCopyEdgesMoveByOneUnitInTheirFixedColour) {
-  const struct {
-    int edge;
-    float dx, dy;
-    Color color;
-  } copies[] = {{1, -1, -1, {1, 1, 1, 1}}, {2, 1, 1, {1, 1, 1, 1}}, {4, -1, 1, {1, 1, 1, 1}}, {5, 1, 1, {0, 0, 0, 1}}};
   const RectT<float> box{100, 200, 30, 54};
-  for (const auto& copy : copies) {
+  for (const auto& copy : kel_test::kOneCopyEdges) {
     TextAttributes a;
     a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(copy.edge));
     Drawn d;

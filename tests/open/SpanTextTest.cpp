@@ -2,6 +2,7 @@
 
 #include "open/SpanText.h"
 #include "samples/SampleModels.h"
+#include "support/OneCopyEdges.h"
 #include "support/OutlinedText.h"
 #include "support/PixelBuffer.h"
 #include "support/RecordingSupplier.h"
@@ -37,12 +38,7 @@ void Draw(Drawn& d, const TextSpanAttributes& attributes, float s = 1.0f) {
 constexpr float kBaseline = 100 + (30 - 20) * 0.5f + 0.8f * 20;
 
 TEST(SpanText, OffsetCopiesUseTheirFixedColoursAndScaledEdgeWidth) {
-  const struct {
-    int edge;
-    float dx, dy;
-    Color color;
-  } copies[] = {{1, -1, -1, {1, 1, 1, 1}}, {2, 1, 1, {1, 1, 1, 1}}, {4, -1, 1, {1, 1, 1, 1}}, {5, 1, 1, {0, 0, 0, 1}}};
-  for (const auto& copy : copies) {
+  for (const auto& copy : kel_test::kOneCopyEdges) {
     Drawn d;
     Draw(d, Edged(copy.edge, 2.0f));
     const auto texts = d.surface.Calls("DrawString");
