@@ -1,7 +1,6 @@
 #include <pixman.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstddef>
 #include <cmath>
 #include <cstdint>

@@ -38,7 +38,7 @@ namespace kelui::inkpad {
 // - Outlined text (the GDI+ paths) is laid from per-glyph coverage masks of at most 1024 x 1024
 //   pixels, cached within 64 MiB and fetched 16 glyphs at a time; a glyph that needs a larger
 //   mask is filled or stroked straight, clipped to the surface. A translucent colour blended over
-//   goes through a union mask of at most the surface's size.
+//   goes through a union mask of those 16 glyphs, of at most the surface's size.
 // - Shaping results are kept for texts of up to 1024 code units (2048 of them); longer texts
 //   are shaped at each drawing.
 // A frame therefore costs time and memory in proportion to the glyphs, cells, spans and path

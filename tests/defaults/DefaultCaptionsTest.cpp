@@ -47,6 +47,10 @@ TEST_F(DefaultCaptionList, OneCaptionPerFormatWithItsPlaceSizeAndMetadata) {
   EXPECT_EQ(PositionOf(caption), Position(rational<int>(0), rational<int>(14, 15)));
   EXPECT_EQ(caption->GetEndTime().GetTicks(), 762048000000);
   EXPECT_EQ(Paragraph(caption)->GetParagraphLineWidth(), 22);  // measured in characters
+  EXPECT_EQ(SpanStyleOf(caption).GetFontSize(), TextSpanAttributes::kDefaultFontSize);  // a size of 0 is not set
+  EXPECT_EQ(SpanStyleOf(caption).GetForegroundColor(), kCaptioningColor_White);
+  EXPECT_EQ(SpanStyleOf(List(false, kStreamFormat_CEA708)->GetCaptions()[0]).GetForegroundColor(),
+            kCaptioningColor_708_White);
 
   // Open captions: anchor 7, the default size from the area (864 / 15 / 1.5 = 38.4 -> 38), and
   // measured and placed from the anchor inside the 1536 x 864 area.
@@ -79,6 +83,11 @@ TEST_F(DefaultCaptionList, OpenCaptionSamplesShowAnchorsThenAGridOfPercentages) 
   EXPECT_EQ(TextOf(captions[10 + 2 * 5 + 1]), u"x: 20%, y:40%");
   // 20 % steps of the 1536 x 864 area, rounded: 921.6 -> 922, 172.8 -> 173.
   EXPECT_EQ(PositionOf(captions[10 + 1 * 5 + 3]), Position(rational<int>(922, 1536), rational<int>(173, 864)));
+
+  // A frame 20 high gives a default size of 0, which every sample still gets.
+  for (const CaptionPtr& sample : List(true, kStreamFormat_OpenCaptions, 1920, 20, true)->GetCaptions()) {
+    ASSERT_EQ(SpanStyleOf(sample).GetFontSize(), 0.0f);
+  }
 }
 
 TEST(DefaultCaptionBuilders, GridSamplesLabelEveryCellAndAreCompleteWhenInserted) {
@@ -103,6 +112,12 @@ TEST(DefaultCaptionBuilders, GridSamplesLabelEveryCellAndAreCompleteWhenInserted
   for (const auto& [index, text] : texts) EXPECT_EQ(TextOf(captions[index]), text) << index;
   EXPECT_EQ(PositionOf(captions[1 + 2 * 32 + 11]), Position(rational<int>(11, 32), rational<int>(2, 15)));
   EXPECT_EQ(Paragraph(captions[30])->GetParagraphLineWidth(), 3);  // measured on the paragraph it holds
+  EXPECT_EQ(SpanStyleOf(captions[0]).GetForegroundColor(), kCaptioningColor_White);
+
+  CaptionListPtr digital(new CaptionList());
+  digital->SetMetadata(metadata);
+  kelcaptioningui::BuildPositionSamples(kStreamFormat_CEA708, digital, 1536, 864, 0.0f);
+  EXPECT_EQ(SpanStyleOf(digital->GetCaptions()[0]).GetForegroundColor(), kCaptioningColor_708_White);
 }
 
 // A caption of free paragraphs 100 wide at (x, 1/2), each given as its spans' texts and sizes.

@@ -109,6 +109,19 @@ TEST_F(SidecarDialog, EveryFormatChangeShowsAndReturnsADisplayTheFormatOffers) {
   }
 }
 
+// The frame-rate popup's choice is taken as it is made; Cancel after an earlier OK on the same
+// dialog reports the cancel.
+TEST_F(SidecarDialog, TheChosenDisplayIsTakenAndALaterCancelCounts) {
+  auto dialog = Dialog(kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997DropTimecode, false);
+  auto ok = std::make_shared<ScriptedRunner>();
+  ok->Select("TimeDisplayPopupID", 1).Press("okButton");
+  EXPECT_TRUE(Run(dialog, ok));
+  EXPECT_EQ(dialog.GetTimeDisplay(), kelmediatypes::kTimeDisplay_2997NonDropTimecode);
+  auto cancel = std::make_shared<ScriptedRunner>();
+  cancel->Press("cancelButton");
+  EXPECT_FALSE(Run(dialog, cancel));
+}
+
 TEST_F(SidecarDialog, CancelKeepsTheLiveFormatButNotTheStylingAndNoLayoutShowsNothing) {
   auto dialog = Dialog(kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997DropTimecode, true);
   auto runner = std::make_shared<ScriptedRunner>();

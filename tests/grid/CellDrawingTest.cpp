@@ -3,6 +3,7 @@
 #include "grid/CaptionSymbol.h"
 #include "grid/Cell.h"
 #include "support/ModelBuilders.h"
+#include "support/OneCopyEdges.h"
 #include "support/RecordingSupplier.h"
 #include "support/RecordingSurface.h"
 
@@ -53,12 +54,37 @@ TEST(DrawCell, UniformEdgeDrawsEightRedCopiesEachWithItsUnderlineThenTheText) {
                                            textRect.height}))
         << i;
     // The underline copy moves up or down with its text, but keeps the rectangle's ends.
+    EXPECT_EQ(underlines[i].color, color) << i;
+    EXPECT_EQ(underlines[i].width, 1.0f) << i;
     ASSERT_EQ(underlines[i].pathOps.size(), 3u);
     EXPECT_EQ(underlines[i].pathOps[0].rfind("M 100 ", 0), 0u);
     EXPECT_EQ(underlines[i].pathOps[1].rfind("L 130 ", 0), 0u);
     EXPECT_NEAR(std::stof(underlines[i].pathOps[0].substr(6)), baseline + offsets[i][1] + 3, 1e-3);
   }
   EXPECT_EQ(d.extent, box);
+}
+
+// The one-copy edges: where the copy goes and in which colour; other values draw none.
+TEST(DrawCell, OneCopyEdgesMoveByOneUnitInTheirFixedColour) {
+  const RectT<float> box{100, 200, 30, 54};
+  for (const auto& copy : kel_test::kOneCopyEdges) {
+    TextAttributes a;
+    a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(copy.edge));
+    Drawn d;
+    Draw(d, U'W', a, box);
+    const auto texts = d.surface.Calls("DrawStringInRect");
+    ASSERT_EQ(texts.size(), 2u) << copy.edge;
+    EXPECT_EQ(texts[0].color, copy.color) << copy.edge;
+    EXPECT_EQ(texts[0].rect.x - texts[1].rect.x, copy.dx) << copy.edge;
+    EXPECT_EQ(texts[0].rect.y - texts[1].rect.y, copy.dy) << copy.edge;
+  }
+  for (const int none : {0, -1, 6}) {
+    TextAttributes a;
+    a.SetTextEdge(static_cast<kelcaptioning::TextEdge>(none));
+    Drawn d;
+    Draw(d, U'W', a, box);
+    EXPECT_EQ(d.surface.Calls("DrawStringInRect").size(), 1u) << none;
+  }
 }
 
 TEST(DrawCell, OffsetsMoveTheAnchorByTheSmallerFont) {

@@ -51,6 +51,13 @@ TEST(CellBackgrounds, SnapToSharedPixelEdgesAndReplaceColourByColour) {
   Inkpad clearInkpad(nullptr, &clear);
   DrawCellBackgrounds({Row({Cell(U'a', WithBackground({0, 0, 0, 0}))})}, &clearInkpad, {}, {0, 0, 10, 20});
   EXPECT_TRUE(clear.Fills().empty());
+
+  // Edges round half up: a window at (0.6, 0.5) starts its first cell on pixel (1, 1).
+  RecordingSurface shifted;
+  Inkpad shiftedInkpad(nullptr, &shifted);
+  DrawCellBackgrounds({Row({Cell(U'a', WithBackground(blue))})}, &shiftedInkpad, {0.6f, 0.5f, 0, 0}, {0, 0, 10.4f, 20});
+  ASSERT_EQ(shifted.Fills().size(), 1u);
+  EXPECT_EQ(shifted.Fills()[0].rect, (RectT<float>{1, 1, 10, 20}));
 }
 
 // A fill that throws (a drawing layer out of memory) still hands the surface back as it came:
@@ -91,7 +98,7 @@ TEST(CellFont, FaceStyleAndSizeFollowTheClasses) {
   RecordingSupplier supplier;
   TextAttributes a;
   const RectT<float> tall{0, 0, 30, 54};
-  const std::pair<int, float> sizes[] = {{1, 32.4f}, {0, 27.0f}, {9, 54.0f}};
+  const std::pair<int, float> sizes[] = {{1, 32.4f}, {0, 27.0f}, {9, 54.0f}, {2, 37.8f}};
   for (const auto& [sizeClass, expected] : sizes) {
     a.SetTextSize(static_cast<kelcaptioning::TextSize>(sizeClass));
     EXPECT_FLOAT_EQ(CreateCellFont(a, tall, &supplier).size, expected) << sizeClass;
@@ -102,7 +109,10 @@ TEST(CellFont, FaceStyleAndSizeFollowTheClasses) {
   a.SetTextOffset(static_cast<kelcaptioning::TextOffset>(2));
   EXPECT_FLOAT_EQ(CreateCellFont(a, tall, &supplier).size, 54 * 0.5f * 0.583f);
 
-  const std::pair<int, const char*> faces[] = {{1, "Courier New"}, {6, "Segoe Script"}, {-1, "Arial"}};
+  const std::pair<int, const char*> faces[] = {{1, "Courier New"},    {6, "Segoe Script"},   {-1, "Arial"},
+                                                {0, "Arial"},          {2, "Times New Roman"}, {3, "Lucida Console"},
+                                                {4, "Arial"},          {5, "Comic Sans MS"},   {7, "Arial"},
+                                                {8, "Arial"}};
   for (const auto& [family, face] : faces) {
     a.SetGenericFontFamilyID(static_cast<kelcaptioning::GenericFontFamilyID>(family));
     a.SetItalic(family == 1);

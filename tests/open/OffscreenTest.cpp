@@ -7,6 +7,7 @@
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelui/inkpad/Supplier.h"
 #include "kelui/inkpad/Surface.h"
+#include "open/SupplierSpy.h"
 #include "samples/SampleModels.h"
 
 namespace {
@@ -90,6 +91,18 @@ TEST(RenderOpenCaptions, DrawsOverTheBlockAndFlipsBottomUpBlocks) {
   }
 }
 
+// The captions are placed in the frame rectangle, not in the pixel frame: a frame of the block's
+// top-left quarter puts the window at {8, 4, 16, 8}.
+TEST(RenderOpenCaptions, CaptionsArePlacedInTheFrameRectangle) {
+  const int rowBytes = 64 * 4;
+  Block block(32, rowBytes, 0x40);
+  ASSERT_TRUE(kelcaptioningui::RenderOpenCaptions(BandModel(), {0, 0, 64, 32}, {1, 1}, block.data(), rowBytes,
+                                                  {0, 0, 32, 16}, {0, 0, 64, 32}, 64, 32, false, 1.0f));
+  EXPECT_EQ(block.Pixel(8, 4, rowBytes), 0xFFFF0000u);
+  EXPECT_EQ(block.Pixel(7, 4, rowBytes), 0x40404040u);
+  EXPECT_EQ(block.Pixel(24, 4, rowBytes), 0x40404040u);
+}
+
 TEST(RenderOpenCaptions, ScaleMakesASmallerSurfaceAndNothingPastItIsTouched) {
   // 1920 x 1080 at 0.5: 540 rows of 960 pixels; the block has room after them.
   const int rowBytes = 960 * 4;
@@ -106,11 +119,21 @@ TEST(RenderOpenCaptions, ScaleMakesASmallerSurfaceAndNothingPastItIsTouched) {
   EXPECT_GT(white, 2000);
 }
 
+// Null pixels, a row step of 0 or less (bottom-up blocks ask for the flip instead) and an empty
+// model are refused before any supplier or surface is made; the block is not touched.
 TEST(RenderOpenCaptions, RefusesBadInputWithoutTouchingTheBlock) {
   Block block(4, 16, 0x22);
   const auto model = BandModel();
+  const auto nothingToDraw = kelcaption::MakeOpenModel({}, {64, 32});
+  kel_test::supplier_spy::Reset();
   EXPECT_FALSE(Render(model, block, 0, 4, 4, false, 1.0f));
   EXPECT_FALSE(Render(nullptr, block, 16, 4, 4, false, 1.0f));
+  EXPECT_FALSE(Render(nothingToDraw, block, -16, 4, 4, false, 1.0f));
+  for (const bool flip : {false, true}) {
+    EXPECT_FALSE(kelcaptioningui::RenderOpenCaptions(nothingToDraw, {0, 0, 4, 4}, {1, 1}, nullptr, 16, {0, 0, 4, 4},
+                                                     {0, 0, 4, 4}, 4, 4, flip, 1.0f));
+  }
+  EXPECT_EQ(kel_test::supplier_spy::Watched().suppliers, 0);
   EXPECT_FALSE(Render(model, block, 8, 4, 4, false, 1.0f));  // the drawing layer's check: too short for the width
   for (std::uint8_t b : block.bytes) ASSERT_EQ(b, 0x22);
 }
@@ -135,6 +158,31 @@ TEST(DrawCaption, LeavesAnOsSurfaceInSourceCopyCompositing) {
   EXPECT_EQ(pixels[0], 0x80000080u);  // half-transparent blue in place of the grey, not over it
   surface->Destroy();
   supplier->Destroy();
+}
+
+// 100 x 40 at scale 0.5, flipped: a 50 x 20 surface whose first row is the block's last, at
+// render mode 2 for the whole drawing, under the frame transform from a pixel frame at (4, 2) to
+// a 25 x 40 layout (sx 2, sy 0.5). The caller's pixel aspect ratio, 10:11, plays no part.
+TEST(RenderOpenCaptions, DrawsOnTheBlockAtRenderModeTwoUnderTheFrameTransform) {
+  const int rowBytes = 50 * 4 + 8;
+  Block block(20, rowBytes, 0);
+  kel_test::supplier_spy::Reset();
+  ASSERT_TRUE(kelcaptioningui::RenderOpenCaptions(BandModel(), {4, 2, 100, 40}, {10, 11}, block.data(), rowBytes,
+                                                  {0, 0, 100, 40}, {0, 0, 25, 40}, 100, 40, true, 0.5f));
+  const auto& seen = kel_test::supplier_spy::Watched();
+  EXPECT_EQ(seen.suppliers, 1);
+  ASSERT_EQ(seen.surfaces.size(), 1u);
+  const auto& surface = seen.surfaces[0];
+  EXPECT_EQ(std::vector<int>({surface.width, surface.height, surface.rowBytes, surface.format}),
+            std::vector<int>({50, 20, -rowBytes, 7}));
+  EXPECT_EQ(surface.firstRow, block.data() + 19 * rowBytes);
+  EXPECT_EQ(surface.platformContext, 0u);
+  // Set first, and put back after each background pass.
+  ASSERT_FALSE(seen.renderModes.empty());
+  EXPECT_EQ(seen.renderModes.front(), 2);
+  EXPECT_EQ(seen.renderModes.back(), 2);
+  ASSERT_EQ(seen.transforms.size(), 1u);
+  EXPECT_EQ(seen.transforms[0], (MatrixT<float>{2, 0, 0, 0, 0.5f, 0, 4, 2, 1}));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include "open/SpanText.h"
 #include "samples/SampleModels.h"
+#include "support/OneCopyEdges.h"
+#include "support/OutlinedText.h"
+#include "support/PixelBuffer.h"
 #include "support/RecordingSupplier.h"
 #include "support/RecordingSurface.h"
 
@@ -35,12 +38,7 @@ void Draw(Drawn& d, const TextSpanAttributes& attributes, float s = 1.0f) {
 constexpr float kBaseline = 100 + (30 - 20) * 0.5f + 0.8f * 20;
 
 TEST(SpanText, OffsetCopiesUseTheirFixedColoursAndScaledEdgeWidth) {
-  const struct {
-    int edge;
-    float dx, dy;
-    Color color;
-  } copies[] = {{4, -1, 1, {1, 1, 1, 1}}, {5, 1, 1, {0, 0, 0, 1}}};
-  for (const auto& copy : copies) {
+  for (const auto& copy : kel_test::kOneCopyEdges) {
     Drawn d;
     Draw(d, Edged(copy.edge, 2.0f));
     const auto texts = d.surface.Calls("DrawString");
@@ -94,10 +92,39 @@ TEST(SpanText, OutlineGoesThroughGdiPlusAntiAliased) {
   Draw(d, a);
   // No surface text; the underline still comes through the surface.
   EXPECT_TRUE(d.surface.Calls("DrawString").empty());
-  EXPECT_EQ(d.surface.Calls("StrokePath").size(), 1u);
+  ASSERT_EQ(d.surface.Calls("StrokePath").size(), 1u);
+  EXPECT_EQ(d.surface.Calls("StrokePath")[0].color, (Color{1, 1, 1, 0.5f}));  // the foreground's, alpha kept
   Gdiplus::SmoothingMode smoothing = Gdiplus::SmoothingModeDefault;
   Gdiplus::GdipGetSmoothingMode(d.surface.graphics.nativeGraphics, &smoothing);
   EXPECT_EQ(smoothing, Gdiplus::SmoothingModeAntiAlias);
+}
+
+// The outline is the GDI+ path of the span's text in the style its font style asks for (1
+// italic, 2 bold), laid out from the span rectangle's corner, stroked in the edge colour at the
+// edge width over s and filled opaque: exactly what these GDI+ calls draw.
+TEST(SpanText, OutlineIsTheGdiPlusPathInTheSpansStyle) {
+  const Gdiplus::INT gdiStyles[] = {Gdiplus::FontStyleRegular, Gdiplus::FontStyleItalic, Gdiplus::FontStyleBold,
+                                    Gdiplus::FontStyleBoldItalic};
+  for (int style = 0; style < 4; ++style) {
+    TextSpanAttributes a = Edged(3, 8.0f, {1, 0.5f, 0, 0.5f});
+    a.SetForegroundEdgeColor({0, 0, 1, 0.5f});
+    a.SetFontName(kelcore::string::AsciiToUTF16("Times New Roman"));
+    a.SetFontStyle(static_cast<kelcaptioning::FontStyle>(style));
+    kelcaptioning::CaptioningRenderableOpenSpanPtr span(new kelcaptioning::CaptioningRenderableOpenSpan());
+    span->SetText(kelcore::string::AsciiToUTF16("Hi"));
+    span->SetTextSpanAttributes(a);
+    span->SetTextHeight(80, 120);
+    kel_test::PixelBuffer drawn(200, 100), expected(200, 100);
+    Inkpad inkpad(drawn.supplier(), drawn.surface());
+    kelcaptioningui::DrawSpanText(span, &inkpad, {10.7f, 5.2f, 150, 60}, 2.0f);
+    Gdiplus::GpGraphics* graphics = expected.surface()->GetOutputGraphics()->nativeGraphics;
+    Gdiplus::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
+    ASSERT_EQ(kel_test::DrawOutlinedText(graphics, u"Times New Roman", u"Hi", 40.0f, gdiStyles[style], {10, 5, 0, 0},
+                                         0x7F0000FF, 4.0f, 0xFFFF7F00),
+              Gdiplus::Ok);
+    EXPECT_GT(expected.InkBounds()[0], -1);
+    EXPECT_TRUE(drawn.bytes() == expected.bytes()) << style;
+  }
 }
 
 }  // namespace
