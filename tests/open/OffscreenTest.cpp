@@ -26,6 +26,9 @@ TEST(FrameTransform, InverseMatrixCases) {
   EXPECT_EQ(inverse(hd, half, 1.0f, {1, 1}, true), (MatrixT<float>{2, 0, 0, 0, 2, 0, 0, 0, 1}));
   EXPECT_EQ(inverse(sd, sd, 1.0f, {10, 11}, true), (MatrixT<float>{1.1f, 0, 0, 0, 1, 0, 0, 0, 1}));
   EXPECT_EQ(inverse(hd, {8, 0, 1920, 1080}, 1.0f, {1, 1}, true), (MatrixT<float>{1, 0, 0, 0, 1, 0, -8, 0, 1}));
+  // The layout's corner (8, 10) lands on the pixel frame's corner (4, 6), at twice the size.
+  EXPECT_EQ(inverse({4, 6, 1920, 1080}, {8, 10, 960, 540}, 1.0f, {1, 1}, true),
+            (MatrixT<float>{2, 0, 0, 0, 2, 0, -12, -14, 1}));
   // 1919 x 0.5 + 0.5 truncates to 960: the same size as the layout, so nothing to do.
   EXPECT_EQ(inverse({0, 0, 1919, 1080}, half, 0.5f, {1, 1}, false), MatrixT<float>{});
 }
@@ -183,6 +186,15 @@ TEST(RenderOpenCaptions, DrawsOnTheBlockAtRenderModeTwoUnderTheFrameTransform) {
   EXPECT_EQ(seen.renderModes.back(), 2);
   ASSERT_EQ(seen.transforms.size(), 1u);
   EXPECT_EQ(seen.transforms[0], (MatrixT<float>{2, 0, 0, 0, 0.5f, 0, 4, 2, 1}));
+
+  // 101 x 41 at 0.5 is cut to 50 x 20, not rounded up to 51 x 21.
+  kel_test::supplier_spy::Reset();
+  ASSERT_TRUE(kelcaptioningui::RenderOpenCaptions(BandModel(), {0, 0, 101, 41}, {1, 1}, block.data(), rowBytes,
+                                                  {0, 0, 101, 41}, {0, 0, 101, 41}, 101, 41, true, 0.5f));
+  ASSERT_EQ(kel_test::supplier_spy::Watched().surfaces.size(), 1u);
+  const auto& cut = kel_test::supplier_spy::Watched().surfaces[0];
+  EXPECT_EQ(std::vector<int>({cut.width, cut.height}), std::vector<int>({50, 20}));
+  EXPECT_EQ(cut.firstRow, block.data() + 19 * rowBytes);
 }
 
 }  // namespace

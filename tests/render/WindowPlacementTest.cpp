@@ -59,6 +59,10 @@ TEST(WindowPlacement, AnchoredWindowsAreClampedIntoTheCaptionsArea) {
       {10, -2147483647 - 1, kHD, {240, 135, 450, 108}},
       // ...unless the frame lies left of the origin, where the origin start is inside the area.
       {10, 9, {-500, -300, 1920, 1080}, {0, 0, 450, 108}},
+      // There centred anchors move the window back by half its width and height from the anchor point.
+      {10, 1, {-500, -300, 1920, 1080}, {240 - 225, 135, 450, 108}},
+      {10, 4, {-500, -300, 1920, 1080}, {240 - 225, 135 - 54, 450, 108}},
+      {10, 8, {-500, -300, 1920, 1080}, {240 - 450, 135 - 108, 450, 108}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Place(Grid(), GridWindow(c.columns, 2, c.anchor), c.frame), c.expected) << c.columns << "/" << c.anchor;
