@@ -61,6 +61,12 @@ TEST(OpenLayout, RowsScaleWithTheWindow) {
   CaptionRectList rects;
   kelcaptioningui::CollectOpenRowRects(window, &r.inkpad, windowRect, rects);
   EXPECT_EQ(rects, (CaptionRectList{{120, 40, 20, 80}, {120, 140, 20, 80}}));  // width (10 measured) / 0.5
+
+  // At s = 2 a row starting at model x 3 lies at 1.5: the half added before truncation makes it 2.
+  const auto doubled = kelcaption::MakeOpenModel({{{{"2", {}, 30}}, 3, 5, 40, 0}}, {3840, 2160})->GetWindow(0);
+  rects.clear();
+  kelcaptioningui::CollectOpenRowRects(doubled, &r.inkpad, {0, 0, 1920, 1080}, rects);
+  EXPECT_EQ(rects, (CaptionRectList{{2, 3, 5, 20}}));
 }
 
 TEST(OpenLayout, CaptionRectsOfAnOpenModelMeasureFirst) {
