@@ -21,6 +21,9 @@ class InkpadMeasurer : public kelcaptionfiles::CaptionMeasurer {
   void Measure(kelcaptioning::CaptionPtr& caption) override {
     kelcaptioningui::RefreshCaptionSizeInfo(caption, &inkpad_, false, 0, 0);
   }
+  float TextWidth(const kelcaptioning::TextSpanAttributes& style, std::u16string_view text) override {
+    return kelcaptioningui::MeasureSpanTextWidth(style, text, &inkpad_);
+  }
 
  private:
   kelui::inkpad::Inkpad& inkpad_;
