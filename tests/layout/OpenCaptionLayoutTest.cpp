@@ -149,6 +149,25 @@ TEST(OpenCaptionLayout, WebVttCueSettings) {
   EXPECT_TRUE(laid.notes.Empty());
 }
 
+// A cue in a region stands on the region's bottom edge, as wide as the region; one with a line of
+// its own is shown outside it, as browsers do. A scrolling region is said not to scroll.
+TEST(OpenCaptionLayout, WebVttRegions) {
+  const auto laid = LayOutVtt(
+      "WEBVTT\n\nREGION\nid:r width:40% lines:3 regionanchor:50%,50% viewportanchor:50%,50% scroll:up\n\n"
+      "00:01.000 --> 00:03.000 region:r align:left\nab\n\n"
+      "00:01.500 --> 00:03.000 region:r align:left\nabc\n\n"
+      "00:02.000 --> 00:03.000 region:r line:0\nab\n");
+  // The region: 400 x 90 pixels of the frame centred on (500, 250); its bottom at 245 of the area.
+  EXPECT_EQ(laid.lines[0][0], (LaidLine{u"ab", 200, 221, 25, 24}));
+  EXPECT_EQ(laid.lines[1][0], (LaidLine{u"abc", 200, 197, 35, 24}));
+  EXPECT_EQ(laid.lines[2][0].y, 0);
+  EXPECT_EQ(laid.notes.Texts(), (std::vector<std::string>{}));
+  const auto read = kelcaptionfiles::ReadWebVtt("WEBVTT\n\nREGION\nid:r scroll:up\n\n00:01.000 --> 00:02.000 region:r\nx\n",
+                                                "t.vtt");
+  EXPECT_EQ(read.notes.Texts(),
+            (std::vector<std::string>{"region scroll up (cues shown in place, without scrolling): 1 time"}));
+}
+
 // Every run is measured once however often it occurs.
 TEST(OpenCaptionLayout, MeasuredRunsAreCached) {
   std::string file;
