@@ -4,6 +4,12 @@ namespace kelcaptionfiles {
 
 using namespace kelcaptioning;
 
+namespace {
+
+constexpr std::size_t kMostCaptionsAvoided = 100;
+
+}  // namespace
+
 bool CaptionStacking::Clear(AreaRect box, int step, const std::vector<AreaRect>& others, long long& top) const {
   // Each move goes past one box, always the same way, so this ends within others.size() moves.
   for (std::size_t moves = 0; moves <= others.size(); ++moves) {
@@ -31,7 +37,9 @@ bool CaptionStacking::Place(Caption& caption) {
   }
   const int away = box.y + box.height / 2 >= area_.height / 2 ? -1 : 1;
   long long top = box.y;
-  const bool fits = Clear(box, away, others, top) || Clear(box, -away, others, top);
+  // Past so many captions at once no place is worth the search, which grows with their square.
+  const bool fits = others.size() <= kMostCaptionsAvoided &&
+                    (Clear(box, away, others, top) || Clear(box, -away, others, top));
   if (!fits) top = box.y;
   const long long shift = top - box.y;
   if (shift != 0) {

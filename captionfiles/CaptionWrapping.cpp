@@ -33,7 +33,8 @@ int ParagraphSideMargins(const CaptionTextParagraph& paragraph) {
   for (const CaptionTextSpanPtr& span : paragraph.GetCaptionTextSpans()) {
     if (span) largest = std::max(largest, span->GetTextSpanStyleAttributes().GetFontSize());
   }
-  return static_cast<int>(largest * 0.125f * 2.0f + 0.5f);
+  const float margins = largest * 0.125f * 2.0f + 0.5f;
+  return margins >= 1.0f && margins < 1e9f ? static_cast<int>(margins) : 0;  // NaN too
 }
 
 namespace {
@@ -78,7 +79,10 @@ class SpanRuns {
  private:
   template <typename Visit>
   void ForEachPiece(std::size_t begin, std::size_t end, Visit visit) const {
-    for (std::size_t k = 0; k < spans_.size(); ++k) {
+    // From the span that holds `begin`: a long cue may have many spans and many pieces.
+    const auto first = std::upper_bound(starts_.begin(), starts_.end(), begin);
+    for (auto k = static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, first - starts_.begin() - 1));
+         k < spans_.size() && starts_[k] < end; ++k) {
       const std::size_t from = std::max(begin, starts_[k]);
       const std::size_t to = std::min(end, starts_[k] + spans_[k]->GetSpanText().size());
       if (from < to) visit(*spans_[k], std::u16string_view(text_).substr(from, to - from));

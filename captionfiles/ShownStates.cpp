@@ -36,6 +36,30 @@ CaptionTimeline ShownStates(ReadResult& result, int frameWidth, int frameHeight,
   return TimelineOf(*result.List(), areaWidth, areaHeight, kDefaultCaptionAreaRatio);
 }
 
+namespace {
+
+// `caption` without the lines that stand past the bottom of the area, which only a caption
+// taller than the area has; their number is added to `dropped`.
+CaptionPtr LinesInside(const CaptionPtr& caption, const CaptionArea& area, long& dropped) {
+  const CaptionTextParagraphList lines = caption->GetCaptionTextParagraphs();
+  const auto outside = [&](const CaptionTextParagraphPtr& line) {
+    return line && PixelsOf(line->GetCaptionPosition().GetY(), area.height) + line->GetParagraphLineHeight() > area.height;
+  };
+  const auto count = std::count_if(lines.begin(), lines.end(), outside);
+  if (count == 0 || count == static_cast<std::ptrdiff_t>(lines.size())) return caption;
+  dropped += count;
+  CaptionPtr kept(new Caption());
+  for (const CaptionTextParagraphPtr& line : lines) {
+    if (line && !outside(line)) kept->AppendCaptionTextParagraph(line);
+  }
+  kept->SetBeginTime(caption->GetBeginTime());
+  kept->SetEndTime(caption->GetEndTime());
+  kept->SetCaptionType(caption->GetCaptionType());
+  return kept;
+}
+
+}  // namespace
+
 CaptionListPtr LayOutOpenCaptions(const CaptionList& list, const CueBoxes& boxes, int frameWidth, int frameHeight,
                                   int areaWidth, int areaHeight, CaptionMeasurer& measurer, FileNotes& notes) {
   const CaptionArea area{frameWidth, frameHeight, areaWidth, areaHeight};
@@ -45,7 +69,7 @@ CaptionListPtr LayOutOpenCaptions(const CaptionList& list, const CueBoxes& boxes
   laid->SetMetadata(list.GetMetadata());
   MeasuredWidths widths(measurer);
   CaptionStacking stacking(area);
-  long crowded = 0;
+  long crowded = 0, dropped = 0;
   double firstCrowded = 0;
   for (const CaptionPtr& caption : list.GetCaptions()) {
     if (!caption) continue;
@@ -59,9 +83,11 @@ CaptionListPtr LayOutOpenCaptions(const CaptionList& list, const CueBoxes& boxes
       lines->UpdatePositionsFromAnchorID(area.width, area.height, list.GetStreamFormat());
       PlaceFreeCues(*lines, area.width, area.height);
     }
+    lines = LinesInside(lines, area, dropped);
     if (!stacking.Place(*lines) && crowded++ == 0) firstCrowded = lines->GetBeginTime().GetSeconds();
     laid->InsertCaption(lines);
   }
+  if (dropped > 0) notes.Count("lines of captions taller than the frame (not shown)", {}, dropped);
   if (crowded > 0) {
     char first[32];
     std::snprintf(first, sizeof first, "%.3f", firstCrowded);

@@ -168,6 +168,30 @@ TEST(OpenCaptionLayout, WebVttRegions) {
             (std::vector<std::string>{"region scroll up (cues shown in place, without scrolling): 1 time"}));
 }
 
+// Files no player was made for still lay out, inside the area and at once: thousands of captions
+// shown together, a line of thousands of words in many spans, a word of thousands of letters.
+TEST(OpenCaptionLayout, PathologicalFilesStayInsideAndCheap) {
+  std::string file;
+  for (int i = 0; i < 2000; ++i) file += SrtCue(i + 1, 1, 9, "crowd " + std::to_string(i));
+  file += SrtCue(2001, 10, 11, Repeat("<i>w</i> x", 3000));
+  file += SrtCue(2002, 12, 13, std::string(20000, 'y'));
+  const auto laid = LayOutSrt(file);
+  ASSERT_EQ(laid.lines.size(), 2002u);
+  for (const auto& caption : laid.lines) {
+    for (const LaidLine& line : caption) {
+      ASSERT_TRUE(line.x >= 0 && line.y >= 0 && line.x + line.width <= kel_test::kAreaWidth &&
+                  line.y + line.height <= kel_test::kAreaHeight)
+          << line;
+    }
+  }
+  // 3000 "w x" in 150 lines of 20 (79 units), 20000 letters in 254 lines: 16 lines of 24 pixels fit in 400.
+  EXPECT_EQ(laid.lines[2000].size(), 16u);
+  EXPECT_EQ(laid.lines[2001].size(), 16u);
+  ASSERT_EQ(laid.notes.All().size(), 2u);
+  EXPECT_EQ(laid.notes.All()[0].Text(), "lines of captions taller than the frame (not shown): 372 times");
+  EXPECT_EQ(laid.notes.All()[1].count, 2000 - 16);
+}
+
 // Every run is measured once however often it occurs.
 TEST(OpenCaptionLayout, MeasuredRunsAreCached) {
   std::string file;
