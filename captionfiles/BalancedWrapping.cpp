@@ -48,8 +48,9 @@ bool Balanced(const std::vector<WrapPiece>& pieces, std::size_t from, std::size_
         if (cost[k - 1][i] == kNone) continue;
         const double width = LineWidth(advanceSum, pieces, from + i, from + j);
         if (width > maxWidth && j - i > 1) break;  // wider still further back
+        // Of splits as even, the one with the longer lines below, as subtitles are balanced.
         const double c = cost[k - 1][i] + width * width;
-        if (c < cost[k][j]) cost[k][j] = c, back[k][j] = i;
+        if (c <= cost[k][j]) cost[k][j] = c, back[k][j] = i;
       }
     }
   }

@@ -1,8 +1,8 @@
 #pragma once
 
 // Which pieces of a paragraph go on which line: as few lines as the width allows, and of those
-// the most even (the smallest sum of squared line widths), as subtitlers balance two-line
-// subtitles. Knows widths only; LineBreaking says where text may break.
+// the most even (the smallest sum of squared line widths; of splits as even, the one with the
+// longer lines lower), as subtitlers balance two-line subtitles. Knows widths only; LineBreaking says where text may break.
 
 #include <cstddef>
 #include <vector>
