@@ -137,7 +137,7 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
                                : colon != std::string::npos ? what.substr(colon + 2)
                                                             : what;
     problems.Report(PlaceOfByte(text, at), "not JSON: " + reason, kNotJson);
-    return {list, std::move(notes)};
+    return {list, std::move(notes), {}};
   } catch (const json::out_of_range& e) {
     // A number too large for a double ("1e400"): the parser names the number but not its place,
     // so the error points at the first place the number's text occurs.
@@ -148,7 +148,7 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
     const std::size_t at = number.empty() ? std::string_view::npos : text.find(number);
     problems.Report(at == std::string_view::npos ? FilePlace::At(1, 1) : PlaceOfByte(text, at),
                     "not JSON: the number " + number + " is out of range", kNotJson);
-    return {list, std::move(notes)};
+    return {list, std::move(notes), {}};
   }
   const JsonReader r(fileName);
   const json* captions = nullptr;
@@ -185,7 +185,7 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
   } catch (const ReadError& e) {
     // Without its format or its captions the document holds nothing that can be shown.
     problems.Skipped(e, "documents whose format or captions cannot be read (nothing read)");
-    return {CaptionListPtr(new CaptionList()), std::move(notes)};
+    return {CaptionListPtr(new CaptionList()), std::move(notes), {}};
   }
   for (std::size_t c = 0; c < captions->size(); ++c) {
     const std::string at = "/captions/" + std::to_string(c);
@@ -195,7 +195,7 @@ ReadResult ReadCaptionDocument(std::string_view text, const std::string& fileNam
       problems.Skipped(e, "captions with a value that cannot be read (skipped)");
     }
   }
-  return {list, std::move(notes)};
+  return {list, std::move(notes), {}};
 }
 
 std::string WriteCaptionDocument(const CaptionList& list) {

@@ -666,14 +666,14 @@ ReadResult ReadEbuStl(std::string_view bytes, const std::string& fileName, const
   if (!header) {
     CaptionListPtr empty(new CaptionList());
     empty->SetStreamFormat(kStreamFormat_OpenEBU);
-    return {empty, std::move(notes)};
+    return {empty, std::move(notes), {}};
   }
   const std::vector<Subtitle> subtitles = SubtitleReader(in, *header, blockCount, notes).Read();
   if (header->format == kStreamFormat_OpenEBU) {
-    return {OpenCaptions(subtitles, *header, style, notes), std::move(notes)};
+    return {OpenCaptions(subtitles, *header, style, notes), std::move(notes), {}};
   }
   CaptionTimeline teletext = TeletextTimeline(subtitles, *header, notes);
-  return {std::move(teletext), std::move(notes)};
+  return {std::move(teletext), std::move(notes), {}};
 }
 
 }  // namespace kelcaptionfiles

@@ -330,7 +330,7 @@ std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::st
     if (!document["states"].is_array()) r.Fail("/states", "expected an array");
   } catch (const ReadError& e) {
     problems.Skipped(e, "documents whose format or states cannot be read (nothing read)");
-    return ReadResult{std::move(timeline), std::move(notes)};
+    return ReadResult{std::move(timeline), std::move(notes), {}};
   }
   const json& list = document["states"];
   for (std::size_t i = 0; i < list.size(); ++i) {
@@ -347,7 +347,7 @@ std::optional<ReadResult> ReadModelDocument(std::string_view text, const std::st
       problems.Skipped(e, "states with a value that cannot be read (skipped)");
     }
   }
-  return ReadResult{std::move(timeline), std::move(notes)};
+  return ReadResult{std::move(timeline), std::move(notes), {}};
 }
 
 std::string WriteModelDocument(const CaptionTimeline& timeline) {

@@ -1,6 +1,12 @@
 #include "kelcaptionfiles/ShownStates.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "captionfiles/CaptionStacking.h"
+#include "captionfiles/CaptionWrapping.h"
+#include "captionfiles/CueBoxLayout.h"
 
 #include "kelcaptioning/Formats.h"
 #include "kelcaptioning/RenderableModel.h"
@@ -22,14 +28,74 @@ CaptionTimeline ShownStates(ReadResult& result, int frameWidth, int frameHeight,
       caption->UpdateLineWidthAndHeightFromText(format, metadata.GetMaxCharactersInRow(), metadata.GetMaxNumberOfRow());
       caption->UpdatePositionsFromAnchorID(0, 0, format);
     }
-  } else {
-    for (CaptionPtr caption : list.GetCaptions()) {
-      measurer.Measure(caption);
-      caption->UpdatePositionsFromAnchorID(areaWidth, areaHeight, format);
-      PlaceFreeCues(*caption, areaWidth, areaHeight);
-    }
+  } else if (areaWidth > 0 && areaHeight > 0) {
+    result.captions =
+        LayOutOpenCaptions(list, result.boxes, frameWidth, frameHeight, areaWidth, areaHeight, measurer, result.notes);
+    result.boxes.clear();  // they named the captions that were replaced
   }
-  return TimelineOf(list, areaWidth, areaHeight, kDefaultCaptionAreaRatio);
+  return TimelineOf(*result.List(), areaWidth, areaHeight, kDefaultCaptionAreaRatio);
+}
+
+namespace {
+
+// `caption` without the lines that stand past the bottom of the area, which only a caption
+// taller than the area has; their number is added to `dropped`.
+CaptionPtr LinesInside(const CaptionPtr& caption, const CaptionArea& area, long& dropped) {
+  const CaptionTextParagraphList lines = caption->GetCaptionTextParagraphs();
+  const auto outside = [&](const CaptionTextParagraphPtr& line) {
+    return line && PixelsOf(line->GetCaptionPosition().GetY(), area.height) + line->GetParagraphLineHeight() > area.height;
+  };
+  const auto count = std::count_if(lines.begin(), lines.end(), outside);
+  if (count == 0 || count == static_cast<std::ptrdiff_t>(lines.size())) return caption;
+  dropped += count;
+  CaptionPtr kept(new Caption());
+  for (const CaptionTextParagraphPtr& line : lines) {
+    if (line && !outside(line)) kept->AppendCaptionTextParagraph(line);
+  }
+  kept->SetBeginTime(caption->GetBeginTime());
+  kept->SetEndTime(caption->GetEndTime());
+  kept->SetCaptionType(caption->GetCaptionType());
+  return kept;
+}
+
+}  // namespace
+
+CaptionListPtr LayOutOpenCaptions(const CaptionList& list, const CueBoxes& boxes, int frameWidth, int frameHeight,
+                                  int areaWidth, int areaHeight, CaptionMeasurer& measurer, FileNotes& notes) {
+  const CaptionArea area{frameWidth, frameHeight, areaWidth, areaHeight};
+  CaptionListPtr laid(new CaptionList());
+  laid->SetStreamFormat(list.GetStreamFormat());
+  laid->SetIsWideScreen(list.GetIsWideScreen());
+  laid->SetMetadata(list.GetMetadata());
+  MeasuredWidths widths(measurer);
+  CaptionStacking stacking(area);
+  long crowded = 0, dropped = 0;
+  double firstCrowded = 0;
+  for (const CaptionPtr& caption : list.GetCaptions()) {
+    if (!caption) continue;
+    const auto found = boxes.find(caption.get());
+    const CueBox* box = found == boxes.end() ? nullptr : &found->second;
+    CaptionPtr lines = WrapCaption(caption, WrapWidth(box, area), widths);
+    measurer.Measure(lines);
+    if (box) {
+      PlaceCueBox(*lines, *box, area);
+    } else {
+      lines->UpdatePositionsFromAnchorID(area.width, area.height, list.GetStreamFormat());
+      PlaceFreeCues(*lines, area.width, area.height);
+    }
+    lines = LinesInside(lines, area, dropped);
+    if (!stacking.Place(*lines) && crowded++ == 0) firstCrowded = lines->GetBeginTime().GetSeconds();
+    laid->InsertCaption(lines);
+  }
+  if (dropped > 0) notes.Count("lines of captions taller than the frame (not shown)", {}, dropped);
+  if (crowded > 0) {
+    char first[32];
+    std::snprintf(first, sizeof first, "%.3f", firstCrowded);
+    notes.Count("captions with no room beside the captions shown with them (drawn over them; the first at " +
+                    std::string(first) + " s)",
+                {}, crowded);
+  }
+  return laid;
 }
 
 void PlaceFreeCues(Caption& caption, int areaWidth, int areaHeight) {

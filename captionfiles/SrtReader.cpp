@@ -39,6 +39,7 @@ bool StartsCue(const std::vector<Line>& lines, std::size_t i) {
 
 ReadResult ReadSrt(std::string_view bytes, const std::string& fileName, const ReadOptions& options) {
   FileNotes notes;
+  CueBoxes boxes;
   ReadProblems problems(fileName, options.strict, notes);
   const std::string text = ReadableUtf8(bytes, problems);
   const std::vector<Line> lines = SplitLines(text);
@@ -77,7 +78,7 @@ ReadResult ReadSrt(std::string_view bytes, const std::string& fileName, const Re
       notes.Count("text after the end time, such as X1:Y1 coordinates (not shown)",
                   FilePlace::At(timingLine.number, static_cast<int>(timing->rest) + 1));
     }
-    const CaptionPtr caption = ReadSrtCueText(textLines, options.style, problems);
+    const auto [caption, box] = ReadSrtCueText(textLines, options.style, problems);
     if (!caption) {
       problems.Report(FilePlace::At(timingLine.number + 1, 1), "the cue has no text", "cues without text (nothing to show)",
                       NoteKind::kNotShown);
@@ -85,9 +86,9 @@ ReadResult ReadSrt(std::string_view bytes, const std::string& fileName, const Re
     }
     caption->SetBeginTime(timing->begin);
     caption->SetEndTime(timing->end);
-    list->InsertCaption(caption);
+    if (list->InsertCaption(caption) && box) boxes[caption.get()] = *box;
   }
-  return {list, std::move(notes)};
+  return {list, std::move(notes), std::move(boxes)};
 }
 
 }  // namespace kelcaptionfiles

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -16,6 +17,10 @@ using namespace kelcaptioning;
 namespace {
 
 using Paragraph = ParagraphStyleAttributes;
+
+// The script size that players take {\pos} coordinates in when a file gives none.
+constexpr double kScriptWidth = 384;
+constexpr double kScriptHeight = 288;
 
 std::string Lower(std::string_view s) {
   std::string lower(s);
@@ -88,12 +93,23 @@ class CueTextReader {
  public:
   CueTextReader(const SubtitleStyle& base, ReadProblems& problems) : builder_(base), problems_(problems) {}
 
-  CaptionPtr Read(const std::vector<Line>& lines) {
+  SrtCue Read(const std::vector<Line>& lines) {
     for (const Line& line : lines) {
       ReadLine(line);
       builder_.EndLine();
     }
-    return builder_.Take(paragraph_);
+    SrtCue cue{builder_.Take(paragraph_), std::nullopt};
+    if (pos_ && cue.caption) {
+      // The anchor names the point of the box that stands at the position.
+      const int anchor = static_cast<int>(paragraph_.GetAnchorID());
+      CueBox box;
+      box.x = pos_->first / kScriptWidth;
+      box.y = pos_->second / kScriptHeight;
+      box.alignX = (anchor % 3) * 0.5;
+      box.alignY = (anchor / 3) * 0.5;
+      cue.box = box;
+    }
+    return cue;
   }
 
  private:
@@ -232,6 +248,7 @@ class CueTextReader {
       style_.face = std::string(value);
     } else if (name == "fs" && !value.empty()) {
       style_.size = std::strtof(std::string(value).c_str(), nullptr);
+    } else if (name == "pos" && ReadPosition(value)) {
     } else if (name == "s") {
       problems_.Notes().Count("strikethrough \\s (shown without the line)", At(line, at));
     } else if (std::find(std::begin(kKnownOverrides), std::end(kKnownOverrides), name) != std::end(kKnownOverrides)) {
@@ -239,6 +256,20 @@ class CueTextReader {
     } else {
       problems_.Report(At(line, at), "an override tag that is not an ASS tag", "unknown override tags (removed)");
     }
+  }
+
+  // "(x,y)", in script pixels; false, and nothing kept, for anything else.
+  bool ReadPosition(std::string_view value) {
+    if (value.size() < 5 || value.front() != '(' || value.back() != ')') return false;
+    const std::string inside(value.substr(1, value.size() - 2));
+    char* end = nullptr;
+    const double x = std::strtod(inside.c_str(), &end);
+    if (end == inside.c_str() || *end != ',') return false;
+    const char* second = end + 1;
+    const double y = std::strtod(second, &end);
+    if (end == second || *end != '\0' || !std::isfinite(x) || !std::isfinite(y)) return false;
+    pos_ = {x, y};
+    return true;
   }
 
   // A number-pad position: 1 bottom left to 9 top right.
@@ -256,11 +287,12 @@ class CueTextReader {
   InlineStyle style_;
   std::vector<InlineStyle> fonts_;  // the style before each open <font>
   Paragraph paragraph_;
+  std::optional<std::pair<double, double>> pos_;
 };
 
 }  // namespace
 
-CaptionPtr ReadSrtCueText(const std::vector<Line>& lines, const SubtitleStyle& base, ReadProblems& problems) {
+SrtCue ReadSrtCueText(const std::vector<Line>& lines, const SubtitleStyle& base, ReadProblems& problems) {
   return CueTextReader(base, problems).Read(lines);
 }
 

@@ -1,5 +1,7 @@
 #include "captionfiles/WebVttReader.h"
 
+#include <algorithm>
+
 #include "captionfiles/ReadProblems.h"
 #include "captionfiles/SubtitleSpans.h"
 #include "captionfiles/TextLines.h"
@@ -49,11 +51,77 @@ void PlaceAcross(Caption& caption, const webvtt::Cue& cue) {
   }
 }
 
+double LineAlignShare(webvtt::LineAlign align) {
+  switch (align) {
+    case webvtt::LineAlign::kStart: return 0.0;
+    case webvtt::LineAlign::kEnd: return 1.0;
+    case webvtt::LineAlign::kCenter: break;
+  }
+  return 0.5;
+}
+
+// Browsers give a line of a region 6 % of the video's height.
+constexpr double kRegionLineHeight = 0.06;
+
+// Whether the cue is shown in its region: only a cue that sets no line, size or direction of its own.
+bool InRegion(const webvtt::Cue& cue) {
+  return cue.region >= 0 && !cue.line && cue.size == 100 && cue.direction == webvtt::Direction::kHorizontal;
+}
+
+// A region cue's box: as wide as the region, standing on the region's bottom edge, its lines
+// aligned in it by the cue's alignment.
+CueBox RegionBox(const webvtt::Region& region) {
+  const double width = std::clamp(region.width, 0.0, 100.0) / 100;
+  const double height = std::clamp(region.lines, 0.0, 1000.0) * kRegionLineHeight;
+  CueBox box;
+  box.width = width;
+  box.x = region.viewportAnchorX / 100 - region.anchorX / 100 * width;
+  box.alignX = 0.0;
+  box.y = region.viewportAnchorY / 100 - region.anchorY / 100 * height + height;
+  box.alignY = 1.0;
+  return box;
+}
+
+// The cue box of the WebVTT rendering rules, for a cue whose region, line, position or size
+// moves it from where its alignment alone puts it; nothing for other cues.
+std::optional<CueBox> BoxOf(const webvtt::Cue& cue, const std::vector<webvtt::Region>& regions) {
+  if (InRegion(cue) && static_cast<std::size_t>(cue.region) < regions.size()) {
+    return RegionBox(regions[static_cast<std::size_t>(cue.region)]);
+  }
+  if (!cue.line && !cue.position && cue.size == 100) return std::nullopt;
+  const Paragraph::TextAlignmentType alignment = AlignmentOf(cue.align);
+  // The computed position and position alignment: from the text alignment when auto.
+  const double share = alignment == Paragraph::kTextAlignment_Left    ? 0.0
+                       : alignment == Paragraph::kTextAlignment_Right ? 1.0
+                                                                      : 0.5;
+  const double position = cue.position.value_or(share * 100);
+  double alignX = share;
+  switch (cue.positionAlign) {
+    case webvtt::PositionAlign::kLineLeft: alignX = 0.0; break;
+    case webvtt::PositionAlign::kCenter: alignX = 0.5; break;
+    case webvtt::PositionAlign::kLineRight: alignX = 1.0; break;
+    case webvtt::PositionAlign::kAuto: break;
+  }
+  // The box may not reach past either side of the video.
+  const double room = alignX == 0.0 ? 100 - position : alignX == 1.0 ? position : 2 * std::min(position, 100 - position);
+  CueBox box;
+  box.width = std::clamp(std::min(cue.size, room), 0.0, 100.0) / 100;
+  box.x = position / 100;
+  box.alignX = alignX;
+  if (cue.line && cue.snapToLines) {
+    box.line = static_cast<int>(std::clamp(*cue.line, -1e6, 1e6));
+  } else if (cue.line) {
+    box.y = *cue.line / 100;
+    box.alignY = LineAlignShare(cue.lineAlign);
+  }
+  return box;
+}
+
 class CueConverter {
  public:
   CueConverter(const SubtitleStyle& style, ReadProblems& problems) : style_(style), problems_(problems) {}
 
-  CaptionPtr Convert(const webvtt::Cue& cue) {
+  CaptionPtr Convert(const webvtt::Cue& cue, const std::vector<webvtt::Region>& regions, CueBoxes& boxes) {
     ReportSettings(cue);
     const webvtt::CueText text = webvtt::ParseCueText(cue.text);
     ReportMarks(cue, text);
@@ -80,6 +148,7 @@ class CueConverter {
     PlaceAcross(*caption, cue);
     caption->SetBeginTime(cue.start.time);
     caption->SetEndTime(cue.end.time);
+    if (const std::optional<CueBox> box = BoxOf(cue, regions)) boxes[caption.get()] = *box;
     return caption;
   }
 
@@ -106,14 +175,7 @@ class CueConverter {
   }
 
   void ReportSettings(const webvtt::Cue& cue) {
-    if (cue.size != 100) NotShown(cue, "size", "cue setting size");
     if (cue.direction != webvtt::Direction::kHorizontal) NotShown(cue, "vertical", "cue setting vertical");
-    if (cue.region >= 0) NotShown(cue, "region", "cue setting region");
-    if (cue.line && cue.snapToLines) NotShown(cue, "line", "cue setting line as a line number (shown at the bottom)");
-    if (cue.line && !cue.snapToLines && cue.lineAlign != webvtt::LineAlign::kStart) {
-      NotShown(cue, "line", "cue setting line alignment (center or end)");
-    }
-    if (cue.positionAlign != webvtt::PositionAlign::kAuto) NotShown(cue, "position", "cue setting position alignment");
     for (const auto& [name, column] : cue.settingColumns) {
       if (name[0] == '?') {
         problems_.Notes().Count("cue settings that cannot be read (ignored, as browsers do)",
@@ -151,6 +213,7 @@ ReadResult ReadWebVtt(std::string_view bytes, const std::string& fileName, const
   CaptionListPtr list(new CaptionList());
   list->SetStreamFormat(kStreamFormat_OpenCaptions);
   CueConverter converter(options.style, problems);
+  CueBoxes boxes;
   // Each block as it is read, so that notes, and a strict reading's first problem, come in file order.
   std::size_t cuesDone = 0, sheetsDone = 0, regionsDone = 0;
   const auto take = [&](const webvtt::File& file) {
@@ -158,14 +221,18 @@ ReadResult ReadWebVtt(std::string_view bytes, const std::string& fileName, const
       notes.Count("STYLE blocks", FilePlace::At(file.styleSheets[sheetsDone].line, 1));
     }
     for (; regionsDone < file.regions.size(); ++regionsDone) {
-      notes.Count("REGION blocks", FilePlace::At(file.regions[regionsDone].line, 1));
+      if (file.regions[regionsDone].scrollUp) {
+        notes.Count("region scroll up (cues shown in place, without scrolling)",
+                    FilePlace::At(file.regions[regionsDone].line, 1));
+      }
     }
     for (; cuesDone < file.cues.size(); ++cuesDone) {
-      if (CaptionPtr caption = converter.Convert(file.cues[cuesDone])) list->InsertCaption(caption);
+      const CaptionPtr caption = converter.Convert(file.cues[cuesDone], file.regions, boxes);
+      if (caption && !list->InsertCaption(caption)) boxes.erase(caption.get());
     }
   };
   webvtt::ParseFile(text, problems, take);
-  return {list, std::move(notes)};
+  return {list, std::move(notes), std::move(boxes)};
 }
 
 }  // namespace kelcaptionfiles

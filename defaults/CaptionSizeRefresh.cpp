@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <map>
 
 #include "kelcaptioningui/KelCaptioningUI.h"
@@ -44,8 +45,7 @@ void MeasureParagraph(CaptionTextParagraph& paragraph, kelui::inkpad::Inkpad* in
     const float size = attributes.GetFontSize();
     if (size > largest) largest = size;
     if (surface == nullptr) continue;
-    const kelui::inkpad::FontP font = MakeSpanFont(attributes, inkpad, size);
-    const float measured = surface->MeasureStringWidth(font, span->GetSpanText().c_str(), -1);
+    const float measured = MeasureSpanTextWidth(attributes, span->GetSpanText(), inkpad);
     width = TruncToInt(static_cast<double>(width) + TruncToInt(measured + 0.5f));
   }
   width = TruncToInt(static_cast<double>(width) + TruncToInt(largest * 0.125f * 2.0f + 0.5f));
@@ -81,6 +81,16 @@ void RecentreBlock(Caption& caption, std::uint64_t first, int centre, int areaWi
 }
 
 }  // namespace
+
+float MeasureSpanTextWidth(const TextSpanAttributes& attributes, std::u16string_view text,
+                           kelui::inkpad::Inkpad* inkpad) {
+  kelui::inkpad::SurfaceInterface* surface = inkpad ? inkpad->GetSurface() : nullptr;
+  text = text.substr(0, text.find(u'\0'));
+  if (surface == nullptr || text.empty()) return 0.0f;
+  const kelui::inkpad::FontP font = MakeSpanFont(attributes, inkpad, attributes.GetFontSize());
+  const int length = static_cast<int>(std::min<std::size_t>(text.size(), 1 << 30));
+  return surface->MeasureStringWidth(font, text.data(), length);
+}
 
 void RefreshCaptionSizeInfo(CaptionPtr& caption, kelui::inkpad::Inkpad* inkpad, bool updateBlockPositions,
                             int areaWidth, int areaHeight) {

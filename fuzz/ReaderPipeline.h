@@ -1,10 +1,12 @@
 #pragma once
 
-// What the command-line tool does with what a reader gives, without measuring text: the states
-// shown in a 1920 x 1080 frame (captions placed in a 1536 x 864 caption area, then cut into
-// render-ready states). Shared by the reader targets, so that a file that reads but cannot be
-// shown is found too.
+// What the command-line tool does with what a reader gives, with text measured by a rule instead
+// of fonts (each UTF-16 unit half its font size wide): the states shown in a 1920 x 1080 frame
+// (captions wrapped, placed and stacked in a 1536 x 864 caption area, then cut into render-ready
+// states). Shared by the reader targets, so that a file that reads but cannot be shown is found
+// too.
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -13,8 +15,26 @@
 namespace kel_fuzz {
 
 inline kelcaptionfiles::CaptionTimeline PlaceAndCut(kelcaptionfiles::ReadResult& result) {
-  struct NoMeasuring : kelcaptionfiles::CaptionMeasurer {
-    void Measure(kelcaptioning::CaptionPtr&) override {}
+  struct RuleMeasuring : kelcaptionfiles::CaptionMeasurer {
+    void Measure(kelcaptioning::CaptionPtr& caption) override {
+      for (const auto& paragraph : caption->GetCaptionTextParagraphs()) {
+        float width = 0, size = 0;
+        for (const auto& span : paragraph->GetCaptionTextSpans()) {
+          const auto style = span->GetTextSpanStyleAttributes();
+          width += TextWidth(style, span->GetSpanText());
+          size = std::max(size, Size(style));
+        }
+        paragraph->SetParagraphLineWidth(static_cast<int>(std::min(width + size / 4, 1e9f)));
+        paragraph->SetParagraphLineHeight(static_cast<int>(std::min(size * 1.2f, 1e9f)));
+      }
+    }
+    float TextWidth(const kelcaptioning::TextSpanAttributes& style, std::u16string_view text) override {
+      return static_cast<float>(text.size()) * Size(style) / 2;
+    }
+    static float Size(const kelcaptioning::TextSpanAttributes& style) {
+      const float size = style.GetFontSize();
+      return size > 0 && size < 1e6f ? size : 0;  // NaN too
+    }
   } measurer;
   return kelcaptionfiles::ShownStates(result, 1920, 1080, measurer);
 }

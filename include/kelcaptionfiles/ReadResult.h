@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "kelcaptionfiles/CaptionTimeline.h"
+#include "kelcaptionfiles/CueBox.h"
 #include "kelcaptionfiles/FileNotes.h"
 #include "kelcaptioning/CaptionList.h"
 
@@ -16,6 +17,9 @@ namespace kelcaptionfiles {
 struct ReadResult {
   std::variant<kelcaptioning::CaptionListPtr, CaptionTimeline> captions;
   FileNotes notes;
+  // Where captions of the list are asked to stand beyond their anchors (SubRip \pos, WebVTT
+  // line, position and size).
+  CueBoxes boxes;
 
   // The caption list, or null when the file gave a timeline.
   kelcaptioning::CaptionList* List() const noexcept {

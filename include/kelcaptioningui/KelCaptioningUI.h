@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "kelcaptioning/CaptionList.h"
@@ -103,5 +104,11 @@ KELCAPTIONINGUI_API void GetDefaultCaptionList(kelui::inkpad::Inkpad* inkpad, ke
 // their horizontal centres at their new widths. A null caption does nothing.
 KELCAPTIONINGUI_API void RefreshCaptionSizeInfo(kelcaptioning::CaptionPtr& caption, kelui::inkpad::Inkpad* inkpad,
                                                 bool updateBlockPositions, int areaWidth, int areaHeight);
+
+// The width of `text` in a span of `attributes`, as RefreshCaptionSizeInfo measures a span (in
+// model units, not rounded; up to a NUL, as spans are drawn), so that a host can wrap lines
+// before it stores them. 0 without a drawing context.
+KELCAPTIONINGUI_API float MeasureSpanTextWidth(const kelcaptioning::TextSpanAttributes& attributes,
+                                               std::u16string_view text, kelui::inkpad::Inkpad* inkpad);
 
 }  // namespace kelcaptioningui

@@ -129,9 +129,14 @@ TEST(SrtReader, TagsColoursBreaksAndOverrideBlocksAsPlayersShowThem) {
   for (const auto& paragraph : caption->GetCaptionTextParagraphs()) {
     EXPECT_EQ(paragraph->GetParagraphStyleAttributes().GetAnchorID(), ParagraphStyleAttributes::kAnchor_TopCenter);
   }
+  // \pos is applied: the box's top centre (\an8) at (10, 20) of the 384 x 288 script.
   kel_test::ExpectNotes(read.notes, {{"strikethrough <s> (shown without the line): 1 time", "5:1"},
-                                     {"tags that SubRip players do not know (removed): 2 times", "5:38"},
-                                     {"override tag \\pos (not shown): 1 time", "5:63"}});
+                                     {"tags that SubRip players do not know (removed): 2 times", "5:38"}});
+  ASSERT_EQ(read.boxes.count(caption.get()), 1u);
+  const kelcaptionfiles::CueBox& box = read.boxes.at(caption.get());
+  EXPECT_EQ(box.x, 10.0 / 384);
+  EXPECT_EQ(box.y, 20.0 / 288);
+  EXPECT_EQ(std::make_pair(box.alignX, box.alignY), std::make_pair(0.5, 0.0));
 }
 
 }  // namespace

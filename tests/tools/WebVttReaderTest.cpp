@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "captionfiles/WebVttReader.h"
@@ -35,13 +37,17 @@ TEST(WebVttReader, CuesSettingsAndWhatIsNotApplied) {
   EXPECT_EQ(first->GetText(), u"Top left, italic");  // the voice tag is not text
   EXPECT_EQ(first->GetCaptionTextSpans()[1]->GetTextSpanStyleAttributes().GetFontStyle(), kFontStyle_Italic);
   EXPECT_EQ(placed->GetCaptionTextParagraph(1)->GetText(), u"second line");
-  EXPECT_EQ(read.notes.Texts(), (std::vector<std::string>{"STYLE blocks: 1 time", "cue setting size: 1 time",
+  // The size is applied: the cue's box (50 % wide, its left edge at 10 %) goes with the list.
+  EXPECT_EQ(read.notes.Texts(), (std::vector<std::string>{"STYLE blocks: 1 time",
                                                           "<ruby> (shown as plain text): 2 times",
                                                           "<rt> (shown as plain text): 2 times"}));
-  // Each where it first stands: the block's line, the setting's and the tag's column.
+  const kelcaptionfiles::CueBox& box = read.boxes.at(placed.get());
+  EXPECT_EQ(std::make_tuple(box.width, box.x, box.alignX, box.y, box.alignY, box.line),
+            std::make_tuple(std::optional(0.5), std::optional(0.1), 0.0, std::optional(0.1), 0.0, std::optional<int>()));
+  EXPECT_EQ(read.boxes.size(), 1u);
+  // Each where it first stands: the block's line and the tag's column.
   EXPECT_EQ(read.notes.All()[0].first.Text(), "6:1");
-  EXPECT_EQ(read.notes.All()[1].first.Text(), "10:59");
-  EXPECT_EQ(read.notes.All()[2].first.Text(), "15:15");
+  EXPECT_EQ(read.notes.All()[1].first.Text(), "15:15");
 
   // Placement after measuring: a start-aligned free cue keeps its left edge, lines stack.
   first->SetParagraphLineWidth(300);
@@ -96,8 +102,9 @@ TEST(WebVttReader, BlocksAsTheParsingAlgorithmReadsThem) {
                          {"cues whose time line cannot be read (skipped): 2 times", "19:1"},
                          {"blocks that are not cues, comments, styles or regions (skipped): 1 time", "29:1"},
                          {"cues that end before they begin (never shown): 1 time", "31:1"},
-                         {"cue setting line as a line number (shown at the bottom): 1 time", "34:25"},
                          {"cue settings that cannot be read (ignored, as browsers do): 1 time", "34:32"}});
+  // The line number is applied: the last cue stands on line 2.
+  EXPECT_EQ(read.boxes.at(read.List()->GetCaptions()[5].get()).line, 2);
   EXPECT_EQ(read.notes.All()[2].kind, kelcaptionfiles::NoteKind::kProblem);
   EXPECT_EQ(read.notes.All()[1].kind, kelcaptionfiles::NoteKind::kNotShown);
   EXPECT_EQ(kel_test::ReadErrorOf([&] { ReadWebVtt(file, "b.vtt", {.strict = true}); }), "b.vtt:15:1: the cue has no text");

@@ -14,18 +14,6 @@ namespace kelcaption {
 
 namespace {
 
-// Subtitles are measured as the caption library draws them.
-class InkpadMeasurer : public kelcaptionfiles::CaptionMeasurer {
- public:
-  explicit InkpadMeasurer(kelui::inkpad::Inkpad& inkpad) : inkpad_(inkpad) {}
-  void Measure(kelcaptioning::CaptionPtr& caption) override {
-    kelcaptioningui::RefreshCaptionSizeInfo(caption, &inkpad_, false, 0, 0);
-  }
-
- private:
-  kelui::inkpad::Inkpad& inkpad_;
-};
-
 const char* KindText(kelcaptionfiles::NoteKind kind) {
   switch (kind) {
     case kelcaptionfiles::NoteKind::kProblem: return "problem";
@@ -47,6 +35,14 @@ void Report(const std::string& file, const kelcaptionfiles::FileNotes& notes) {
 
 }  // namespace
 
+void InkpadMeasurer::Measure(kelcaptioning::CaptionPtr& caption) {
+  kelcaptioningui::RefreshCaptionSizeInfo(caption, &inkpad_, false, 0, 0);
+}
+
+float InkpadMeasurer::TextWidth(const kelcaptioning::TextSpanAttributes& style, std::u16string_view text) {
+  return kelcaptioningui::MeasureSpanTextWidth(style, text, &inkpad_);
+}
+
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
                                                    Frame& measuring) {
   kelcaptionfiles::ReadOptions read;
@@ -55,10 +51,14 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
   read.strict = options.strict;
   read.encoding = options.encoding;
   kelcaptionfiles::ReadResult result = kelcaptionfiles::ReadCaptionFile(options.file, read);
-  Report(options.file, result.notes);
-  if (result.Empty() && result.notes.HasProblems()) throw std::runtime_error(options.file + ": nothing could be read");
+  if (result.Empty() && result.notes.HasProblems()) {
+    Report(options.file, result.notes);
+    throw std::runtime_error(options.file + ": nothing could be read");
+  }
   InkpadMeasurer measurer(measuring.Inkpad());
-  return kelcaptionfiles::ShownStates(result, width, height, measurer);
+  kelcaptionfiles::CaptionTimeline states = kelcaptionfiles::ShownStates(result, width, height, measurer);
+  Report(options.file, result.notes);  // with what the layout adds
+  return states;
 }
 
 bool CaptionTimesAreTimeCodes(const std::string& file) {

@@ -3,8 +3,20 @@
 #include "kelcaption/CommandLine.h"
 #include "kelcaption/Frame.h"
 #include "kelcaptionfiles/CaptionTimeline.h"
+#include "kelcaptionfiles/ShownStates.h"
 
 namespace kelcaption {
+
+// Subtitles are measured as the caption library draws them.
+class InkpadMeasurer : public kelcaptionfiles::CaptionMeasurer {
+ public:
+  explicit InkpadMeasurer(kelui::inkpad::Inkpad& inkpad) : inkpad_(inkpad) {}
+  void Measure(kelcaptioning::CaptionPtr& caption) override;
+  float TextWidth(const kelcaptioning::TextSpanAttributes& style, std::u16string_view text) override;
+
+ private:
+  kelui::inkpad::Inkpad& inkpad_;
+};
 
 // What the caption file shows over time in a frame of `width` x `height`: read by its kind,
 // subtitles measured with real fonts on `measuring`. The notes of the read (parts skipped or
