@@ -237,9 +237,10 @@ TEST_F(VideoBurn, DamagedInputAndInterruptionLeaveNoOutput) {
   std::filesystem::remove(fifo);
   ASSERT_NE(Shell("mkfifo '" + fifo + "'"), "FAILED");
   const std::string live = "ffmpeg -loglevel quiet -re -f lavfi -i color=c=0x336699:s=160x90:r=10:d=30 -c:v ffv1 "
-                           "-flush_packets 1 -f nut -y '" + fifo + "' & ";
+                           "-flush_packets 1 -f nut -y '" + fifo + "' & feeder=$!; ";
+  // The feeder is ended afterwards: it may still be waiting to open the pipe, which would wait forever.
   const std::string result = Shell(live + "timeout --preserve-status -s INT 2.5 '" + std::string(KEL_TOOL) + "' burn '" + kSrt + "' '" + fifo +
-                                   "' -o '" + out + "' 2>&1; echo \"status=$?\"; wait");
+                                   "' -o '" + out + "' 2>&1; echo \"status=$?\"; kill $feeder 2>/dev/null; wait");
   EXPECT_NE(result.find("interrupted"), std::string::npos) << result;
   EXPECT_NE(result.find("status=1"), std::string::npos) << result;
   EXPECT_FALSE(std::filesystem::exists(out));
