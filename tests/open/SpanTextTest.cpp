@@ -127,4 +127,25 @@ TEST(SpanText, OutlineIsTheGdiPlusPathInTheSpansStyle) {
   }
 }
 
+// A face the machine lacks (SubRip's <font face=...> with its default outline edge) is outlined
+// in the generic sans-serif family, never left blank.
+TEST(SpanText, OutlineOfAnUnknownFaceIsDrawnInTheGenericFamily) {
+  TextSpanAttributes a = Edged(3, 6.0f, {1, 1, 1, 1});
+  a.SetFontName(kelcore::string::AsciiToUTF16("No Such Face 42"));
+  kelcaptioning::CaptioningRenderableOpenSpanPtr span(new kelcaptioning::CaptioningRenderableOpenSpan());
+  span->SetText(kelcore::string::AsciiToUTF16("Hi"));
+  span->SetTextSpanAttributes(a);
+  span->SetTextHeight(60, 90);
+  kel_test::PixelBuffer drawn(200, 100), expected(200, 100);
+  Inkpad inkpad(drawn.supplier(), drawn.surface());
+  kelcaptioningui::DrawSpanText(span, &inkpad, {10, 5, 150, 60}, 1.0f);
+  EXPECT_GT(drawn.InkBounds()[0], -1);
+  Gdiplus::GpGraphics* graphics = expected.surface()->GetOutputGraphics()->nativeGraphics;
+  Gdiplus::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
+  ASSERT_EQ(kel_test::DrawOutlinedText(graphics, u"DejaVu Sans", u"Hi", 60.0f, Gdiplus::FontStyleRegular, {10, 5, 0, 0},
+                                       0xFF000000, 6.0f, 0xFFFFFFFF),
+            Gdiplus::Ok);
+  EXPECT_TRUE(drawn.bytes() == expected.bytes());
+}
+
 }  // namespace

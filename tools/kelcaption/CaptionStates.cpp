@@ -9,6 +9,7 @@
 #include "kelcaptionfiles/CaptionFileKinds.h"
 #include "kelcaptionfiles/ShownStates.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
+#include "kelui/inkpad/Supplier.h"
 
 namespace kelcaption {
 
@@ -45,6 +46,14 @@ void Report(const std::string& file, const kelcaptionfiles::FileNotes& notes) {
   }
 }
 
+// Faces the machine lacks, once each: the text is still drawn, in the closest installed face.
+void ReportFontSubstitutions(const std::string& file) {
+  for (const kelui::inkpad::FontSubstitution& s : kelui::inkpad::TakeFontSubstitutions()) {
+    std::fprintf(stderr, "kelcaption: %s: note: font \"%s\" is not installed (drawn with %s)\n", file.c_str(),
+                 s.asked.c_str(), s.drawn.c_str());
+  }
+}
+
 }  // namespace
 
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
@@ -58,7 +67,9 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
   Report(options.file, result.notes);
   if (result.Empty() && result.notes.HasProblems()) throw std::runtime_error(options.file + ": nothing could be read");
   InkpadMeasurer measurer(measuring.Inkpad());
-  return kelcaptionfiles::ShownStates(result, width, height, measurer);
+  kelcaptionfiles::CaptionTimeline states = kelcaptionfiles::ShownStates(result, width, height, measurer);
+  ReportFontSubstitutions(options.file);
+  return states;
 }
 
 bool CaptionTimesAreTimeCodes(const std::string& file) {
