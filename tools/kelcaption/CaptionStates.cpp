@@ -5,7 +5,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
+#include "kelcaption/DisplayStyle.h"
 #include "kelcaptionfiles/CaptionFileKinds.h"
 #include "kelcaptionfiles/ShownStates.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
@@ -58,6 +60,8 @@ void ReportFontSubstitutions(const std::string& file) {
 
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
                                                    Frame& measuring) {
+  // Wrong settings are found before the file is read.
+  const kelcaptioningui::CaptionDisplaySettings display = ParseDisplayStyle(options.styles);
   kelcaptionfiles::ReadOptions read;
   read.channel = options.channel;
   read.style = kelcaptionfiles::DefaultSubtitleStyle(height);
@@ -68,6 +72,14 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
   if (result.Empty() && result.notes.HasProblems()) throw std::runtime_error(options.file + ": nothing could be read");
   InkpadMeasurer measurer(measuring.Inkpad());
   kelcaptionfiles::CaptionTimeline states = kelcaptionfiles::ShownStates(result, width, height, measurer);
+  if (!options.styles.empty()) {
+    kelcaptionfiles::CaptionTimeline restyled;
+    for (const kelcaptionfiles::TimedModel& state : states.States()) {
+      restyled.Show(state.begin, state.end,
+                    kelcaptioningui::ApplyCaptionDisplaySettings(state.model, display, &measuring.Inkpad()));
+    }
+    states = std::move(restyled);
+  }
   ReportFontSubstitutions(options.file);
   return states;
 }
