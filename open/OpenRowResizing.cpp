@@ -120,6 +120,8 @@ void PlaceResizedOpenRows(const kelcaptioning::CaptioningRenderableModelWindowPt
   const bool measured = inkpad != nullptr && inkpad->GetSurface() != nullptr;
   const OpenRowPlaces after = MeasureOpenRowPlaces(window, inkpad);
   const kelcore::PointT<int> area = window->GetCaptionDrawAreaSize();
+  // Without an area there is no edge or centre to keep (and nothing is drawn).
+  if (area.x <= 0 || area.y <= 0) return;
   kelcaptioning::OpenRowMap rows;
   window->GetOpenRows(rows);
   std::vector<Row> placed;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "grid/CellFont.h"
@@ -196,11 +197,18 @@ TEST(DisplaySettings, ResizedSubtitlesKeepTheEdgeOrCentreTheyStoodBy) {
   EXPECT_EQ(mono->GetVerticalStart(), 980);
 }
 
-// Every setting at once on a grid caption and on subtitles, compared with reviewed images.
-TEST(DisplaySettingsGolden, GridCaption) {
+// Every setting at once on a grid caption and on subtitles, drawn over a frame of `frameColor`
+// and compared with reviewed images.
+std::string DrawnLikeGolden(const CaptioningRenderableModelPtr& model, const CaptionDisplaySettings& settings,
+                            const kelui::inkpad::Color& frameColor, const std::string& golden) {
   kel_test::PixelBuffer frame(960, 540);
-  frame.surface()->FillRect({0.15f, 0.35f, 0.2f, 1}, {0, 0, 960, 540});
+  frame.surface()->FillRect(frameColor, {0, 0, 960, 540});
   kelui::inkpad::Inkpad inkpad(frame.supplier(), frame.surface());
+  kelcaptioningui::DrawCaption(ApplyCaptionDisplaySettings(model, settings, &inkpad), &inkpad, {0, 0, 960, 540});
+  return frame.CompareWithGolden(golden);
+}
+
+TEST(DisplaySettingsGolden, GridCaption) {
   CaptionDisplaySettings settings;
   settings.fontFamily = kGenericFontFamily_Cursive;
   settings.textSize = kelcaptioningui::kCaptionTextLarge;
@@ -208,15 +216,10 @@ TEST(DisplaySettingsGolden, GridCaption) {
   settings.background = {CaptioningColor(0, 0, 0.5f), 1.0f};
   settings.window = {CaptioningColor(0.25f, 0.25f, 0.25f), 1.0f};
   settings.edge = kTextEdge_Uniform;
-  kelcaptioningui::DrawCaption(ApplyCaptionDisplaySettings(kelcaption::MakeGridSample(), settings, &inkpad), &inkpad,
-                               {0, 0, 960, 540});
-  EXPECT_EQ(frame.CompareWithGolden("display_settings_grid"), "");
+  EXPECT_EQ(DrawnLikeGolden(kelcaption::MakeGridSample(), settings, {0.15f, 0.35f, 0.2f, 1}, "display_settings_grid"), "");
 }
 
 TEST(DisplaySettingsGolden, Subtitles) {
-  kel_test::PixelBuffer frame(960, 540);
-  frame.surface()->FillRect({0.55f, 0.5f, 0.6f, 1}, {0, 0, 960, 540});
-  kelui::inkpad::Inkpad inkpad(frame.supplier(), frame.surface());
   CaptionDisplaySettings settings;
   settings.fontFamily = kGenericFontFamily_ProportionalSerif;
   settings.textSize = 1.25f;
@@ -225,9 +228,8 @@ TEST(DisplaySettingsGolden, Subtitles) {
   settings.window = {CaptioningColor(0.2f, 0.25f, 0.3f), 1.0f};
   settings.edge = kTextEdge_Uniform;
   settings.edgeColor = CaptioningColor(0.8f, 0, 0);
-  kelcaptioningui::DrawCaption(ApplyCaptionDisplaySettings(kelcaption::MakeSubtitleSample(), settings, &inkpad),
-                               &inkpad, {0, 0, 960, 540});
-  EXPECT_EQ(frame.CompareWithGolden("display_settings_open"), "");
+  EXPECT_EQ(DrawnLikeGolden(kelcaption::MakeSubtitleSample(), settings, {0.55f, 0.5f, 0.6f, 1}, "display_settings_open"),
+            "");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "kelcaption/CommandLine.h"
 #include "kelcaption/DisplayStyle.h"
+#include "kelcaptionfiles/SubtitleStyle.h"
 #include "tools/ToolShell.h"
 
 // --style: the viewer's display settings on the command line.
@@ -67,8 +68,8 @@ TEST(DisplayStyle, WrongSettingsAreNamed) {
   }
 }
 
-// The tool: a wrong --style is a usage error on every subcommand that reads captions, found
-// before the file is read; a right one changes what is drawn.
+// The tool: a wrong --style is a usage error on every subcommand that reads captions, found as the
+// command line is read (before any input); a right one changes what is drawn.
 TEST(DisplayStyle, TheToolTakesItOnEveryCaptionSubcommand) {
   const std::string tool = KEL_TOOL, data = KEL_DATA;
   for (const std::string command : {"render --at 2 -o /dev/null", "rects --at 2", "states -o /dev/null",
@@ -76,11 +77,18 @@ TEST(DisplayStyle, TheToolTakesItOnEveryCaptionSubcommand) {
     const std::string run = "'" + tool + "' " + command.substr(0, command.find(' ')) + " '" + data + "/short.srt'" +
                             command.substr(command.find(' ')) + " --style edge=glow 2>&1; echo \"exit=$?\"";
     const std::string out = kel_test::Shell(run);
-    EXPECT_NE(out.find("--style edge wants none, raised"), std::string::npos) << command << ": " << out;
+    EXPECT_NE(out.find("--style: edge wants none, raised"), std::string::npos) << command << ": " << out;
     EXPECT_NE(out.find("exit=2"), std::string::npos) << command << ": " << out;
   }
   const std::string rects = "'" + tool + "' rects '" + data + "/short.srt' --size 640x360 --at 2";
   EXPECT_NE(kel_test::Shell(rects), kel_test::Shell(rects + " --style size=large"));
+}
+
+// Without --style, subtitle text is as tall as players draw it: 5 % of the frame's height.
+TEST(DisplayStyle, DefaultSubtitleTextIsFivePercentOfTheFrameHeight) {
+  EXPECT_EQ(kelcaptionfiles::DefaultSubtitleStyle(1080).fontSize, 54.0f);
+  EXPECT_EQ(kelcaptionfiles::DefaultSubtitleStyle(720).fontSize, 36.0f);
+  EXPECT_EQ(kelcaptionfiles::DefaultSubtitleStyle(576).fontSize, 29.0f);
 }
 
 // A face that is not installed is a note once, however often it is used.

@@ -141,7 +141,19 @@ void AddDisplayStyleOption(CLI::App& command, std::vector<std::string>& values) 
                      "(#RRGGBB or black, white, gray; @N% for the opacity), text-opacity, background-opacity, "
                      "window-opacity (N%), edge (none, raised, depressed, uniform, drop-shadow)")
       ->expected(1)
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      // Checked as the command line is read, before any input is.
+      ->check(
+          [](const std::string& value) {
+            try {
+              ParseDisplayStyle({value});
+            } catch (const UsageError& e) {
+              const std::string message = e.what();
+              return message.rfind("--style ", 0) == 0 ? message.substr(8) : message;
+            }
+            return std::string();
+          },
+          "KEY=VALUE,...");
 }
 
 }  // namespace kelcaption
