@@ -15,7 +15,9 @@ namespace {
 
 using namespace kelcaptioning;
 
-void RestyleCells(const CaptioningRenderableModelWindow& window, const CaptionDisplaySettings& settings) {
+// `textScale` is the size setting, 0 for none.
+void RestyleCells(const CaptioningRenderableModelWindow& window, const CaptionDisplaySettings& settings,
+                  float textScale) {
   for (const CaptioningRenderableModelRowPtr& row : window.GetRows()) {
     if (!row) continue;
     for (const CaptioningRenderableModelCellPtr& cell : row->GetCells()) {
@@ -24,7 +26,7 @@ void RestyleCells(const CaptioningRenderableModelWindow& window, const CaptionDi
       a.SetForegroundColor(settings.text.Over(a.GetForegroundColor()));
       a.SetBackgroundColor(settings.background.Over(a.GetBackgroundColor()));
       if (settings.fontFamily) a.SetGenericFontFamilyID(*settings.fontFamily);
-      if (settings.textSize) a.SetTextSize(NearestTextSize(*settings.textSize));
+      if (textScale > 0.0f) a.SetTextSize(NearestTextSize(textScale));
       if (settings.edge) a.SetTextEdge(*settings.edge);
       cell->SetTextAttributes(a);
     }
@@ -54,8 +56,8 @@ void RestyleSpans(const CaptioningRenderableModelWindow& window, const CaptionDi
 }
 
 void ApplyToOpenWindow(const CaptioningRenderableModelWindowPtr& window, const CaptionDisplaySettings& settings,
-                       kelui::inkpad::Inkpad* inkpad) {
-  const float scale = settings.textSize.value_or(kCaptionTextStandard);
+                       float textScale, kelui::inkpad::Inkpad* inkpad) {
+  const float scale = textScale > 0.0f ? textScale : kCaptionTextStandard;
   const bool resized = scale != kCaptionTextStandard || settings.fontFamily.has_value();
   OpenRowPlaces before;
   if (resized) before = MeasureOpenRowPlaces(window, inkpad);
@@ -66,19 +68,13 @@ void ApplyToOpenWindow(const CaptioningRenderableModelWindowPtr& window, const C
 
 }  // namespace
 
-CaptioningColor CaptionColorSetting::Over(const CaptioningColor& own) const {
-  const CaptioningColor rgb = color.value_or(own);
-  return {rgb.Red(), rgb.Green(), rgb.Blue(), opacity.value_or(own.Alpha())};
-}
-
 CaptioningRenderableModelPtr ApplyCaptionDisplaySettings(const CaptioningRenderableModelPtr& model,
                                                          const CaptionDisplaySettings& settings,
                                                          kelui::inkpad::Inkpad* inkpad) {
   if (!model) return nullptr;
   const CaptioningRenderableModelPtr copy = CopyModel(*model);
   // A ratio of 0 or less, or not a number, would make text vanish: such a size is not applied.
-  CaptionDisplaySettings usable = settings;
-  if (usable.textSize && !(*usable.textSize > 0.0f)) usable.textSize.reset();
+  const float textScale = settings.textSize && *settings.textSize > 0.0f ? *settings.textSize : 0.0f;
   const bool open = IsOpenCaptions(copy->GetStreamFormat());
   std::vector<int> order;
   copy->GetWindowRenderOrder(order);
@@ -86,11 +82,11 @@ CaptioningRenderableModelPtr ApplyCaptionDisplaySettings(const CaptioningRendera
   for (const int number : order) {
     const CaptioningRenderableModelWindowPtr window = copy->GetWindow(number);
     if (!window || !done.insert(number).second) continue;
-    window->SetFillColor(usable.window.Over(window->GetFillColor()));
+    window->SetFillColor(settings.window.Over(window->GetFillColor()));
     if (open) {
-      ApplyToOpenWindow(window, usable, inkpad);
+      ApplyToOpenWindow(window, settings, textScale, inkpad);
     } else {
-      RestyleCells(*window, usable);
+      RestyleCells(*window, settings, textScale);
     }
   }
   return copy;

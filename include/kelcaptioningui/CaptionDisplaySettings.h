@@ -23,7 +23,10 @@ struct CaptionColorSetting {
   std::optional<float> opacity;                         // 0 (transparent) to 1 (opaque)
 
   // `own` with the chosen parts replaced.
-  kelcaptioning::CaptioningColor Over(const kelcaptioning::CaptioningColor& own) const;
+  kelcaptioning::CaptioningColor Over(const kelcaptioning::CaptioningColor& own) const {
+    const kelcaptioning::CaptioningColor rgb = color.value_or(own);
+    return {rgb.Red(), rgb.Green(), rgb.Blue(), opacity.value_or(own.Alpha())};
+  }
   bool IsSet() const noexcept { return color.has_value() || opacity.has_value(); }
 };
 

@@ -143,6 +143,13 @@ TEST(DisplaySettings, SpansTakeFacesColoursEdgesAndScaledLengths) {
   EXPECT_EQ(FirstSpan(hostRow)->GetTextHeight(true), 60);
   EXPECT_EQ(FirstSpan(hostRow)->GetTextSpanAttributes(), own);
 
+  // A size of 0 or less would make the text vanish; it is not applied.
+  settings.textSize = 0.0f;
+  EXPECT_EQ(FirstSpan(OpenRowsOf(ApplyCaptionDisplaySettings(host, settings, nullptr)).begin()->second)
+                ->GetTextHeight(true),
+            60);
+  settings.textSize = 1.5f;
+
   // A window named twice in the render order is still restyled once.
   host->SetWindowRenderOrder({0, 0});
   EXPECT_EQ(FirstSpan(OpenRowsOf(ApplyCaptionDisplaySettings(host, settings, nullptr)).begin()->second)
