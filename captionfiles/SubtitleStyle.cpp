@@ -2,13 +2,11 @@
 
 #include <cmath>
 
-#include "kelcaptioning/RenderableModel.h"
-
 namespace kelcaptionfiles {
 
 SubtitleStyle DefaultSubtitleStyle(int frameHeight) {
   SubtitleStyle style;
-  style.fontSize = std::floor(static_cast<float>(kelcaptioning::DefaultCaptionAreaSize(frameHeight)) / 15.0f / 1.5f);
+  style.fontSize = std::round(static_cast<float>(frameHeight) * kDefaultTextHeightShare);
   return style;
 }
 

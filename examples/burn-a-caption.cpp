@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include <kelcaptioningui/CaptionDisplaySettings.h>
 #include <kelcaptioningui/CaptionLayer.h>
 #include <kelcaptioningui/KelCaptioningUI.h>
 #include <kelui/inkpad/Supplier.h>
@@ -103,7 +104,12 @@ Changes Compare(const std::vector<std::uint8_t>& before, const std::vector<std::
 }  // namespace
 
 int main() {
-  const kelcaptioning::CaptioningRenderableModelPtr subtitle = MakeSubtitle();
+  // The viewer's display settings override what the caption says, as on a TV's caption menu: here
+  // a more opaque box. The host's model stays as it is; the restyled one is a copy.
+  kelcaptioningui::CaptionDisplaySettings viewer;
+  viewer.background.opacity = 0.8f;
+  const kelcaptioning::CaptioningRenderableModelPtr subtitle =
+      kelcaptioningui::ApplyCaptionDisplaySettings(MakeSubtitle(), viewer, nullptr);
 
   // The caption layer: the frame's size, cleared to transparent. RenderOpenCaptions replaces the
   // pixels of what it fills instead of blending, so it must not draw into the video itself.

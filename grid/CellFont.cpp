@@ -1,6 +1,7 @@
 #include "grid/CellFont.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "kelcore/String.h"
 
@@ -27,6 +28,16 @@ float OffsetSizeFactor(kelcaptioning::TextOffset offset) {
 }
 
 }  // namespace
+
+kelcaptioning::TextSize NearestTextSize(float relativeToStandard) {
+  using kelcaptioning::TextSize;
+  const float wanted = relativeToStandard * SizeFactor(kelcaptioning::kTextSize_Standard);
+  TextSize nearest = kelcaptioning::kTextSize_Standard;
+  for (const TextSize size : {kelcaptioning::kTextSize_Small, kelcaptioning::kTextSize_Large}) {
+    if (std::abs(SizeFactor(size) - wanted) < std::abs(SizeFactor(nearest) - wanted)) nearest = size;
+  }
+  return nearest;
+}
 
 const char* CellFaceName(kelcaptioning::GenericFontFamilyID family) {
   switch (static_cast<int>(family)) {

@@ -135,7 +135,10 @@ void DrawOutlinedSpanText(const kelcaptioning::CaptioningRenderableOpenSpanPtr& 
   GpStringFormat* format = nullptr;
   GpPen* pen = nullptr;
   GpSolidFill* brush = nullptr;
-  GdipCreateFontFamilyFromName(fontName.c_str(), nullptr, &family);
+  // A face the machine lacks is drawn in the generic sans-serif family rather than not at all.
+  if (GdipCreateFontFamilyFromName(fontName.c_str(), nullptr, &family) == FontFamilyNotFound) {
+    GdipGetGenericFontFamilySansSerif(&family);
+  }
   const std::unique_ptr<GpFontFamily, DeleteFontFamily> familyOwner(family);
   GdipCreatePath(FillModeAlternate, &path);
   const std::unique_ptr<GpPath, DeletePath> pathOwner(path);

@@ -16,8 +16,12 @@ struct SubtitleStyle {
   float edgeWidth = 3.0f;
 };
 
-// The default style for frames `frameHeight` pixels high: fifteen caption rows of one and a half
-// line heights fill the caption area.
+// The share of the frame's height that players draw subtitle text at when nothing says other:
+// browsers size WebVTT text at 5 % of the video's height (5vh), and SubRip players alike.
+inline constexpr float kDefaultTextHeightShare = 0.05f;
+
+// The default style for frames `frameHeight` pixels high: text of kDefaultTextHeightShare of the
+// frame's height, in whole pixels.
 KELCAPTIONFILES_API SubtitleStyle DefaultSubtitleStyle(int frameHeight);
 
 }  // namespace kelcaptionfiles

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "GpObjects.h"
+#include "kelcore/String.h"
 #include "keltext/FontLibrary.h"
 
 namespace Gdiplus {
@@ -20,6 +21,17 @@ Status GdipCreateFontFamilyFromName(GDIPCONST WCHAR* name, GpFontCollection* fon
       return FontFamilyNotFound;
     }
     *fontFamily = new GpFontFamily{familyName};
+    return Ok;
+  });
+}
+
+Status GdipGetGenericFontFamilySansSerif(GpFontFamily** nativeFamily) {
+  if (nativeFamily == nullptr) return InvalidParameter;
+  *nativeFamily = nullptr;
+  return ReportingOutOfMemory([&] {
+    // The same face that a font of an unknown name gets, so outlined and plain text look alike.
+    const kelcore::UTF16String name = kelcore::string::UTF8ToUTF16(keltext::kLastResortFamily);
+    *nativeFamily = new GpFontFamily{std::u16string(name.begin(), name.end())};
     return Ok;
   });
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -20,7 +21,6 @@ extern const char kShippedFontConfig[];
 
 namespace {
 
-constexpr const char* kLastResortFamily = "DejaVu Sans";
 // How many family matches and fallback answers are remembered before starting over.
 constexpr std::size_t kRememberedAnswers = 16384;
 
@@ -78,6 +78,15 @@ struct FontLibrary::State {
   std::vector<const LoadedFace*> loadOrder;
   std::unordered_map<std::u16string, FaceMatch> matches;
   std::unordered_map<std::uint64_t, const LoadedFace*> fallbacks;
+  // Lower-case family names already recorded as substituted, and those not yet taken.
+  std::set<std::string> substitutedFamilies;
+  std::vector<FaceSubstitution> untakenSubstitutions;
+
+  // Records that `family` is drawn with `drawn` unless that was recorded before.
+  void NoteSubstitution(const std::string& family, const std::string& drawn) {
+    if (!substitutedFamilies.insert(Lower(family)).second) return;
+    untakenSubstitutions.push_back({family, drawn});
+  }
 
   bool EnsureStarted() {
     if (config) return true;
@@ -164,6 +173,8 @@ struct FontLibrary::State {
     decltype(matches)().swap(matches);
     decltype(fallbacks)().swap(fallbacks);
     decltype(loadOrder)().swap(loadOrder);
+    decltype(substitutedFamilies)().swap(substitutedFamilies);
+    decltype(untakenSubstitutions)().swap(untakenSubstitutions);
     for (auto& [key, face] : faces) {
       hb_font_destroy(face->hbFont);
       if (face->charset) FcCharSetDestroy(face->charset);
@@ -216,13 +227,23 @@ FaceMatch FontLibrary::Match(std::u16string_view family, const FaceStyle& style)
   const PatternPtr match(FcFontMatch(state_->config, pattern.get(), &result));
   FaceMatch found;
   if (match) {
-    for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &value) == FcResultMatch && !found.answered; ++i) {
-      const std::string matched = Lower(reinterpret_cast<const char*>(value));
-      for (const std::string& name : asked) found.answered = found.answered || name == matched;
+    // The configuration puts a stand-in it prefers before the name asked for and generic families
+    // of the name's kind after it; the last resort comes last.
+    const auto askedIndex = [&](const std::string& name) {
+      return static_cast<std::size_t>(std::find(asked.begin(), asked.end(), name) - asked.begin());
+    };
+    const std::size_t original = askedIndex(Lower(familyUtf8));
+    std::size_t matchedIndex = asked.size();
+    for (int i = 0; FcPatternGetString(match.get(), FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+      matchedIndex = std::min(matchedIndex, askedIndex(Lower(reinterpret_cast<const char*>(value))));
     }
+    found.answered = matchedIndex < asked.size();
     int slant = FC_SLANT_ROMAN;
     FcPatternGetInteger(match.get(), FC_SLANT, 0, &slant);
     found.face = state_->Load(match.get(), style.slant != FC_SLANT_ROMAN && slant == FC_SLANT_ROMAN);
+    if (found.face && !familyUtf8.empty() && original < asked.size() && matchedIndex > original) {
+      state_->NoteSubstitution(familyUtf8, found.face->family);
+    }
   }
   // Family names and characters come from caption files, so the number of answers kept is
   // bounded; the faces themselves stay open.
@@ -269,6 +290,13 @@ const LoadedFace* FontLibrary::FallbackFor(char32_t codePoint, const LoadedFace&
   if (state_->fallbacks.size() >= kRememberedAnswers) state_->fallbacks.clear();
   state_->fallbacks.emplace(key, found);
   return found;
+}
+
+std::vector<FaceSubstitution> FontLibrary::TakeSubstitutions() {
+  std::lock_guard lock(state_->mutex);
+  std::vector<FaceSubstitution> taken;
+  taken.swap(state_->untakenSubstitutions);
+  return taken;
 }
 
 void FontLibrary::Release() {

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <utility>
 
 #include "CairoObjects.h"
 #include "CairoSurface.h"
@@ -47,6 +48,14 @@ class CairoSupplier final : public SupplierInterface {
 }  // namespace
 
 SupplierInterface* NewOSSupplier() { return new CairoSupplier(); }
+
+std::vector<FontSubstitution> TakeFontSubstitutions() {
+  std::vector<FontSubstitution> taken;
+  for (keltext::FaceSubstitution& s : keltext::FontLibrary::Instance().TakeSubstitutions()) {
+    taken.push_back({std::move(s.asked), std::move(s.drawn)});
+  }
+  return taken;
+}
 
 void ReleaseFontCaches() { keltext::ReleaseTextEngine(); }
 

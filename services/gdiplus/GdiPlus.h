@@ -120,11 +120,14 @@ GDIPLUS_API Status GdipSetInterpolationMode(GpGraphics* graphics, InterpolationM
 GDIPLUS_API Status GdipGetInterpolationMode(GpGraphics* graphics, InterpolationMode* mode);
 
 // Font families answer the family names of installed fonts and the names that the platform's
-// font configuration aliases to one (Arial, Times New Roman, Courier New, Lucida Console,
-// Comic Sans MS, Segoe Script); any other name fails with FontFamilyNotFound. The collection
-// must be null (the installed fonts).
+// font configuration maps to one (Arial, Times New Roman, Courier New, Lucida Console, Comic Sans
+// MS, Segoe Script, Calibri, Verdana, Georgia and other common faces); any other name fails with
+// FontFamilyNotFound. The collection must be null (the installed fonts).
 GDIPLUS_API Status GdipCreateFontFamilyFromName(GDIPCONST WCHAR* name, GpFontCollection* fontCollection,
                                                 GpFontFamily** fontFamily);
+// The generic sans-serif family, which always exists: the face that names of no installed face
+// fall back to elsewhere on the platform. Delete it with GdipDeleteFontFamily.
+GDIPLUS_API Status GdipGetGenericFontFamilySansSerif(GpFontFamily** nativeFamily);
 GDIPLUS_API Status GdipDeleteFontFamily(GpFontFamily* fontFamily);
 GDIPLUS_API Status GdipCreateStringFormat(INT formatAttributes, LANGID language, GpStringFormat** format);
 GDIPLUS_API Status GdipDeleteStringFormat(GpStringFormat* format);

@@ -27,13 +27,25 @@ struct Drawn {
 
 // Draws into {10, 100, 80, 30}, where the 20-unit recording font (ascent 0.8, descent 0.2 of
 // the size) centred puts the baseline at kBaseline.
-void Draw(Drawn& d, const TextSpanAttributes& attributes, float s = 1.0f) {
+// A span of the text "Hi".
+kelcaptioning::CaptioningRenderableOpenSpanPtr HiSpan(const TextSpanAttributes& attributes, int emSize, int height) {
   kelcaptioning::CaptioningRenderableOpenSpanPtr span(new kelcaptioning::CaptioningRenderableOpenSpan());
   span->SetText(kelcore::string::AsciiToUTF16("Hi"));
   span->SetTextSpanAttributes(attributes);
-  span->SetTextHeight(20, 30);
+  span->SetTextHeight(emSize, height);
+  return span;
+}
+
+// The GDI+ graphics of a buffer, anti-aliased as span outlines are drawn.
+Gdiplus::GpGraphics* AntiAliased(kel_test::PixelBuffer& buffer) {
+  Gdiplus::GpGraphics* graphics = buffer.surface()->GetOutputGraphics()->nativeGraphics;
+  Gdiplus::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
+  return graphics;
+}
+
+void Draw(Drawn& d, const TextSpanAttributes& attributes, float s = 1.0f) {
   Inkpad inkpad(&d.supplier, &d.surface);
-  kelcaptioningui::DrawSpanText(span, &inkpad, {10, 100, 80, 30}, s);
+  kelcaptioningui::DrawSpanText(HiSpan(attributes, 20, 30), &inkpad, {10, 100, 80, 30}, s);
 }
 constexpr float kBaseline = 100 + (30 - 20) * 0.5f + 0.8f * 20;
 
@@ -110,21 +122,30 @@ TEST(SpanText, OutlineIsTheGdiPlusPathInTheSpansStyle) {
     a.SetForegroundEdgeColor({0, 0, 1, 0.5f});
     a.SetFontName(kelcore::string::AsciiToUTF16("Times New Roman"));
     a.SetFontStyle(static_cast<kelcaptioning::FontStyle>(style));
-    kelcaptioning::CaptioningRenderableOpenSpanPtr span(new kelcaptioning::CaptioningRenderableOpenSpan());
-    span->SetText(kelcore::string::AsciiToUTF16("Hi"));
-    span->SetTextSpanAttributes(a);
-    span->SetTextHeight(80, 120);
     kel_test::PixelBuffer drawn(200, 100), expected(200, 100);
     Inkpad inkpad(drawn.supplier(), drawn.surface());
-    kelcaptioningui::DrawSpanText(span, &inkpad, {10.7f, 5.2f, 150, 60}, 2.0f);
-    Gdiplus::GpGraphics* graphics = expected.surface()->GetOutputGraphics()->nativeGraphics;
-    Gdiplus::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
-    ASSERT_EQ(kel_test::DrawOutlinedText(graphics, u"Times New Roman", u"Hi", 40.0f, gdiStyles[style], {10, 5, 0, 0},
+    kelcaptioningui::DrawSpanText(HiSpan(a, 80, 120), &inkpad, {10.7f, 5.2f, 150, 60}, 2.0f);
+    ASSERT_EQ(kel_test::DrawOutlinedText(AntiAliased(expected), u"Times New Roman", u"Hi", 40.0f, gdiStyles[style], {10, 5, 0, 0},
                                          0x7F0000FF, 4.0f, 0xFFFF7F00),
               Gdiplus::Ok);
     EXPECT_GT(expected.InkBounds()[0], -1);
     EXPECT_TRUE(drawn.bytes() == expected.bytes()) << style;
   }
+}
+
+// A face the machine lacks (SubRip's <font face=...> with its default outline edge) is outlined
+// in the generic sans-serif family, never left blank.
+TEST(SpanText, OutlineOfAnUnknownFaceIsDrawnInTheGenericFamily) {
+  TextSpanAttributes a = Edged(3, 6.0f, {1, 1, 1, 1});
+  a.SetFontName(kelcore::string::AsciiToUTF16("No Such Face 42"));
+  kel_test::PixelBuffer drawn(200, 100), expected(200, 100);
+  Inkpad inkpad(drawn.supplier(), drawn.surface());
+  kelcaptioningui::DrawSpanText(HiSpan(a, 60, 90), &inkpad, {10, 5, 150, 60}, 1.0f);
+  EXPECT_GT(drawn.InkBounds()[0], -1);
+  ASSERT_EQ(kel_test::DrawOutlinedText(AntiAliased(expected), u"DejaVu Sans", u"Hi", 60.0f, Gdiplus::FontStyleRegular, {10, 5, 0, 0},
+                                       0xFF000000, 6.0f, 0xFFFFFFFF),
+            Gdiplus::Ok);
+  EXPECT_TRUE(drawn.bytes() == expected.bytes());
 }
 
 }  // namespace

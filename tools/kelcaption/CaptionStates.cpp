@@ -5,10 +5,13 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
+#include "kelcaption/DisplayStyle.h"
 #include "kelcaptionfiles/CaptionFileKinds.h"
 #include "kelcaptionfiles/ShownStates.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
+#include "kelui/inkpad/Supplier.h"
 
 namespace kelcaption {
 
@@ -33,6 +36,14 @@ void Report(const std::string& file, const kelcaptionfiles::FileNotes& notes) {
   }
 }
 
+// Faces the machine lacks, once each: the text is still drawn, in the closest installed face.
+void ReportFontSubstitutions(const std::string& file) {
+  for (const kelui::inkpad::FontSubstitution& s : kelui::inkpad::TakeFontSubstitutions()) {
+    std::fprintf(stderr, "kelcaption: %s: note: font \"%s\" is not installed (drawn with %s)\n", file.c_str(),
+                 s.asked.c_str(), s.drawn.c_str());
+  }
+}
+
 }  // namespace
 
 void InkpadMeasurer::Measure(kelcaptioning::CaptionPtr& caption) {
@@ -45,6 +56,8 @@ float InkpadMeasurer::TextWidth(const kelcaptioning::TextSpanAttributes& style, 
 
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
                                                    Frame& measuring) {
+  // Wrong settings are found before the file is read.
+  const kelcaptioningui::CaptionDisplaySettings display = ParseDisplayStyle(options.styles);
   kelcaptionfiles::ReadOptions read;
   read.channel = options.channel;
   read.style = kelcaptionfiles::DefaultSubtitleStyle(height);
@@ -58,6 +71,15 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
   InkpadMeasurer measurer(measuring.Inkpad());
   kelcaptionfiles::CaptionTimeline states = kelcaptionfiles::ShownStates(result, width, height, measurer);
   Report(options.file, result.notes);  // with what the layout adds
+  if (!options.styles.empty()) {
+    kelcaptionfiles::CaptionTimeline restyled;
+    for (const kelcaptionfiles::TimedModel& state : states.States()) {
+      restyled.Show(state.begin, state.end,
+                    kelcaptioningui::ApplyCaptionDisplaySettings(state.model, display, &measuring.Inkpad()));
+    }
+    states = std::move(restyled);
+  }
+  ReportFontSubstitutions(options.file);
   return states;
 }
 

@@ -6,6 +6,7 @@
 #include <numeric>
 #include <sstream>
 
+#include "kelcaption/DisplayStyle.h"
 #include "kelcaption/TimeCode.h"
 #include "kelcaptionfiles/HexColor.h"
 
@@ -147,6 +148,7 @@ void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options) {
   command.add_option("--encoding", options.encoding,
                      "Text encoding of FILE as iconv names it (windows-1252, UTF-16LE, Shift_JIS, ...); by default "
                      "a byte-order mark tells, else UTF-8, else a guess that is reported");
+  AddDisplayStyleOption(command, options.styles);
 }
 
 CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const std::string& what) {

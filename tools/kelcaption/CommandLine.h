@@ -9,6 +9,7 @@
 #include <string>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "kelmediatypes/TickTime.h"
 #include "kelui/inkpad/Objects.h"
@@ -68,6 +69,8 @@ struct CaptionFileOptions {
   bool strict = false;
   // The text encoding of a text file; empty to find it.
   std::string encoding;
+  // --style values: the viewer's display settings, applied to every state the file shows.
+  std::vector<std::string> styles;
 };
 void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options);
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "kelcore/String.h"
 #include "kelui/Export.h"
@@ -46,5 +48,18 @@ KELUI_API SupplierInterface* NewOSSupplier();
 // the font libraries' static data. This frees them all, for a leak checker at exit or to start
 // afresh; no surface, font or path of an OS supplier may be alive. The next use loads again.
 KELUI_API void ReleaseFontCaches();
+
+// A face that fonts were asked for and that the machine lacks, drawn with the closest installed
+// family instead (names in UTF-8). Faces drawn with a metric-compatible stand-in, such as
+// Liberation Sans for Arial or Carlito for Calibri, are not substitutions in this sense.
+struct FontSubstitution {
+  std::string asked;
+  std::string drawn;
+};
+
+// The substitutions that the fonts of OS suppliers made since the last call, each face once
+// until ReleaseFontCaches: a host or tool can tell its user once which faces are not shown as
+// asked.
+KELUI_API std::vector<FontSubstitution> TakeFontSubstitutions();
 
 }  // namespace kelui::inkpad
