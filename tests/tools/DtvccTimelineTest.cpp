@@ -7,6 +7,7 @@
 #include "captionfiles/DtvccModel.h"
 #include "captionfiles/DtvccTimeline.h"
 #include "kelcaptionfiles/ModelDocument.h"
+#include "kelcaptioningui/KelCaptioningUI.h"
 #include "support/DtvccData.h"
 
 namespace {
@@ -229,6 +230,41 @@ TEST(DtvccModel, EachShownWindowIsAModelWindowWithItsCellsAtTheirGridPlaces) {
   EXPECT_EQ(cells[0]->GetCharacter(), U'T');
   EXPECT_FALSE(cells[1] || cells[2] || cells[3]);
   EXPECT_EQ(model->GetWindow(5)->GetAnchorID(), kAnchor_TopLeft);
+}
+
+TEST(DtvccModel, WindowsDrawAtTheirPlacesWithoutClearingTheWindowsBeneath) {
+  DtvccDecoder decoder;
+  // A red window at the top left, under a blue one at the bottom: were the blue one's rectangle
+  // to reach from the grid's corner, drawing it would clear the red one.
+  for (const auto& t : Packets({DefineWindow({.id = 1, .priority = 1, .rows = 1, .columns = 10}),
+                                SetWindowAttributes({.fill = Color(0, 3, 0, 0)}),
+                                DefineWindow({.id = 0, .priority = 0, .vertical = 74, .horizontal = 105,
+                                              .anchorPoint = 7, .rows = 2, .columns = 20}),
+                                SetWindowAttributes({.fill = Color(0, 0, 0, 3)})}))
+    decoder.Feed(TickTime(), t);
+  const CaptioningRenderableModelPtr model = MakeDtvccModel(decoder.Shown(), decoder.GridColumns());
+  // Cells of 8 x 8 pixels in a captions area of 80% from (41, 14) (the ratio is stored just above
+  // 0.8, so the margins truncate down).
+  const int width = 420, height = 150;
+  std::vector<char> pixels(static_cast<std::size_t>(width * height * 4), 0);
+  ASSERT_TRUE(kelcaptioningui::RenderOpenCaptions(model, {0, 0, width, height}, {1, 1}, pixels.data(), width * 4,
+                                                  {0, 0, width, height}, {0, 0, width, height}, width, height, false,
+                                                  1.0f));
+  const auto at = [&](int row, int column) {
+    const std::size_t offset = static_cast<std::size_t>(((14 + row * 8 + 4) * width + 41 + column * 8 + 4) * 4);
+    return std::vector<int>{static_cast<unsigned char>(pixels[offset]), static_cast<unsigned char>(pixels[offset + 1]),
+                            static_cast<unsigned char>(pixels[offset + 2]),
+                            static_cast<unsigned char>(pixels[offset + 3])};
+  };
+  const std::vector<int> red = {0, 0, 255, 255}, blue = {255, 0, 0, 255}, clear = {0, 0, 0, 0};
+  EXPECT_EQ(at(0, 0), red);
+  EXPECT_EQ(at(0, 9), red);
+  EXPECT_EQ(at(0, 10), clear);
+  EXPECT_EQ(at(13, 11), blue);
+  EXPECT_EQ(at(14, 30), blue);
+  EXPECT_EQ(at(12, 11), clear);
+  EXPECT_EQ(at(13, 10), clear);
+  EXPECT_EQ(at(13, 31), clear);
 }
 
 TEST(DtvccModel, PensBecomeTheModelsTextAttributes) {
