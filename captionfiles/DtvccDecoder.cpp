@@ -21,10 +21,10 @@ std::size_t CodeLength(std::span<const std::uint8_t> data, std::size_t at) {
   if (code == kExt1) {
     if (at + 1 >= data.size()) return 0;
     const std::uint8_t extended = data[at + 1];
-    if (extended < 0x20) return 2 + extended / 8;  // C2: 0, 1, 2 or 3 parameter bytes
+    if (extended < 0x20) return 2 + extended / 8;       // C2: 0, 1, 2 or 3 parameter bytes
     if (extended < 0x80 || extended >= 0xA0) return 2;  // G2, G3
-    if (extended < 0x88) return 6;  // C3: 4 parameter bytes
-    if (extended < 0x90) return 7;  // C3: 5 parameter bytes
+    if (extended < 0x88) return 6;                      // C3: 4 parameter bytes
+    if (extended < 0x90) return 7;                      // C3: 5 parameter bytes
     // C3 0x90 to 0x9F: a byte whose low six bits count the bytes that follow it.
     if (at + 2 >= data.size()) return 0;
     return 3 + (data[at + 2] & 0x3Fu);
@@ -33,13 +33,13 @@ std::size_t CodeLength(std::span<const std::uint8_t> data, std::size_t at) {
   if (code < 0x18) return 2;
   if (code < 0x20) return 3;
   if (code < 0x80 || code >= 0xA0) return 1;
-  if (code <= 0x87) return 1;  // SetCurrentWindow
-  if (code <= 0x8D) return 2;  // window bitmaps, Delay
+  if (code <= 0x87) return 1;                  // SetCurrentWindow
+  if (code <= 0x8D) return 2;                  // window bitmaps, Delay
   if (code == 0x90 || code == 0x92) return 3;  // SetPenAttributes, SetPenLocation
-  if (code == 0x91) return 4;  // SetPenColor
-  if (code == 0x97) return 5;  // SetWindowAttributes
-  if (code >= 0x98) return 7;  // DefineWindow
-  return 1;                    // DelayCancel, Reset and the undefined 0x93 to 0x96
+  if (code == 0x91) return 4;                  // SetPenColor
+  if (code == 0x97) return 5;                  // SetWindowAttributes
+  if (code >= 0x98) return 7;                  // DefineWindow
+  return 1;                                    // DelayCancel, Reset and the undefined 0x93 to 0x96
 }
 
 DtvccColor ColorOf(std::uint8_t bits, std::uint8_t opacity) {
@@ -78,7 +78,8 @@ bool ShowsNothing(const DtvccShownWindow& w) {
 
 DtvccDecoder::DtvccDecoder(int service, bool wideScreen)
     : gridColumns_(wideScreen ? 42 : 32),
-      blocks_(service, [this](std::span<const std::uint8_t> block) { ReceiveBlock(blockTime_, block); }, notes_) {}
+      blocks_(
+          service, [this](std::span<const std::uint8_t> block) { ReceiveBlock(blockTime_, block); }, notes_) {}
 
 void DtvccDecoder::Feed(TickTime time, const CcData& data) {
   ReleaseDelay(time);
@@ -182,9 +183,7 @@ void DtvccDecoder::RunControl(TickTime time, std::span<const std::uint8_t> comma
     case 0x8C:
       if (current_ >= 0 && (parameters[0] >> current_ & 1)) current_ = -1;
       return ForWindows(parameters[0], DeleteWindow);
-    case 0x8D:
-      delayEnd_ = time + TickTime(TickTime::kTicksPerSecond / 10 * parameters[0]);
-      return;
+    case 0x8D: delayEnd_ = time + TickTime(TickTime::kTicksPerSecond / 10 * parameters[0]); return;
     case kDelayCancel:
       if (delayEnd_) Release(time);
       return;
@@ -192,8 +191,10 @@ void DtvccDecoder::RunControl(TickTime time, std::span<const std::uint8_t> comma
     case 0x90: return SetPenAttributes(parameters);
     case 0x91: return SetPenColor(parameters);
     case 0x92:
-      if (window) window->SetPenLocation(parameters[0] & 0x0F, parameters[1] & 0x3F);
-      else Problem("window commands before any window is defined (skipped)");
+      if (window)
+        window->SetPenLocation(parameters[0] & 0x0F, parameters[1] & 0x3F);
+      else
+        Problem("window commands before any window is defined (skipped)");
       return;
     case 0x97: return SetWindowAttributes(parameters);
     default: break;
@@ -277,7 +278,8 @@ void DtvccDecoder::NoteAttributes(const DtvccWindowAttributes& a) {
   using A = DtvccWindowAttributes;
   if (a.fill.opacity == DtvccOpacity::Flash) NotShown("flashing colours (shown solid)");
   if (a.borderType != A::kNoBorder) NotShown("window borders (not drawn)");
-  if (a.printDirection != A::kLeftToRight) NotShown("print directions other than left to right (printed left to right)");
+  if (a.printDirection != A::kLeftToRight)
+    NotShown("print directions other than left to right (printed left to right)");
   if (a.scrollDirection == A::kLeftToRight || a.scrollDirection == A::kRightToLeft) {
     NotShown("sideways scroll directions (scrolled upwards)");
   }
@@ -320,7 +322,7 @@ void DtvccDecoder::SetPenColor(std::span<const std::uint8_t> p) {
   if (pen.foreground.opacity == DtvccOpacity::Flash || pen.background.opacity == DtvccOpacity::Flash) {
     NotShown("flashing colours (shown solid)");
   }
-  if (pen.edge != DtvccColor{}) NotShown("edge colours other than black (drawn in the edge's own colours)");
+  if (pen.edge != DtvccColor{}) NotShown("edge colours other than black (edges drawn in the colour of their type)");
 }
 
 void DtvccDecoder::Reset() {

@@ -71,13 +71,13 @@ using DtvccText = std::vector<std::vector<DtvccCell>>;
 
 // What DefineWindow says of a window, as sent.
 struct DtvccWindowDefinition {
-  int priority = 0;            // 0 is drawn over all others
-  bool relative = false;       // anchor given in percent of the screen instead of cells
-  int anchorVertical = 0;      // 0 to 74 cells (0 to 99 relative)
-  int anchorHorizontal = 0;    // 0 to 209 cells on a wide screen, 0 to 159 otherwise (0 to 99 relative)
-  int anchorPoint = 0;         // 0 to 8: top left, top centre, ..., bottom right
-  int rowCount = 1;            // 1 to 16
-  int columnCount = 1;         // 1 to 64
+  int priority = 0;          // 0 is drawn over all others
+  bool relative = false;     // anchor given in percent of the screen instead of cells
+  int anchorVertical = 0;    // 0 to 74 cells (0 to 99 relative)
+  int anchorHorizontal = 0;  // 0 to 209 cells on a wide screen, 0 to 159 otherwise (0 to 99 relative)
+  int anchorPoint = 0;       // 0 to 8: top left, top centre, ..., bottom right
+  int rowCount = 1;          // 1 to 16
+  int columnCount = 1;       // 1 to 64
   bool rowLock = false;
   bool columnLock = false;
   bool visible = false;

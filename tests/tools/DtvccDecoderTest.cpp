@@ -74,8 +74,8 @@ TEST_F(Dtvcc, DefineWindowPlacesEachAnchorPointOnTheGrid) {
   Send({DefineWindow({.id = 0, .vertical = 74, .horizontal = 105, .anchorPoint = 7, .rows = 2, .columns = 20}),
         DefineWindow({.id = 1, .vertical = 0, .horizontal = 0, .anchorPoint = 0, .rows = 1, .columns = 10}),
         DefineWindow({.id = 2, .vertical = 74, .horizontal = 209, .anchorPoint = 8, .rows = 3, .columns = 10}),
-        DefineWindow({.id = 3, .relative = true, .vertical = 50, .horizontal = 50, .anchorPoint = 4, .rows = 4,
-                      .columns = 10}),
+        DefineWindow(
+            {.id = 3, .relative = true, .vertical = 50, .horizontal = 50, .anchorPoint = 4, .rows = 4, .columns = 10}),
         // Past the screen's corner: moved back onto it.
         DefineWindow({.id = 4, .vertical = 74, .horizontal = 200, .anchorPoint = 0, .rows = 3, .columns = 20}),
         DefineWindow({.id = 5, .vertical = 30, .horizontal = 100, .anchorPoint = 5, .rows = 2, .columns = 8})});
@@ -99,12 +99,23 @@ TEST(DtvccScreen, FourByThreeScreensHave32ColumnsOfFiveCellsEach) {
   EXPECT_EQ(decoder.Shown()[0].left, 22);
   // 64 columns are cut to the grid's 32.
   EXPECT_EQ(decoder.Shown()[1].columns, 32);
-  EXPECT_EQ(decoder.Notes().Texts(), std::vector<std::string>{"windows larger than the caption grid (cut to it): 1 time"});
+  EXPECT_EQ(decoder.Notes().Texts(),
+            std::vector<std::string>{"windows larger than the caption grid (cut to it): 1 time"});
 }
 
 TEST_F(Dtvcc, DefineWindowKeepsWhatItSaysAndStartsWithThePredefinedStyles) {
-  Send({DefineWindow({.id = 3, .visible = true, .rowLock = true, .columnLock = false, .priority = 5, .relative = true,
-                      .vertical = 10, .horizontal = 90, .anchorPoint = 6, .rows = 4, .columns = 30, .windowStyle = 0,
+  Send({DefineWindow({.id = 3,
+                      .visible = true,
+                      .rowLock = true,
+                      .columnLock = false,
+                      .priority = 5,
+                      .relative = true,
+                      .vertical = 10,
+                      .horizontal = 90,
+                      .anchorPoint = 6,
+                      .rows = 4,
+                      .columns = 30,
+                      .windowStyle = 0,
                       .penStyle = 0})});
   const DtvccWindowDefinition& d = decoder_.Window(3).Definition();
   EXPECT_TRUE(d.visible && d.rowLock && !d.columnLock && d.relative);
@@ -186,8 +197,13 @@ TEST_F(Dtvcc, DisplayHideToggleClearAndDeleteActOnTheWindowsOfTheirBitmap) {
 }
 
 TEST_F(Dtvcc, SetCurrentWindowChoosesWhereTextAndPenCommandsGo) {
-  Send({DefineWindow({.id = 2, .vertical = 0}), DefineWindow({.id = 6, .vertical = 50}), {0x82}, Text("TWO"),
-        {0x86}, SetPenAttributes({.underline = true}), Text("SIX")});
+  Send({DefineWindow({.id = 2, .vertical = 0}),
+        DefineWindow({.id = 6, .vertical = 50}),
+        {0x82},
+        Text("TWO"),
+        {0x86},
+        SetPenAttributes({.underline = true}),
+        Text("SIX")});
   EXPECT_EQ(Row(2, 0), U"TWO");
   EXPECT_EQ(Row(6, 0), U"SIX");
   EXPECT_TRUE(Cell(6, 0, 0).pen.underline);
@@ -195,7 +211,7 @@ TEST_F(Dtvcc, SetCurrentWindowChoosesWhereTextAndPenCommandsGo) {
   // A current window that is not defined takes nothing.
   Send({{0x87}, Text("X"), SetPenLocation(0, 0)});
   EXPECT_EQ(Notes(), (std::vector<std::string>{"characters before any window is defined (skipped): 1 time",
-                                                "window commands before any window is defined (skipped): 1 time"}));
+                                               "window commands before any window is defined (skipped): 1 time"}));
 }
 
 TEST_F(Dtvcc, WindowsAreShownByPriorityTheHighestLast) {
@@ -217,9 +233,16 @@ TEST_F(Dtvcc, ResetDeletesEveryWindow) {
 
 TEST_F(Dtvcc, SetWindowAttributesReadsEveryField) {
   Window();
-  Send({SetWindowAttributes({.fill = Color(2, 1, 2, 3), .borderType = 5, .border = Color(0, 3, 0, 0), .wordWrap = true,
-                             .printDirection = 1, .scrollDirection = 2, .justify = 3, .effectSpeed = 9,
-                             .effectDirection = 2, .displayEffect = 1})});
+  Send({SetWindowAttributes({.fill = Color(2, 1, 2, 3),
+                             .borderType = 5,
+                             .border = Color(0, 3, 0, 0),
+                             .wordWrap = true,
+                             .printDirection = 1,
+                             .scrollDirection = 2,
+                             .justify = 3,
+                             .effectSpeed = 9,
+                             .effectDirection = 2,
+                             .displayEffect = 1})});
   const DtvccWindowAttributes& a = decoder_.Window(0).Attributes();
   EXPECT_EQ(a.fill, (DtvccColor{1, 2, 3, DtvccOpacity::Translucent}));
   EXPECT_EQ(a.borderType, DtvccWindowAttributes::kShadowRight);
@@ -231,19 +254,20 @@ TEST_F(Dtvcc, SetWindowAttributesReadsEveryField) {
   EXPECT_EQ(a.effectSpeed, 9);
   EXPECT_EQ(a.effectDirection, 2);
   EXPECT_EQ(a.displayEffect, DtvccWindowAttributes::kFade);
-  EXPECT_EQ(Notes(), (std::vector<std::string>{
-                         "window borders (not drawn): 1 time",
-                         "print directions other than left to right (printed left to right): 1 time",
-                         "full justification (shown left justified): 1 time",
-                         "fade and wipe display effects (shown at once): 1 time"}));
+  EXPECT_EQ(Notes(),
+            (std::vector<std::string>{"window borders (not drawn): 1 time",
+                                      "print directions other than left to right (printed left to right): 1 time",
+                                      "full justification (shown left justified): 1 time",
+                                      "fade and wipe display effects (shown at once): 1 time"}));
 }
 
 TEST_F(Dtvcc, WhatTheWindowStylesAskButIsNotShownIsNoted) {
-  Send({DefineWindow({.windowStyle = 7}), DefineWindow({.windowStyle = 0}), SetWindowAttributes({.fill = Color(1, 0, 0, 0), .scrollDirection = 0})});
-  EXPECT_EQ(Notes(), (std::vector<std::string>{
-                         "print directions other than left to right (printed left to right): 1 time",
-                         "sideways scroll directions (scrolled upwards): 2 times",
-                         "flashing colours (shown solid): 1 time"}));
+  Send({DefineWindow({.windowStyle = 7}), DefineWindow({.windowStyle = 0}),
+        SetWindowAttributes({.fill = Color(1, 0, 0, 0), .scrollDirection = 0})});
+  EXPECT_EQ(Notes(),
+            (std::vector<std::string>{"print directions other than left to right (printed left to right): 1 time",
+                                      "sideways scroll directions (scrolled upwards): 2 times",
+                                      "flashing colours (shown solid): 1 time"}));
 }
 
 TEST_F(Dtvcc, JustificationMovesEachRow) {
@@ -273,7 +297,8 @@ TEST_F(Dtvcc, WithoutWordWrapTextPastTheRowIsNotShown) {
   Window(10);
   Send({Text("ABCDEFGHIJKL")});
   EXPECT_EQ(Row(0, 0), U"ABCDEFGHIJ");
-  EXPECT_EQ(Notes(), std::vector<std::string>{"characters past the end of a row without word wrap (not shown): 2 times"});
+  EXPECT_EQ(Notes(),
+            std::vector<std::string>{"characters past the end of a row without word wrap (not shown): 2 times"});
 }
 
 TEST_F(Dtvcc, CarriageReturnRollsTheWindowUpAtItsLastRow) {
@@ -301,7 +326,8 @@ TEST_F(Dtvcc, ScrollingTopToBottomRollsTheWindowDown) {
 TEST_F(Dtvcc, PenAttributesAndColorsGoWithEachCharacter) {
   Window();
   Send({Text("A"),
-        SetPenAttributes({.textTag = 9, .offset = 2, .size = 2, .italics = true, .underline = true, .edge = 5, .font = 6}),
+        SetPenAttributes(
+            {.textTag = 9, .offset = 2, .size = 2, .italics = true, .underline = true, .edge = 5, .font = 6}),
         SetPenColor(Color(2, 3, 0, 0), Color(0, 0, 0, 3), Color(0, 0, 0, 0)), Text("B"),
         SetPenAttributes({.offset = 0, .size = 0, .edge = 1, .font = 7}),
         SetPenColor(Color(3, 1, 1, 1), Color(3, 0, 0, 0), 0), Text("C")});
@@ -334,11 +360,12 @@ TEST_F(Dtvcc, FlashingAndEdgeColorsAreNotedAndUndefinedPenValuesRead) {
   EXPECT_EQ(pen.offset, DtvccPen::kNormal);
   EXPECT_EQ(pen.size, DtvccPen::kStandard);
   EXPECT_EQ(pen.edgeType, DtvccPen::kNoEdge);
-  EXPECT_EQ(Notes(), (std::vector<std::string>{"flashing colours (shown solid): 1 time",
-                                                "edge colours other than black (drawn in the edge's own colours): 1 time",
-                                                "undefined pen offsets (read as normal): 1 time",
-                                                "undefined pen sizes (read as standard): 1 time",
-                                                "undefined edge types (read as none): 1 time"}));
+  EXPECT_EQ(Notes(),
+            (std::vector<std::string>{"flashing colours (shown solid): 1 time",
+                                      "edge colours other than black (edges drawn in the colour of their type): 1 time",
+                                      "undefined pen offsets (read as normal): 1 time",
+                                      "undefined pen sizes (read as standard): 1 time",
+                                      "undefined edge types (read as none): 1 time"}));
 }
 
 TEST_F(Dtvcc, SetPenLocationMovesThePenWithinTheWindow) {
@@ -370,14 +397,22 @@ TEST_F(Dtvcc, BackspaceFormFeedAndHorizontalCarriageReturn) {
 TEST_F(Dtvcc, UndefinedCodesAreSkippedWithTheirLengths) {
   Window(30);
   // Parameter bytes are letters: a length read wrong would show them.
-  Send({Text("A"), {0x01}, Text("B"), {0x11, 'Z'}, Text("C"), {0x19, 'Z', 'Z'}, Text("D"), {0x93}, Text("E"),
-        {EXT1, 0x01}, Text("F"), {EXT1, 0x08, 'Z'}, Text("G"), {EXT1, 0x10, 'Z', 'Z'}, Text("H"),
-        {EXT1, 0x18, 'Z', 'Z', 'Z'}, Text("I"), {EXT1, 0x80, 'Z', 'Z', 'Z', 'Z'}, Text("J"),
-        {EXT1, 0x88, 'Z', 'Z', 'Z', 'Z', 'Z'}, Text("K"), {EXT1, 0x90, 0x43, 'Z', 'Z', 'Z'}, Text("L")});
+  Send({Text("A"), {0x01},
+        Text("B"), {0x11, 'Z'},
+        Text("C"), {0x19, 'Z', 'Z'},
+        Text("D"), {0x93},
+        Text("E"), {EXT1, 0x01},
+        Text("F"), {EXT1, 0x08, 'Z'},
+        Text("G"), {EXT1, 0x10, 'Z', 'Z'},
+        Text("H"), {EXT1, 0x18, 'Z', 'Z', 'Z'},
+        Text("I"), {EXT1, 0x80, 'Z', 'Z', 'Z', 'Z'},
+        Text("J"), {EXT1, 0x88, 'Z', 'Z', 'Z', 'Z', 'Z'},
+        Text("K"), {EXT1, 0x90, 0x43, 'Z', 'Z', 'Z'},
+        Text("L")});
   EXPECT_EQ(Row(0, 0), U"ABCDEFGHIJKL");
-  EXPECT_EQ(Notes(), (std::vector<std::string>{"undefined C0 codes (skipped): 3 times",
-                                                "undefined C1 codes (skipped): 1 time",
-                                                "undefined extended control codes (skipped): 7 times"}));
+  EXPECT_EQ(Notes(),
+            (std::vector<std::string>{"undefined C0 codes (skipped): 3 times", "undefined C1 codes (skipped): 1 time",
+                                      "undefined extended control codes (skipped): 7 times"}));
 }
 
 TEST_F(Dtvcc, ACommandCutShortByItsBlockIsSkipped) {
@@ -386,16 +421,21 @@ TEST_F(Dtvcc, ACommandCutShortByItsBlockIsSkipped) {
   decoder_.ReceiveBlock(TickTime(), Bytes{'B', EXT1});
   decoder_.ReceiveBlock(TickTime(), Bytes{'C', EXT1, 0x95});
   EXPECT_EQ(Row(0, 0), U"ABC");
-  EXPECT_EQ(Notes(),
-            std::vector<std::string>{"caption commands cut short by the end of their service block (skipped): 3 times"});
+  EXPECT_EQ(Notes(), std::vector<std::string>{
+                         "caption commands cut short by the end of their service block (skipped): 3 times"});
 }
 
 // ---- character sets
 
 TEST_F(Dtvcc, CharacterSets) {
   Window(30);
-  Send({Text("a~"), {0x7F, 0xE9, 0xA0, 0xFF}, {EXT1, 0x25, EXT1, 0x39, EXT1, 0x7F, EXT1, 0x31, EXT1, 0x3F, EXT1, 0x76},
-        {EXT1, 0x20, EXT1, 0x21}, Text("b"), {EXT1, 0xA0, EXT1, 0x22, EXT1, 0xA1}, {0x18, 0x4E, 0x2D}});
+  Send({Text("a~"),
+        {0x7F, 0xE9, 0xA0, 0xFF},
+        {EXT1, 0x25, EXT1, 0x39, EXT1, 0x7F, EXT1, 0x31, EXT1, 0x3F, EXT1, 0x76},
+        {EXT1, 0x20, EXT1, 0x21},
+        Text("b"),
+        {EXT1, 0xA0, EXT1, 0x22, EXT1, 0xA1},
+        {0x18, 0x4E, 0x2D}});
   EXPECT_EQ(Row(0, 0), U"a~\u266A\u00E9\u00A0\u00FF\u2026\u2122\u250C\u2018\u0178\u215B..b\u263A__\u4E2D");
   EXPECT_EQ(Cell(0, 0, 15).character, kelcaptioning::kCaptionSymbolCharacter);
   EXPECT_EQ(Notes(), std::vector<std::string>{"undefined G2 and G3 characters (shown as _): 2 times"});

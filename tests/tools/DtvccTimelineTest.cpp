@@ -19,7 +19,9 @@ using kelmediatypes::TickTime;
 
 constexpr std::uint8_t DSW = 0x89, DLY = 0x8D, DLC = 0x8E, RST = 0x8F;
 
-TickTime Seconds(double s) { return TickTime(static_cast<std::int64_t>(s * static_cast<double>(TickTime::kTicksPerSecond))); }
+TickTime Seconds(double s) {
+  return TickTime(static_cast<std::int64_t>(s * static_cast<double>(TickTime::kTicksPerSecond)));
+}
 
 // Triplets all received at `seconds`, appended to `data`.
 void At(std::vector<TimedCcData>& data, double seconds, const std::vector<CcData>& triplets) {
@@ -50,7 +52,9 @@ TEST(DtvccPackets, EachDecoderTakesItsOwnServiceStandardOrExtended) {
   At(data, 1, Packets({DefineWindow({}), Text("ONE")}, 1, &sequence));
   At(data, 1, Packets({DefineWindow({}), Text("TWO")}, 2, &sequence));
   At(data, 1, Packets({DefineWindow({}), Text("FORTY")}, 40, &sequence));
-  const auto first = [&](int service) { return RowText(DecodeDtvccService(data, service).Timeline()->States()[0].model, 0, 0); };
+  const auto first = [&](int service) {
+    return RowText(DecodeDtvccService(data, service).Timeline()->States()[0].model, 0, 0);
+  };
   EXPECT_EQ(first(1), U"ONE");
   EXPECT_EQ(first(2), U"TWO");
   EXPECT_EQ(first(40), U"FORTY");
@@ -92,8 +96,8 @@ TEST(DtvccPackets, DamagedPacketsAreSkippedAndNoted) {
   ASSERT_EQ(states.size(), 2u);
   EXPECT_EQ(RowText(states[0].model, 0, 14), U"...........HELLO");
   EXPECT_EQ(RowText(states[1].model, 0, 14), U"...........HELLO!");
-  EXPECT_EQ(result.notes.Texts(), (std::vector<std::string>{
-                                      "DTVCC packets shorter than their size (skipped): 2 times",
+  EXPECT_EQ(result.notes.Texts(),
+            (std::vector<std::string>{"DTVCC packets shorter than their size (skipped): 2 times",
                                       "DTVCC data that continue no packet (skipped): 1 time",
                                       "DTVCC packets out of sequence (packets were lost before them): 1 time",
                                       "DTVCC service blocks cut short by the end of their packet (skipped): 1 time"}));
@@ -178,12 +182,17 @@ TEST(DtvccTimeline, DataWhoseTimeGoesBackIsTakenAtTheTimeBefore) {
 
 TEST(DtvccModel, EachShownWindowIsAModelWindowWithItsCellsAtTheirGridPlaces) {
   DtvccDecoder decoder;
-  for (const auto& t : Packets({DefineWindow({.id = 2, .priority = 1, .vertical = 74, .horizontal = 105,
-                                              .anchorPoint = 7, .rows = 2, .columns = 20}),
-                                SetPenColor(Color(0, 3, 3, 0), Color(3, 0, 0, 0), 0), Text("HI"),
-                                DefineWindow({.id = 5, .priority = 0, .anchorPoint = 0, .rows = 1, .columns = 4,
-                                              .windowStyle = 2}),
-                                Text("T")}))
+  for (const auto& t :
+       Packets({DefineWindow({.id = 2,
+       .priority = 1,
+       .vertical = 74,
+       .horizontal = 105,
+       .anchorPoint = 7,
+       .rows = 2,
+       .columns = 20}),
+                SetPenColor(Color(0, 3, 3, 0), Color(3, 0, 0, 0), 0), Text("HI"),
+                DefineWindow({.id = 5, .priority = 0, .anchorPoint = 0, .rows = 1, .columns = 4, .windowStyle = 2}),
+                Text("T")}))
     decoder.Feed(TickTime(), t);
   const CaptioningRenderableModelPtr model = MakeDtvccModel(decoder.Shown(), decoder.GridColumns());
   EXPECT_EQ(model->GetStreamFormat(), kStreamFormat_CEA708);
@@ -238,8 +247,13 @@ TEST(DtvccModel, WindowsDrawAtTheirPlacesWithoutClearingTheWindowsBeneath) {
   // to reach from the grid's corner, drawing it would clear the red one.
   for (const auto& t : Packets({DefineWindow({.id = 1, .priority = 1, .rows = 1, .columns = 10}),
                                 SetWindowAttributes({.fill = Color(0, 3, 0, 0)}),
-                                DefineWindow({.id = 0, .priority = 0, .vertical = 74, .horizontal = 105,
-                                              .anchorPoint = 7, .rows = 2, .columns = 20}),
+                                DefineWindow({.id = 0,
+                                .priority = 0,
+                                .vertical = 74,
+                                .horizontal = 105,
+                                .anchorPoint = 7,
+                                .rows = 2,
+                                .columns = 20}),
                                 SetWindowAttributes({.fill = Color(0, 0, 0, 3)})}))
     decoder.Feed(TickTime(), t);
   const CaptioningRenderableModelPtr model = MakeDtvccModel(decoder.Shown(), decoder.GridColumns());
