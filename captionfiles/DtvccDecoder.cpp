@@ -47,6 +47,11 @@ DtvccColor ColorOf(std::uint8_t bits, std::uint8_t opacity) {
           static_cast<std::uint8_t>(bits & 3), static_cast<DtvccOpacity>(opacity & 3)};
 }
 
+// A C0 code acts on the current window, when there is one.
+void Apply(DtvccWindow* window, void (DtvccWindow::*action)()) {
+  if (window) (window->*action)();
+}
+
 void ShowWindow(DtvccWindow& w) { w.SetVisible(true); }
 void HideWindow(DtvccWindow& w) { w.SetVisible(false); }
 void ToggleWindow(DtvccWindow& w) { w.SetVisible(!w.Definition().visible); }
@@ -163,18 +168,10 @@ void DtvccDecoder::RunControl(TickTime time, std::span<const std::uint8_t> comma
     case 0x00:  // NUL
     case 0x03:  // ETX: the text so far shows, as it does here at once
       return;
-    case 0x08:
-      if (window) window->Backspace();
-      return;
-    case 0x0C:
-      if (window) window->FormFeed();
-      return;
-    case 0x0D:
-      if (window) window->CarriageReturn();
-      return;
-    case 0x0E:
-      if (window) window->HorizontalCarriageReturn();
-      return;
+    case 0x08: return Apply(window, &DtvccWindow::Backspace);
+    case 0x0C: return Apply(window, &DtvccWindow::FormFeed);
+    case 0x0D: return Apply(window, &DtvccWindow::CarriageReturn);
+    case 0x0E: return Apply(window, &DtvccWindow::HorizontalCarriageReturn);
     case kP16: return Put(static_cast<char32_t>(parameters[0] << 8 | parameters[1]));
     case 0x88: return ForWindows(parameters[0], ClearWindow);
     case 0x89: return ForWindows(parameters[0], ShowWindow);

@@ -24,7 +24,8 @@ void DtvccServiceBlocks::Feed(const CcData& data) {
     expected_ = static_cast<std::size_t>(sizeCode == 0 ? 128 : sizeCode * 2);
     packet_.assign({data.first, data.second});
   } else if (expected_ == 0) {
-    Problem("DTVCC data that continue no packet (skipped)");
+    // Encoders fill the triplets after a packet with zero bytes.
+    if (data.first != 0 || data.second != 0) Problem("DTVCC data that continue no packet (skipped)");
     return;
   } else {
     packet_.push_back(data.first);

@@ -63,9 +63,11 @@ TEST(DtvccPackets, EachDecoderTakesItsOwnServiceStandardOrExtended) {
   EXPECT_THROW(DecodeDtvccService(data, 64), std::invalid_argument);
 }
 
-TEST(DtvccPackets, LineTwentyOneAndInvalidTripletsPassOverAnOpenPacket) {
+TEST(DtvccPackets, LineTwentyOneInvalidAndPaddingTripletsPassOver) {
   std::vector<CcData> triplets = Packets(kHello);
   triplets.insert(triplets.begin() + 2, {{true, 0, 0x94, 0x20}, {true, 1, 0x15, 0x2C}, {false, 2, 0xFF, 0xFF}});
+  // Zero bytes after the packet are padding.
+  triplets.push_back({true, 2, 0, 0});
   std::vector<TimedCcData> data;
   At(data, 0, triplets);
   const ReadResult result = DecodeDtvccService(data);
