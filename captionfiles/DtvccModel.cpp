@@ -1,5 +1,7 @@
 #include "captionfiles/DtvccModel.h"
 
+#include <algorithm>
+
 namespace kelcaptionfiles {
 
 using namespace kelcaptioning;
@@ -26,41 +28,55 @@ TextAttributes ModelAttributesOf(const DtvccPen& pen, const DtvccColor& fill) {
   return a;
 }
 
-CaptioningRenderableModelPtr MakeDtvccModel(const DtvccScreen& screen, int gridColumns) {
+DtvccModelMaker::DtvccModelMaker(int gridColumns) : gridColumns_(gridColumns) {}
+
+CaptioningRenderableModelPtr DtvccModelMaker::Make(const DtvccScreen& screen) {
   CaptioningRenderableModelPtr model(new CaptioningRenderableModel(kStreamFormat_CEA708));
-  model->SetMaxColumns(gridColumns);
+  model->SetMaxColumns(gridColumns_);
+  std::vector<MadeRow> made;
   for (const DtvccShownWindow& shown : screen) {
     CaptioningRenderableModelWindowPtr window(new CaptioningRenderableModelWindow());
     window->SetAnchorID(static_cast<AnchorID>(shown.anchorPoint));
     window->SetFillColor(kCaptioningColor_Transparent);
     window->SetRowCount(0);
     window->SetColumnCount(shown.left + shown.columns);
-    TextAttributes fillCell;
-    fillCell.SetBackgroundColor(ModelColorOf(shown.fill));
-    const bool filled = shown.fill.opacity != DtvccOpacity::Transparent;
     RowList rows(static_cast<std::size_t>(shown.top + shown.rows));
     for (int r = 0; r < shown.rows; ++r) {
-      CellList cells(static_cast<std::size_t>(shown.left + shown.columns));
-      bool any = false;
-      for (int c = 0; c < shown.columns; ++c) {
-        const DtvccCell& cell = shown.text[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-        CaptioningRenderableModelCellPtr& made = cells[static_cast<std::size_t>(shown.left + c)];
-        if (!cell.Empty()) {
-          made = new CaptioningRenderableModelCell(cell.character, ModelAttributesOf(cell.pen, shown.fill));
-        } else if (filled) {
-          made = new CaptioningRenderableModelCell(U' ', fillCell);
-        }
-        any |= made != nullptr;
-      }
-      if (!any) continue;
-      CaptioningRenderableModelRowPtr row(new CaptioningRenderableModelRow());
-      row->SetCells(std::move(cells));
-      rows[static_cast<std::size_t>(shown.top + r)] = row;
+      MadeRow row{shown.left, shown.fill, shown.text[static_cast<std::size_t>(r)], nullptr};
+      row.row = RowOf(row);
+      rows[static_cast<std::size_t>(shown.top + r)] = row.row;
+      if (row.row) made.push_back(std::move(row));
     }
     window->SetRows(std::move(rows));
     model->AddWindow(shown.id, window);
   }
+  previous_ = std::move(made);
   return model;
+}
+
+CaptioningRenderableModelRowPtr DtvccModelMaker::RowOf(const MadeRow& wanted) const {
+  for (const MadeRow& before : previous_) {
+    if (before.left == wanted.left && before.fill == wanted.fill && before.text == wanted.text) return before.row;
+  }
+  const bool filled = wanted.fill.opacity != DtvccOpacity::Transparent;
+  if (!filled && std::all_of(wanted.text.begin(), wanted.text.end(), [](const DtvccCell& c) { return c.Empty(); })) {
+    return nullptr;
+  }
+  TextAttributes fillCell;
+  fillCell.SetBackgroundColor(ModelColorOf(wanted.fill));
+  CellList cells(static_cast<std::size_t>(wanted.left) + wanted.text.size());
+  for (std::size_t c = 0; c < wanted.text.size(); ++c) {
+    const DtvccCell& cell = wanted.text[c];
+    CaptioningRenderableModelCellPtr& made = cells[static_cast<std::size_t>(wanted.left) + c];
+    if (!cell.Empty()) {
+      made = new CaptioningRenderableModelCell(cell.character, ModelAttributesOf(cell.pen, wanted.fill));
+    } else if (filled) {
+      made = new CaptioningRenderableModelCell(U' ', fillCell);
+    }
+  }
+  CaptioningRenderableModelRowPtr row(new CaptioningRenderableModelRow());
+  row->SetCells(std::move(cells));
+  return row;
 }
 
 }  // namespace kelcaptionfiles

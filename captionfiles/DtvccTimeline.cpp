@@ -9,12 +9,12 @@ using kelmediatypes::TickTime;
 
 namespace {
 
-void AddStates(CaptionTimeline& timeline, const std::vector<DtvccShownState>& changes, int gridColumns) {
+void AddStates(CaptionTimeline& timeline, const std::vector<DtvccShownState>& changes, DtvccModelMaker& maker) {
   for (const DtvccShownState& change : changes) {
     if (change.screen.empty())
       timeline.Clear(change.time);
     else
-      timeline.Show(change.time, kelmediatypes::kTime_Max, MakeDtvccModel(change.screen, gridColumns));
+      timeline.Show(change.time, kelmediatypes::kTime_Max, maker.Make(change.screen));
   }
 }
 
@@ -22,6 +22,7 @@ void AddStates(CaptionTimeline& timeline, const std::vector<DtvccShownState>& ch
 
 ReadResult DecodeDtvccService(std::span<const TimedCcData> data, int service, bool wideScreen) {
   DtvccDecoder decoder(service, wideScreen);
+  DtvccModelMaker maker(decoder.GridColumns());
   CaptionTimeline timeline;
   FileNotes notes;
   TickTime last = kelmediatypes::kTime_Min;
@@ -33,10 +34,10 @@ ReadResult DecodeDtvccService(std::span<const TimedCcData> data, int service, bo
     }
     last = time;
     decoder.Feed(time, triplet.data);
-    AddStates(timeline, decoder.TakeChanges(), decoder.GridColumns());
+    AddStates(timeline, decoder.TakeChanges(), maker);
   }
   decoder.Finish(data.empty() ? TickTime() : last);
-  AddStates(timeline, decoder.TakeChanges(), decoder.GridColumns());
+  AddStates(timeline, decoder.TakeChanges(), maker);
   for (const FileNote& note : decoder.Notes().All()) notes.Count(note.kind, note.what, note.first, note.count);
   return {std::move(timeline), std::move(notes)};
 }

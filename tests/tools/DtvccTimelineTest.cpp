@@ -196,7 +196,7 @@ TEST(DtvccModel, EachShownWindowIsAModelWindowWithItsCellsAtTheirGridPlaces) {
                 DefineWindow({.id = 5, .priority = 0, .anchorPoint = 0, .rows = 1, .columns = 4, .windowStyle = 2}),
                 Text("T")}))
     decoder.Feed(TickTime(), t);
-  const CaptioningRenderableModelPtr model = MakeDtvccModel(decoder.Shown(), decoder.GridColumns());
+  const CaptioningRenderableModelPtr model = DtvccModelMaker(decoder.GridColumns()).Make(decoder.Shown());
   EXPECT_EQ(model->GetStreamFormat(), kStreamFormat_CEA708);
   EXPECT_EQ(model->GetMaxRows(), 15);
   EXPECT_EQ(model->GetMaxColumns(), 42);
@@ -258,7 +258,7 @@ TEST(DtvccModel, WindowsDrawAtTheirPlacesWithoutClearingTheWindowsBeneath) {
                                 .columns = 20}),
                                 SetWindowAttributes({.fill = Color(0, 0, 0, 3)})}))
     decoder.Feed(TickTime(), t);
-  const CaptioningRenderableModelPtr model = MakeDtvccModel(decoder.Shown(), decoder.GridColumns());
+  const CaptioningRenderableModelPtr model = DtvccModelMaker(decoder.GridColumns()).Make(decoder.Shown());
   // Cells of 8 x 8 pixels in a captions area of 80% from (41, 14) (the ratio is stored just above
   // 0.8, so the margins truncate down).
   const int width = 420, height = 150;
@@ -281,6 +281,28 @@ TEST(DtvccModel, WindowsDrawAtTheirPlacesWithoutClearingTheWindowsBeneath) {
   EXPECT_EQ(at(12, 11), clear);
   EXPECT_EQ(at(13, 10), clear);
   EXPECT_EQ(at(13, 31), clear);
+}
+
+TEST(DtvccModel, RowsThatStayTheSameAreSharedWithTheStateBefore) {
+  std::vector<TimedCcData> data;
+  int sequence = 0;
+  At(data, 1,
+     Packets({DefineWindow({.rows = 2, .columns = 10, .windowStyle = 4}), Text("ONE"), {0x0D}, Text("TWO")}, 1,
+             &sequence));
+  At(data, 2, Packets({{0x0D}, Text("THREE")}, 1, &sequence));
+  At(data, 3, Packets({DefineWindow({.id = 1, .vertical = 50, .columns = 5}), Text("X")}, 1, &sequence));
+  const ReadResult result = DecodeDtvccService(data);
+  const auto& states = result.Timeline()->States();
+  ASSERT_EQ(states.size(), 3u);
+  const auto row = [&](std::size_t state, int window, std::size_t r) {
+    return states[state].model->GetWindow(window)->GetRows()[r];
+  };
+  EXPECT_EQ(RowText(states[1].model, 0, 0), U"TWO");
+  // Rolled up a row, and kept while another window came.
+  EXPECT_EQ(row(1, 0, 0), row(0, 0, 1));
+  EXPECT_EQ(row(2, 0, 0), row(1, 0, 0));
+  EXPECT_EQ(row(2, 0, 1), row(1, 0, 1));
+  EXPECT_NE(row(1, 0, 1), row(0, 0, 1));
 }
 
 TEST(DtvccModel, PensBecomeTheModelsTextAttributes) {
