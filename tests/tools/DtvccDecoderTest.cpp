@@ -104,19 +104,9 @@ TEST(DtvccScreen, FourByThreeScreensHave32ColumnsOfFiveCellsEach) {
 }
 
 TEST_F(Dtvcc, DefineWindowKeepsWhatItSaysAndStartsWithThePredefinedStyles) {
-  Send({DefineWindow({.id = 3,
-                      .visible = true,
-                      .rowLock = true,
-                      .columnLock = false,
-                      .priority = 5,
-                      .relative = true,
-                      .vertical = 10,
-                      .horizontal = 90,
-                      .anchorPoint = 6,
-                      .rows = 4,
-                      .columns = 30,
-                      .windowStyle = 0,
-                      .penStyle = 0})});
+  // Written out byte by byte: DF3, visible + row lock + priority 5, relative + 10, 90, anchor
+  // point 6 + 4 rows, 30 columns, styles 0.
+  Send({{0x9B, 0x35, 0x8A, 0x5A, 0x63, 0x1D, 0x00}});
   const DtvccWindowDefinition& d = decoder_.Window(3).Definition();
   EXPECT_TRUE(d.visible && d.rowLock && !d.columnLock && d.relative);
   EXPECT_EQ(d.priority, 5);
@@ -233,16 +223,10 @@ TEST_F(Dtvcc, ResetDeletesEveryWindow) {
 
 TEST_F(Dtvcc, SetWindowAttributesReadsEveryField) {
   Window();
-  Send({SetWindowAttributes({.fill = Color(2, 1, 2, 3),
-                             .borderType = 5,
-                             .border = Color(0, 3, 0, 0),
-                             .wordWrap = true,
-                             .printDirection = 1,
-                             .scrollDirection = 2,
-                             .justify = 3,
-                             .effectSpeed = 9,
-                             .effectDirection = 2,
-                             .displayEffect = 1})});
+  // Written out byte by byte: translucent fill of levels 1 2 3; border type 5 (its low bits here,
+  // its high bit in the next byte) of red; word wrap, print right to left, scroll top to bottom,
+  // full justification; effect speed 9, direction 2, fade.
+  Send({{0x97, 0x9B, 0x70, 0xDB, 0x99}});
   const DtvccWindowAttributes& a = decoder_.Window(0).Attributes();
   EXPECT_EQ(a.fill, (DtvccColor{1, 2, 3, DtvccOpacity::Translucent}));
   EXPECT_EQ(a.borderType, DtvccWindowAttributes::kShadowRight);
