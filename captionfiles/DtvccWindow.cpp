@@ -90,6 +90,8 @@ void DtvccWindow::WrapWord() {
   std::vector<DtvccCell> word;
   if (start > 0) {
     word.assign(row.begin() + static_cast<std::ptrdiff_t>(start), row.end());
+    // The spaces before the word become the line break: they would count in justifying the row.
+    while (start > 0 && row[start - 1].character == U' ') --start;
     std::fill(row.begin() + static_cast<std::ptrdiff_t>(start), row.end(), DtvccCell{});
   }
   NextRow();

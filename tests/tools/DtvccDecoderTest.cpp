@@ -122,28 +122,20 @@ TEST_F(Dtvcc, DefineWindowKeepsWhatItSaysAndStartsWithThePredefinedStyles) {
   EXPECT_EQ(decoder_.Window(3).Pen().foreground, (DtvccColor{2, 2, 2, DtvccOpacity::Solid}));
 }
 
-TEST(DtvccStyles, PredefinedWindowAndPenStyles) {
-  using A = DtvccWindowAttributes;
-  EXPECT_EQ(PredefinedWindowStyle(2).fill.opacity, DtvccOpacity::Transparent);
-  EXPECT_EQ(PredefinedWindowStyle(3).justify, A::kCenter);
-  EXPECT_TRUE(PredefinedWindowStyle(4).wordWrap);
-  EXPECT_TRUE(PredefinedWindowStyle(5).wordWrap);
-  EXPECT_EQ(PredefinedWindowStyle(5).fill.opacity, DtvccOpacity::Transparent);
-  EXPECT_EQ(PredefinedWindowStyle(6).justify, A::kCenter);
-  EXPECT_TRUE(PredefinedWindowStyle(6).wordWrap);
-  EXPECT_EQ(PredefinedWindowStyle(7).printDirection, A::kTopToBottom);
-  EXPECT_EQ(PredefinedWindowStyle(7).scrollDirection, A::kRightToLeft);
-  EXPECT_FALSE(PredefinedWindowStyle(1).wordWrap);
-  for (int style = 1; style <= 5; ++style) {
-    EXPECT_EQ(PredefinedPenStyle(style).fontStyle, style - 1);
-    EXPECT_EQ(PredefinedPenStyle(style).background.opacity, DtvccOpacity::Solid);
-    EXPECT_EQ(PredefinedPenStyle(style).edgeType, DtvccPen::kNoEdge);
-  }
-  for (int style = 6; style <= 7; ++style) {
-    EXPECT_EQ(PredefinedPenStyle(style).fontStyle, style - 3);
-    EXPECT_EQ(PredefinedPenStyle(style).background.opacity, DtvccOpacity::Transparent);
-    EXPECT_EQ(PredefinedPenStyle(style).edgeType, DtvccPen::kUniform);
-  }
+TEST_F(Dtvcc, PredefinedStylesCenterWrapAndOutlineAsTheyAreMeant) {
+  // Window style 6: centred roll-up captions that wrap; pen style 7: proportional sans serif,
+  // outlined, without a background.
+  Send({DefineWindow({.rows = 2, .columns = 10, .windowStyle = 6, .penStyle = 7}), Text("CENTRED TEXT")});
+  EXPECT_EQ(Row(0, 0), U".CENTRED");
+  EXPECT_EQ(Row(0, 1), U"...TEXT");
+  const DtvccPen& pen = Cell(0, 1, 3).pen;
+  EXPECT_EQ(pen.fontStyle, 4);
+  EXPECT_EQ(pen.edgeType, DtvccPen::kUniform);
+  EXPECT_EQ(pen.background.opacity, DtvccOpacity::Transparent);
+  // Window style 5 has no fill: a window of it without text shows nothing.
+  Send({DefineWindow({.id = 1, .windowStyle = 5})});
+  EXPECT_EQ(Shown(1), nullptr);
+  EXPECT_EQ(PredefinedWindowStyle(7).scrollDirection, DtvccWindowAttributes::kRightToLeft);
 }
 
 TEST_F(Dtvcc, RedefiningAWindowKeepsItsTextAttributesAndPenWhereTheStyleIsZero) {
@@ -269,7 +261,7 @@ TEST_F(Dtvcc, JustificationMovesEachRow) {
 TEST_F(Dtvcc, WordWrapCarriesTheWordToTheNextRowAndRollsUp) {
   Window(10, 2, 4);
   Send({Text("HELLO WORLD AGAIN")});
-  EXPECT_EQ(Row(0, 0), U"WORLD ");
+  EXPECT_EQ(Row(0, 0), U"WORLD");
   EXPECT_EQ(Row(0, 1), U"AGAIN");
   // A word longer than the row breaks where the row ends.
   Send({{FF}, Text("ABCDEFGHIJKL")});
