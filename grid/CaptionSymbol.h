@@ -2,14 +2,15 @@
 
 #include <span>
 
+#include "kelcaptioning/RenderableModel.h"
 #include "kelcaptioning/TextAttributes.h"
 #include "kelcore/Geometry.h"
 #include "kelui/inkpad/Inkpad.h"
 
 namespace kelcaptioningui {
 
-// The character that stands for the closed-caption sign.
-inline constexpr char32_t kCaptionSymbolCharacter = U'\u263A';
+// The character that stands for the closed-caption sign (the model's).
+using kelcaptioning::kCaptionSymbolCharacter;
 
 // One record of the symbol's drawing: a command letter and six numbers (see DrawCaptionSymbol).
 struct SymbolCommand {

@@ -30,6 +30,10 @@ inline int DefaultCaptionAreaSize(int frameSize) {
   return static_cast<int>(static_cast<float>(frameSize) * kDefaultCaptionAreaRatio + 0.5f);
 }
 
+// The character of a cell that stands for the closed-caption sign, which the drawing paints
+// itself.
+inline constexpr char32_t kCaptionSymbolCharacter = U'\u263A';
+
 class CaptioningRenderableModelCell;
 class CaptioningRenderableModelRow;
 class CaptioningRenderableModelWindow;
@@ -59,7 +63,7 @@ class KELCAPTIONING_API CaptioningRenderableModelCell : public kelcore::CountedO
       : character_(character), attributes_(attributes) {}
   ~CaptioningRenderableModelCell() override;
 
-  // A Unicode code point; U+263A stands for the closed-caption symbol.
+  // A Unicode code point; kCaptionSymbolCharacter stands for the closed-caption symbol.
   char32_t GetCharacter() const noexcept { return character_; }
   TextAttributes GetTextAttributes() const noexcept { return attributes_; }
 
