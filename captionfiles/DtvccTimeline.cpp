@@ -39,7 +39,7 @@ ReadResult DecodeDtvccService(std::span<const TimedCcData> data, int service, bo
   decoder.Finish(data.empty() ? TickTime() : last);
   AddStates(timeline, decoder.TakeChanges(), maker);
   for (const FileNote& note : decoder.Notes().All()) notes.Count(note.kind, note.what, note.first, note.count);
-  return {std::move(timeline), std::move(notes)};
+  return {std::move(timeline), std::move(notes), {}};
 }
 
 }  // namespace kelcaptionfiles
