@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kelcaption/CommandLine.h"
@@ -82,6 +85,34 @@ TEST(DisplayStyle, TheToolTakesItOnEveryCaptionSubcommand) {
   }
   const std::string rects = "'" + tool + "' rects '" + data + "/short.srt' --size 640x360 --at 2";
   EXPECT_NE(kel_test::Shell(rects), kel_test::Shell(rects + " --style size=large"));
+}
+
+// Larger subtitle text is laid out at its own size: a long line wraps onto more rows, all inside
+// the caption area (the middle 80 % of a 1280-wide frame), instead of growing past it.
+TEST(DisplayStyle, LargerSubtitlesWrapAtTheirOwnSize) {
+  const std::filesystem::path folder = kel_test::ScratchFolder("kel-large");
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path srt = folder / "long.srt";
+  std::ofstream(srt) << "1\n00:00:01,000 --> 00:00:05,000\nThis is a very long line of dialogue that would surely "
+                        "run off both edges of a 1280 pixel wide frame if nobody wrapped it.\n";
+  const std::string rects = "'" + std::string(KEL_TOOL) + "' rects '" + srt.string() + "' --size 1280x720 --at 3";
+  const auto rows = [](const std::string& json) {
+    std::vector<std::pair<long, long>> spans;  // left and right edges
+    const std::regex row("\"x\": (-?[0-9]+), \"y\": -?[0-9]+, \"width\": ([0-9]+)");
+    for (std::sregex_iterator it(json.begin(), json.end(), row), end; it != end; ++it) {
+      const long x = std::stol((*it)[1]);
+      spans.emplace_back(x, x + std::stol((*it)[2]));
+    }
+    return spans;
+  };
+  const auto standard = rows(kel_test::Shell(rects)), large = rows(kel_test::Shell(rects + " --style size=large"));
+  std::filesystem::remove_all(folder);
+  EXPECT_EQ(standard.size(), 2u);
+  EXPECT_EQ(large.size(), 3u);
+  for (const auto& [left, right] : large) {
+    EXPECT_GE(left, 128);
+    EXPECT_LE(right, 1152);
+  }
 }
 
 // Without --style, subtitle text is as tall as players draw it: 5 % of the frame's height.

@@ -10,6 +10,7 @@
 #include "kelcaption/DisplayStyle.h"
 #include "kelcaptionfiles/CaptionFileKinds.h"
 #include "kelcaptionfiles/ShownStates.h"
+#include "kelcaptioning/Formats.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelui/inkpad/Supplier.h"
 
@@ -57,10 +58,15 @@ float InkpadMeasurer::TextWidth(const kelcaptioning::TextSpanAttributes& style, 
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
                                                    Frame& measuring) {
   // Wrong settings are found before the file is read.
-  const kelcaptioningui::CaptionDisplaySettings display = ParseDisplayStyle(options.styles);
+  kelcaptioningui::CaptionDisplaySettings display = ParseDisplayStyle(options.styles);
   kelcaptionfiles::ReadOptions read;
   read.channel = options.channel;
   read.style = kelcaptionfiles::DefaultSubtitleStyle(height);
+  // Subtitles take the size setting before they are laid out, so that larger text is wrapped and
+  // stacked at its own size rather than scaled past the caption area afterwards.
+  const float textSize = display.textSize.value_or(kelcaptioningui::kCaptionTextStandard);
+  read.style.fontSize *= textSize;
+  read.style.edgeWidth *= textSize;
   read.strict = options.strict;
   read.encoding = options.encoding;
   kelcaptionfiles::ReadResult result = kelcaptionfiles::ReadCaptionFile(options.file, read);
@@ -68,6 +74,8 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
     Report(options.file, result.notes);
     throw std::runtime_error(options.file + ": nothing could be read");
   }
+  const kelcaptioning::CaptionList* list = result.List();
+  if (list != nullptr && kelcaptioning::IsOpenCaptions(list->GetStreamFormat())) display.textSize.reset();
   InkpadMeasurer measurer(measuring.Inkpad());
   kelcaptionfiles::CaptionTimeline states = kelcaptionfiles::ShownStates(result, width, height, measurer);
   Report(options.file, result.notes);  // with what the layout adds
