@@ -3,6 +3,7 @@
 #include <linebreak.h>
 
 #include <mutex>
+#include <string>
 
 namespace kelcaptionfiles {
 
@@ -29,8 +30,20 @@ std::vector<BreakSegment> BreakSegments(std::u16string_view text) {
   if (text.empty()) return segments;
   static std::once_flag once;
   std::call_once(once, init_linebreak);
+  // libunibreak takes U+FFFF for the end of the text and asserts on a lone surrogate at its end: it
+  // is handed U+FFFD in place of both instead, which keeps the text's length and so every index.
+  std::u16string paired(text);
+  for (std::size_t i = 0; i < paired.size(); ++i) {
+    const bool high = paired[i] >= 0xD800 && paired[i] <= 0xDBFF;
+    const bool low = paired[i] >= 0xDC00 && paired[i] <= 0xDFFF;
+    if (high && i + 1 < paired.size() && paired[i + 1] >= 0xDC00 && paired[i + 1] <= 0xDFFF) {
+      ++i;
+    } else if (high || low || paired[i] == 0xFFFF) {
+      paired[i] = u'\uFFFD';
+    }
+  }
   std::vector<char> breaks(text.size());
-  set_linebreaks_utf16(reinterpret_cast<const utf16_t*>(text.data()), text.size(), nullptr, breaks.data());
+  set_linebreaks_utf16(reinterpret_cast<const utf16_t*>(paired.data()), paired.size(), nullptr, breaks.data());
   std::size_t begin = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const bool last = i + 1 == text.size();

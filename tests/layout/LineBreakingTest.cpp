@@ -35,6 +35,11 @@ TEST(LineBreaking, OpportunitiesOfUnicode) {
   EXPECT_TRUE(kelcaptionfiles::CanCutBefore(u"ae\u0301", 1));
   EXPECT_FALSE(kelcaptionfiles::CanCutBefore(u"ae\u0301", 2));  // the accent stays with its letter
   EXPECT_FALSE(kelcaptionfiles::CanCutBefore(u"a\U0001F600", 2));  // inside a surrogate pair
+  // U+FFFF, which the breaking library takes for the end of the text, and unpaired surrogates still
+  // give segments that cover the whole text.
+  const std::u16string odd{u'a', u' ', 0xFFFF, u'b', u' ', 0xDC00, u'c', u' ', 0xD800};
+  EXPECT_EQ(Segments(odd), (std::vector<std::u16string>{odd.substr(0, 2), odd.substr(2, 3), odd.substr(5, 3),
+                                                        odd.substr(8)}));
 }
 
 std::vector<WrapPiece> Words(const std::vector<double>& widths, double space = 1) {
