@@ -5,6 +5,8 @@
 #include <mutex>
 #include <string>
 
+#include "captionfiles/Utf8.h"
+
 namespace kelcaptionfiles {
 
 namespace {
@@ -34,11 +36,9 @@ std::vector<BreakSegment> BreakSegments(std::u16string_view text) {
   // is handed U+FFFD in place of both instead, which keeps the text's length and so every index.
   std::u16string paired(text);
   for (std::size_t i = 0; i < paired.size(); ++i) {
-    const bool high = paired[i] >= 0xD800 && paired[i] <= 0xDBFF;
-    const bool low = paired[i] >= 0xDC00 && paired[i] <= 0xDFFF;
-    if (high && i + 1 < paired.size() && paired[i + 1] >= 0xDC00 && paired[i + 1] <= 0xDFFF) {
+    if (IsSurrogatePairAt(paired, i)) {
       ++i;
-    } else if (high || low || paired[i] == 0xFFFF) {
+    } else if ((paired[i] >= 0xD800 && paired[i] <= 0xDFFF) || paired[i] == 0xFFFF) {
       paired[i] = u'\uFFFD';
     }
   }

@@ -2,6 +2,7 @@
 
 #include "captionfiles/JsonValues.h"
 #include "captionfiles/ReadProblems.h"
+#include "captionfiles/Utf8.h"
 #include "kelcaptionfiles/CaptionDocument.h"
 #include "kelcore/String.h"
 
@@ -29,7 +30,7 @@ std::u32string CodePoints(const std::string& utf8) {
   std::u32string points;
   for (std::size_t i = 0; i < units.size(); ++i) {
     const char16_t u = units[i];
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+    if (IsSurrogatePairAt(units, i)) {
       points += static_cast<char32_t>(0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00));
       ++i;
     } else {

@@ -19,4 +19,10 @@ struct RepairedUtf8 {
 // `s` with each malformed sequence replaced by U+FFFD.
 RepairedUtf8 RepairUtf8(std::string_view s);
 
+// Whether text[at] and text[at + 1] are a high and a low surrogate: one code point in two UTF-16 units.
+inline bool IsSurrogatePairAt(std::u16string_view text, std::size_t at) {
+  return at + 1 < text.size() && text[at] >= 0xD800 && text[at] <= 0xDBFF && text[at + 1] >= 0xDC00 &&
+         text[at + 1] <= 0xDFFF;
+}
+
 }  // namespace kelcaptionfiles
