@@ -133,7 +133,9 @@ void ParseCueSettings(std::string_view input, std::size_t offset, const std::vec
     } else {
       applied = false;
     }
-    cue.settingColumns[std::string(applied ? name : "?" + std::string(name))] = column;
+    std::string key = applied ? "" : "?";
+    key += name;
+    cue.settingColumns[key] = column;
   }
 }
 

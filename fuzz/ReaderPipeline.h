@@ -51,7 +51,8 @@ inline bool HasCaption(const kelcaptioning::CaptionList& list, const std::u16str
   for (const kelcaptioning::CaptionPtr& caption : list.GetCaptions()) {
     std::u16string shown;
     for (const auto& paragraph : caption->GetCaptionTextParagraphs()) {
-      shown += (shown.empty() ? u"" : u"|") + std::u16string(std::u16string_view(paragraph->GetText()));
+      if (!shown.empty()) shown += u'|';
+      shown += std::u16string_view(paragraph->GetText());
     }
     if (shown == text && caption->GetBeginTime().GetTicks() == beginMs * kTicksPerMs &&
         caption->GetEndTime().GetTicks() == endMs * kTicksPerMs) {

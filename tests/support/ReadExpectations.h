@@ -44,7 +44,8 @@ inline std::vector<std::u16string> CaptionTexts(const kelcaptioning::CaptionList
   for (const kelcaptioning::CaptionPtr& caption : list.GetCaptions()) {
     std::u16string text;
     for (const auto& paragraph : caption->GetCaptionTextParagraphs()) {
-      text += (text.empty() ? u"" : u"|") + std::u16string(std::u16string_view(paragraph->GetText()));
+      if (!text.empty()) text += u'|';
+      text += std::u16string_view(paragraph->GetText());
     }
     texts.push_back(text);
   }
