@@ -3,6 +3,7 @@
 #include <sstream>
 #include <vector>
 
+#include "dialog/RunnerUnderTest.h"
 #include "kelcaptioning/ExportFormats.h"
 #include "kelcaptioningui/CaptionSidecarSettingsDialog.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
@@ -36,7 +37,7 @@ class SidecarDialog : public ::testing::Test {
   }
 
   static bool Run(kelcaptioningui::CaptionSidecarSettingsDialog& dialog, const std::shared_ptr<ScriptedRunner>& runner) {
-    kelsol::SetModalRunner(runner);
+    kelsol::SetModalRunner(kel_test::RunnerUnderTest(runner));
     return dialog.RunModal();
   }
 };
