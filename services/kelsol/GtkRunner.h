@@ -22,8 +22,8 @@ namespace kelsol {
 // has not), inside a host's running GTK main loop or without one.
 class KELSOL_API GtkRunner : public ModalRunner {
  public:
-  // `parent`: the host's window, which the dialog is modal over and centred on; null for a
-  // window of its own.
+  // `parent`: the host's window, which the dialog is modal over (and placed on, where the window
+  // manager does so); null for a window of its own.
   explicit GtkRunner(GtkWindow* parent = nullptr) : parent_(parent) {}
 
   // Called with the dialog's window once it is on screen, from inside the modal run.

@@ -152,9 +152,12 @@ TEST_F(DialogWindow, EscapeCancelsOverTheHostsWindow) {
   gtk_window_present(host);
   auto dialog = Dialog(kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997DropTimecode);
   bool modalOverHost = false;
+  gpointer gone = nullptr;  // the window, until it is finalised
   EXPECT_FALSE(Run(
       dialog,
       [&](GtkWindow* window) {
+        gone = window;
+        g_object_add_weak_pointer(G_OBJECT(window), &gone);
         modalOverHost = gtk_window_get_transient_for(window) == host && gtk_window_get_modal(window);
         Key(XK_space);
         Key(XK_Down);
@@ -162,6 +165,7 @@ TEST_F(DialogWindow, EscapeCancelsOverTheHostsWindow) {
         Key(XK_Escape);
       },
       host));
+  EXPECT_EQ(gone, nullptr) << "the dialog's window outlives the run";
   gtk_window_destroy(host);
   EXPECT_TRUE(modalOverHost);
   EXPECT_EQ(dialog.GetFileFormat(), kCaptioningExportFormat_MCC);

@@ -6,9 +6,10 @@
 
 namespace kel_test {
 
-// Opens GTK once on an X display with a fixed look, so that screenshots repeat: $DISPLAY when it
-// is set, otherwise a private Xvfb; the Adwaita theme, the repository's fonts, Cairo rendering,
-// no animations. Returns an empty string when GTK is ready, otherwise why it is not.
+// Opens GTK once on an X display with a fixed look, so that screenshots repeat: an Xvfb of this
+// program's own, or $DISPLAY where Xvfb cannot be started; the Adwaita theme, the repository's
+// fonts, Cairo rendering, no animations. Returns an empty string when GTK is ready, otherwise why
+// it is not.
 const std::string& OpenTestDisplay();
 
 // Runs the main loop for `milliseconds`, so that input and drawing settle.
