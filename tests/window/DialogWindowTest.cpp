@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "kelcaptioning/ExportFormats.h"
-#include "kelcaptioningui/CaptionSidecarSettingsDialog.h"
-#include "kelcaptioningui/KelCaptioningUI.h"
+#include "dialog/SidecarDialogFixture.h"
 #include "kelsol/GtkRunner.h"
 #include "kelsol/UserRunner.h"
 #include "window/TestDisplay.h"
@@ -74,19 +72,8 @@ std::string Focused(GtkWindow* window) {
   return "";
 }
 
-class DialogWindow : public ::testing::Test {
+class DialogWindow : public kel_test::SidecarDialogFixture {
  protected:
-  void SetUp() override { kelcaptioningui::Initialize(); }
-  void TearDown() override {
-    kelsol::SetModalRunner(nullptr);
-    kelcaptioningui::Terminate();
-  }
-
-  static kelcaptioningui::CaptionSidecarSettingsDialog Dialog(CaptioningExportFormat format,
-                                                              kelmediatypes::TimeDisplay display) {
-    return kelcaptioningui::CaptionSidecarSettingsDialog(nullptr, nullptr, format, display, false,
-                                                         StreamFormatSet{kStreamFormat_CEA608_CC1}, {});
-  }
 
   // Runs `dialog` in a window, `user` acting once it is on screen; closes it if `user` did not.
   static bool Run(kelcaptioningui::CaptionSidecarSettingsDialog& dialog, std::function<void(GtkWindow*)> user,
@@ -107,7 +94,7 @@ TEST_F(DialogWindow, EachFormatLooksAsReviewed) {
       {kCaptioningExportFormat_SCC, "scc"}, {kCaptioningExportFormat_MCC, "mcc"}, {kCaptioningExportFormat_TTML, "ttml"},
       {kCaptioningExportFormat_SRT, "srt"}, {kCaptioningExportFormat_WebVTT, "webvtt"}};
   for (const auto& [format, name] : formats) {
-    auto dialog = Dialog(format, kelmediatypes::kTimeDisplay_2997DropTimecode);
+    auto dialog = Dialog(format, kelmediatypes::kTimeDisplay_2997DropTimecode, false);
     std::string difference;
     EXPECT_FALSE(Run(dialog, [&](GtkWindow* window) {
       difference = kel_test::CompareWindowWithGolden(window, std::string("sidecar_dialog_") + name);
@@ -119,7 +106,7 @@ TEST_F(DialogWindow, EachFormatLooksAsReviewed) {
 // Tab walks the reachable controls in script order; the format is chosen with the keyboard, the
 // box ticked with the mouse, and Enter presses OK.
 TEST_F(DialogWindow, KeyboardAndMouseChooseTickAndPressOK) {
-  auto dialog = Dialog(kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997DropTimecode);
+  auto dialog = Dialog(kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997DropTimecode, false);
   std::vector<std::string> focus;
   bool boxShownForSrt = false, frameRateUnavailableForSrt = false;
   EXPECT_TRUE(Run(dialog, [&](GtkWindow* window) {
@@ -150,7 +137,7 @@ TEST_F(DialogWindow, KeyboardAndMouseChooseTickAndPressOK) {
 TEST_F(DialogWindow, EscapeCancelsOverTheHostsWindow) {
   GtkWindow* host = GTK_WINDOW(gtk_window_new());
   gtk_window_present(host);
-  auto dialog = Dialog(kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997DropTimecode);
+  auto dialog = Dialog(kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997DropTimecode, false);
   bool modalOverHost = false;
   gpointer gone = nullptr;  // the window, until it is finalised
   EXPECT_FALSE(Run(
