@@ -18,11 +18,14 @@ namespace kelcaptioningui {
 // the frame rate of its time codes and, for SRT, whether styling is written. Call Initialize()
 // of the module before running it.
 //
-// What shows the dialog is the modal runner that the host installs with kelsol::SetModalRunner
-// (kelsol/UI_Sol.h): kelsol::TerminalRunner (kelsol/TerminalRunner.h) asks on a terminal,
-// kelsol::ScriptedRunner (kelsol/ScriptedRunner.h) plays a fixed list of user actions. With no
-// runner installed a dialog closes at once, as a headless process's must: RunModal then returns
-// false (or what an earlier run left) and the getters keep the constructor's choices.
+// What shows the dialog is the modal runner that the host installs. kelsol::InstallUserRunner
+// (kelsol/UserRunner.h, library kelsoldesktop) is the one call for a host with a user: a GTK
+// window (kelsol::GtkRunner, modal over the host's window when it passes one) when a display can
+// be opened, the terminal (kelsol::TerminalRunner) otherwise, or either by choice.
+// kelsol::SetModalRunner (kelsol/UI_Sol.h) installs any runner, such as kelsol::ScriptedRunner
+// (kelsol/ScriptedRunner.h), which plays a fixed list of user actions. With no runner installed
+// a dialog closes at once, as a headless process's must: RunModal then returns false (or what an
+// earlier run left) and the getters keep the constructor's choices.
 class KELCAPTIONINGUI_API CaptionSidecarSettingsDialog : public kelsol::UI_Sol {
  public:
   CaptionSidecarSettingsDialog(const kelui::inkpad::SupplierInterface* supplier, kelui::ui::UI_Node* parent,

@@ -31,6 +31,11 @@ std::shared_ptr<ModalRunner> CurrentRunner() {
   return std::make_shared<ClosingRunner>();
 }
 
+constexpr std::initializer_list<const char*> kHorizontalAlignments = {"align_left", "align_center", "align_right",
+                                                                      "align_fill"};
+constexpr std::initializer_list<const char*> kVerticalAlignments = {"align_top", "align_center", "align_bottom",
+                                                                    "align_fill"};
+
 kelcore::UTF16String Localised(const std::string& key) { return kelcore::string::Localizer::Get().GetLocalizedString(key); }
 
 // Checks a widget's attributes against what it takes.
@@ -59,6 +64,18 @@ class AttributeReader {
     return static_cast<std::int32_t>(v);
   }
   bool Has(const char* key) const { return node_.Find(key) != nullptr; }
+  // An enumerator that must be one of `allowed`; empty when the attribute is not given.
+  std::string Alignment(const char* key, std::initializer_list<const char*> allowed) const {
+    const std::string name = Enum(key);
+    if (name.empty()) return name;
+    std::string list;
+    for (const char* a : allowed) {
+      if (name == a) return name;
+      list += list.empty() ? a : std::string(", ") + a;
+    }
+    throw LayoutScriptError(PositionOf(key), "attribute \"" + std::string(key) + "\" of \"" + node_.widget +
+                                                 "\" wants one of " + list);
+  }
 
  private:
   template <class T>
@@ -92,13 +109,15 @@ UI_NodePtr Build(const WidgetNode& node) {
   const std::string& w = node.widget;
   if (w == "column" || w == "row") {
     AttributeReader read(node, {"child_horizontal", "horizontal", "child_vertical", "vertical"});
-    boost::intrusive_ptr<UI_Column> column(new UI_Column());
-    if (read.Has("child_horizontal")) column->childHorizontal = read.Enum("child_horizontal");
-    if (read.Has("horizontal")) column->horizontal = read.Enum("horizontal");
-    read.Enum("child_vertical");
-    read.Enum("vertical");
-    BuildChildren(node, *column);
-    return column;
+    boost::intrusive_ptr<UI_Group> group;
+    if (w == "column") group = new UI_Column();
+    else group = new UI_Row();
+    if (read.Has("child_horizontal")) group->childHorizontal = read.Alignment("child_horizontal", kHorizontalAlignments);
+    if (read.Has("child_vertical")) group->childVertical = read.Alignment("child_vertical", kVerticalAlignments);
+    group->horizontal = read.Alignment("horizontal", kHorizontalAlignments);
+    group->vertical = read.Alignment("vertical", kVerticalAlignments);
+    BuildChildren(node, *group);
+    return group;
   }
   if (w == "kel_popup") {
     NoChildren(node);
@@ -122,8 +141,9 @@ UI_NodePtr Build(const WidgetNode& node) {
   if (w == "kel_ok_cancel_row") {
     NoChildren(node);
     AttributeReader read(node, {});
-    UI_NodePtr row(new UI_Node());
-    boost::intrusive_ptr<UI_Button> ok(new UI_Button("okButton")), cancel(new UI_Button("cancelButton"));
+    boost::intrusive_ptr<UI_Row> row(new UI_Row());
+    row->horizontal = "align_right";
+    boost::intrusive_ptr<UI_Button> ok(new UI_Button(kOKButtonIdentifier)), cancel(new UI_Button(kCancelButtonIdentifier));
     ok->SetLabel(Localised("$$$/kelsol/Buttons/OK=OK"));
     cancel->SetLabel(Localised("$$$/kelsol/Buttons/Cancel=Cancel"));
     row->AppendChild(ok);

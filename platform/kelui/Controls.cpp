@@ -4,7 +4,9 @@ namespace kelui::ui {
 
 Message::~Message() = default;
 UI_Node::~UI_Node() = default;
+UI_Group::~UI_Group() = default;
 UI_Column::~UI_Column() = default;
+UI_Row::~UI_Row() = default;
 UI_ControlView::~UI_ControlView() = default;
 UI_Popup::~UI_Popup() = default;
 UI_Checkbox::~UI_Checkbox() = default;

@@ -30,6 +30,8 @@ class KELSOL_API ScriptedRunner : public ModalRunner {
 
   void Run(kelui::ui::UI_Dialog& dialog) override;
   int SkippedActions() const noexcept { return skipped_; }
+  // The actions in the order they are played, for runners that play them another way.
+  const std::vector<Action>& Actions() const noexcept { return actions_; }
 
  private:
   std::vector<Action> actions_;

@@ -26,12 +26,18 @@ class KELSOL_API ModalRunner {
 // once, as a headless process without a user must). Returns the previous one.
 KELSOL_API std::shared_ptr<ModalRunner> SetModalRunner(std::shared_ptr<ModalRunner> runner);
 
+// The buttons of kel_ok_cancel_row: OK is the default button (Enter), Cancel the one Escape
+// presses.
+inline constexpr const char* kOKButtonIdentifier = "okButton";
+inline constexpr const char* kCancelButtonIdentifier = "cancelButton";
+
 // Widgets of the layout language: kel_dialog (the view; name, identifier), column and row
-// (child_horizontal, horizontal, child_vertical, vertical), kel_popup (identifier, label,
-// minWidth, topSpace), kel_checkbox (identifier, name), kel_button (identifier, name),
-// kel_static_text (name) and kel_ok_cancel_row (buttons "okButton" and "cancelButton").
-// Names and labels are localised "$$$/..." keys. Anything else, a wrong kind of value, or
-// children under a control, raises LayoutScriptError at the widget or attribute.
+// (UI_Column and UI_Row: child_horizontal, horizontal, child_vertical, vertical, each an
+// alignment as UI_Group lists), kel_popup (identifier, label, minWidth, topSpace: pixels above
+// it), kel_checkbox (identifier, name), kel_button (identifier, name), kel_static_text (name)
+// and kel_ok_cancel_row (a right-aligned row of the buttons above). Names and labels are
+// localised "$$$/..." keys. Anything else, a wrong kind of value, or children under a control,
+// raises LayoutScriptError at the widget or attribute.
 KELSOL_API kelui::ui::UI_DialogPtr BuildDialog(const LayoutScript& script);
 
 // A dialog built from a layout script.

@@ -3,6 +3,8 @@
 #include <sstream>
 #include <vector>
 
+#include "dialog/RunnerUnderTest.h"
+#include "dialog/SidecarDialogFixture.h"
 #include "kelcaptioning/ExportFormats.h"
 #include "kelcaptioningui/CaptionSidecarSettingsDialog.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
@@ -20,23 +22,10 @@ using kelui::ui::UI_Dialog;
 // Line-21 captions offer SCC, MCC, timed text, SRT and WebVTT, in that order.
 constexpr std::size_t kSccItem = 0, kTtmlItem = 2, kSrtItem = 3;
 
-class SidecarDialog : public ::testing::Test {
+class SidecarDialog : public kel_test::SidecarDialogFixture {
  protected:
-  void SetUp() override { kelcaptioningui::Initialize(); }
-  void TearDown() override {
-    kelsol::SetModalRunner(nullptr);
-    kelcaptioningui::Terminate();
-  }
-
-  static kelcaptioningui::CaptionSidecarSettingsDialog Dialog(CaptioningExportFormat format, TimeDisplay display,
-                                                              bool styling, const char* subject = "") {
-    return kelcaptioningui::CaptionSidecarSettingsDialog(nullptr, nullptr, format, display, styling,
-                                                         StreamFormatSet{kStreamFormat_CEA608_CC1},
-                                                         kelcore::string::UTF8ToUTF16(subject));
-  }
-
   static bool Run(kelcaptioningui::CaptionSidecarSettingsDialog& dialog, const std::shared_ptr<ScriptedRunner>& runner) {
-    kelsol::SetModalRunner(runner);
+    kelsol::SetModalRunner(kel_test::RunnerUnderTest(runner));
     return dialog.RunModal();
   }
 };

@@ -65,7 +65,16 @@ TEST(LayoutScript, BuildingRefusesWhatTheToolkitDoesNotKnow) {
   ExpectErrors({
       {"layout x { view kel_dialog(name: 'n') {\n  kel_slider(); } }", 2, 3, "unknown widget \"kel_slider\""},
       {"layout x { view kel_dialog(name: 'n') { kel_popup(minWidth: 'wide'); } }", 1, 51, "attribute \"minWidth\" of \"kel_popup\" wants a number"},
+      {"layout x { view kel_dialog(name: 'n') { row(vertical: align_left); } }", 1, 45, "attribute \"vertical\" of \"row\" wants one of align_top, align_center, align_bottom, align_fill"},
   }, [](const char* script) { kelsol::BuildDialog(ParseLayoutScript(script)); });
+  // Rows and columns keep their direction and alignments for the runner that lays them out.
+  const auto rows = kelsol::BuildDialog(ParseLayoutScript(
+      "layout x { view kel_dialog(name: 'n') { row(child_vertical: align_center, horizontal: align_right) {"
+      " column(); kel_ok_cancel_row(); } } }"));
+  const auto& row = dynamic_cast<kelui::ui::UI_Row&>(*rows->GetChildren().at(0));
+  EXPECT_EQ(std::tie(row.childVertical, row.horizontal, row.vertical), std::make_tuple("align_center", "align_right", ""));
+  EXPECT_TRUE(dynamic_cast<kelui::ui::UI_Column*>(row.GetChildren().at(0).get()));
+  EXPECT_TRUE(dynamic_cast<kelui::ui::UI_Row*>(row.GetChildren().at(1).get()));
   const auto dialog = kelsol::BuildDialog(ParseLayoutScript(DialogScript()));
   EXPECT_EQ(dialog->GetTitle(), u"Caption Sidecar Settings");
   ASSERT_TRUE(dialog->Find("okButton"));

@@ -1,7 +1,6 @@
-// kelcaption export-settings: the sidecar export settings dialog, in the terminal.
+// kelcaption export-settings: the sidecar export settings dialog, in a window or the terminal.
 
 #include <cstdio>
-#include <iostream>
 #include <memory>
 
 #include "kelcaption/CommandLine.h"
@@ -10,7 +9,7 @@
 #include "kelcaptioningui/CaptionSidecarSettingsDialog.h"
 #include "kelcaptioningui/KelCaptioningUI.h"
 #include "kelcore/String.h"
-#include "kelsol/TerminalRunner.h"
+#include "kelsol/UserRunner.h"
 
 namespace kelcaption {
 
@@ -18,11 +17,12 @@ namespace {
 
 struct ExportSettingsOptions {
   std::string subject;
+  bool terminal = false;
 };
 
 int ExportSettings(const ExportSettingsOptions& options) {
   kelcaptioningui::Initialize();
-  kelsol::SetModalRunner(std::make_shared<kelsol::TerminalRunner>(std::cin, std::cout));
+  kelsol::InstallUserRunner(options.terminal ? kelsol::RunnerChoice::kTerminal : kelsol::RunnerChoice::kAutomatic);
   kelcaptioningui::CaptionSidecarSettingsDialog dialog(
       nullptr, nullptr, kelcaptioning::kCaptioningExportFormat_SRT, kelmediatypes::kTimeDisplay_Milliseconds, false,
       kelcaptioning::StreamFormatSet{kelcaptioning::kStreamFormat_CEA608_CC1},
@@ -47,9 +47,11 @@ int ExportSettings(const ExportSettingsOptions& options) {
 Subcommand AddExportSettings(CLI::App& app) {
   auto options = std::make_shared<ExportSettingsOptions>();
   CLI::App* command = app.add_subcommand("export-settings",
-                                         "Ask in the terminal how captions are exported to a sidecar "
-                                         "file, and print the choices");
+                                         "Ask how captions are exported to a sidecar file, in a window "
+                                         "when a display is available (in the terminal otherwise), and "
+                                         "print the choices");
   command->add_option("SUBJECT", options->subject, "Name shown in the title");
+  command->add_flag("--terminal", options->terminal, "Ask in the terminal even when a window could be shown");
   return {command, [options] { return ExportSettings(*options); }};
 }
 

@@ -60,13 +60,32 @@ class KELUI_API UI_Node : public kelcore::CountedObject {
   bool visible_ = true;
 };
 
-// Lays its children out top to bottom.
-class KELUI_API UI_Column : public UI_Node {
+// Lays its children out in a line. childHorizontal and childVertical place each child in its
+// slot (align_left, align_center, align_right or align_fill; align_top, align_center,
+// align_bottom or align_fill); horizontal and vertical place the group itself in its parent's
+// slot, empty when the parent's child alignment does.
+class KELUI_API UI_Group : public UI_Node {
  public:
   using UI_Node::UI_Node;
-  ~UI_Column() override;
+  ~UI_Group() override;
   std::string childHorizontal = "align_left";
-  std::string horizontal = "align_left";
+  std::string childVertical = "align_top";
+  std::string horizontal;
+  std::string vertical;
+};
+
+// Lays its children out top to bottom.
+class KELUI_API UI_Column : public UI_Group {
+ public:
+  using UI_Group::UI_Group;
+  ~UI_Column() override;
+};
+
+// Lays its children out left to right.
+class KELUI_API UI_Row : public UI_Group {
+ public:
+  using UI_Group::UI_Group;
+  ~UI_Row() override;
 };
 
 // A control the user acts on; it reports each change to its handler.
