@@ -238,9 +238,15 @@ TEST_F(VideoBurn, DamagedInputAndInterruptionLeaveNoOutput) {
   ASSERT_NE(Shell("mkfifo '" + fifo + "'"), "FAILED");
   const std::string live = "ffmpeg -loglevel quiet -re -f lavfi -i color=c=0x336699:s=160x90:r=10:d=30 -c:v ffv1 "
                            "-flush_packets 1 -f nut -y '" + fifo + "' & feeder=$!; ";
-  // The feeder is ended afterwards: it may still be waiting to open the pipe, which would wait forever.
-  const std::string result = Shell(live + "timeout --preserve-status -s INT 2.5 '" + std::string(KEL_TOOL) + "' burn '" + kSrt + "' '" + fifo +
-                                   "' -o '" + out + "' 2>&1; echo \"status=$?\"; kill $feeder 2>/dev/null; wait");
+  // Ctrl-C comes once the burn is writing (whatever the machine's load), through a watcher that
+  // knows the tool's process. The feeder is killed afterwards: ffmpeg restarts an open() of the
+  // pipe after a gentler signal, and would wait forever if the burn never opened it.
+  const std::string pidFile = Path("burn.pid");
+  const std::string watcher = "( for i in $(seq 600); do [ -e '" + out + ".partial' ] && break; sleep 0.1; done; sleep 0.5; "
+                              "kill -INT $(cat '" + pidFile + "') ) & watcher=$!; ";
+  const std::string result = Shell(live + watcher + "sh -c 'echo $$ > \"$0\"; exec \"$@\"' '" + pidFile + "' '" +
+                                   std::string(KEL_TOOL) + "' burn '" + kSrt + "' '" + fifo + "' -o '" + out +
+                                   "' 2>&1; echo \"status=$?\"; kill -KILL $feeder $watcher 2>/dev/null; wait");
   EXPECT_NE(result.find("interrupted"), std::string::npos) << result;
   EXPECT_NE(result.find("status=1"), std::string::npos) << result;
   EXPECT_FALSE(std::filesystem::exists(out));
