@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kelcore/String.h"
+#include "keltext/ReleaseHooks.h"
 
 namespace kelsol {
 
@@ -303,8 +304,10 @@ gboolean DialogWindow::OnEscape(GtkWidget*, GVariant*, gpointer self) {
 }  // namespace
 
 bool GtkRunner::DisplayAvailable() {
-  if (gtk_is_initialized()) return gdk_display_get_default() != nullptr;
-  return gtk_init_check();
+  const bool available = gtk_is_initialized() ? gdk_display_get_default() != nullptr : gtk_init_check();
+  // From here GTK draws with fontconfig's and Cairo's process-wide state.
+  if (gtk_is_initialized()) keltext::KeepProcessFontState();
+  return available;
 }
 
 void GtkRunner::Run(UI_Dialog& dialog) {

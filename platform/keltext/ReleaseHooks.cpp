@@ -1,6 +1,7 @@
 #include "keltext/ReleaseHooks.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -12,6 +13,8 @@ struct Hooks {
   std::mutex mutex;
   std::vector<void (*)()> list;
 };
+
+std::atomic<bool> processFontStateKept{false};
 
 Hooks& TheHooks() {
   static Hooks* hooks = new Hooks();
@@ -35,5 +38,9 @@ void RunReleaseHooks() {
   }
   for (auto hook : list) hook();
 }
+
+void KeepProcessFontState() { processFontStateKept = true; }
+
+bool ProcessFontStateKept() { return processFontStateKept; }
 
 }  // namespace keltext

@@ -11,6 +11,7 @@
 #include "dialog/SidecarDialogFixture.h"
 #include "kelsol/GtkRunner.h"
 #include "kelsol/UserRunner.h"
+#include "kelui/inkpad/Supplier.h"
 #include "window/TestDisplay.h"
 
 namespace {
@@ -157,6 +158,20 @@ TEST_F(DialogWindow, EscapeCancelsOverTheHostsWindow) {
   EXPECT_TRUE(modalOverHost);
   EXPECT_EQ(dialog.GetFileFormat(), kCaptioningExportFormat_MCC);
   EXPECT_FALSE(dialog.GetIncludeSRTStyling());
+}
+
+// A host that empties the library's font caches while GTK lives on still gets its fonts: the
+// release leaves the process-wide font state that GTK draws with.
+TEST_F(DialogWindow, ReleasingTheFontCachesLeavesTheWindowsFontsAlone) {
+  for (int round = 0; round < 2; ++round) {
+    auto dialog = Dialog(kCaptioningExportFormat_SRT, kelmediatypes::kTimeDisplay_2997DropTimecode, false);
+    std::string difference;
+    EXPECT_FALSE(Run(dialog, [&](GtkWindow* window) {
+      difference = kel_test::CompareWindowWithGolden(window, "sidecar_dialog_srt");
+    }));
+    EXPECT_EQ(difference, "") << "round " << round;
+    kelui::inkpad::ReleaseFontCaches();
+  }
 }
 
 TEST_F(DialogWindow, TheOneCallPicksTheWindowWhereThereIsADisplay) {

@@ -47,6 +47,8 @@ KELUI_API SupplierInterface* NewOSSupplier();
 // The fonts of every OS supplier share process-wide caches (faces, shaped text, glyph masks) and
 // the font libraries' static data. This frees them all, for a leak checker at exit or to start
 // afresh; no surface, font or path of an OS supplier may be alive. The next use loads again.
+// Once a dialog window has started GTK in the process, fontconfig's and Cairo's static data
+// are GTK's too and are left alone.
 KELUI_API void ReleaseFontCaches();
 
 // A face that fonts were asked for and that the machine lacks, drawn with the closest installed
