@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the MCC reader and to the line-21 decoding of cc_data. The first byte
-// chooses: an odd one reads the rest as MCC text on the track its bits 1-2 name (CC1 to CC4, or
-// the default), which must either read or throw ReadError, with states in time order that fit
+// chooses: an odd one reads the rest as MCC text on the track its upper bits name (CC1 to CC4,
+// or the default), which must either read or throw ReadError, with states in time order that fit
 // their grid; and the rest as one bad line between two good pop-on captions of CC1 must leave
 // both captions shown, as a decoder shows them. An even one takes the rest as cc_data triplets
 // (valid and type in the first byte, the two data bytes), a frame apart, and decodes every
@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   if (data[0] & 1) {
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
-    ReadText(text, (data[0] >> 1) & 7);
+    ReadText(text, (data[0] >> 1) % 5);
     GoodCaptionsAroundABadLine(text);
   } else {
     DecodeTriplets(data + 1, size - 1);
