@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "captionfiles/EbuStlReader.h"
+#include "captionfiles/MccReader.h"
 #include "captionfiles/SccReader.h"
 #include "captionfiles/ReadProblems.h"
 #include "captionfiles/SrtReader.h"
@@ -50,6 +51,10 @@ bool LooksLikeWebVtt(std::string_view bytes) {
          (text.size() == 6 || std::string_view(" \t\r\n").find(text[6]) != std::string_view::npos);
 }
 
+bool LooksLikeMcc(std::string_view bytes) {
+  return WithoutByteOrderMark(bytes).substr(0, 27) == "File Format=MacCaption_MCC ";
+}
+
 bool LooksLikeScc(std::string_view bytes) { return WithoutByteOrderMark(bytes).substr(0, 13) == "Scenarist_SCC"; }
 
 // The header's disk format code, such as "STL25.01", stands at byte 3.
@@ -80,6 +85,7 @@ const std::vector<CaptionFileKind>& CaptionFileKinds() {
   static const std::vector<CaptionFileKind> kinds = {
       {"WebVTT", {".vtt"}, LooksLikeWebVtt, ReadWebVtt},
       {"Scenarist SCC", {".scc"}, LooksLikeScc, ReadScc},
+      {"MacCaption MCC", {".mcc"}, LooksLikeMcc, ReadMcc, false, ReadMccCcData},
       {"EBU STL", {".stl"}, LooksLikeEbuStl, ReadEbuStl, true},
       {"JSON caption or model document", {".json"}, LooksLikeJson, ReadJson},
       {"SubRip", {".srt"}, LooksLikeSrt, ReadSrt},
@@ -139,7 +145,7 @@ ReadResult ReadCaptions(std::string_view bytes, const std::string& fileName, con
                     static_cast<long>(decoded.invalid));
   }
   ReadResult result = kind->read(decoded.utf8, fileName, options);
-  for (const FileNote& note : result.notes.All()) decoding.Count(note.kind, note.what, note.first, note.count);
+  decoding.Count(result.notes);
   result.notes = std::move(decoding);
   return result;
 }

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "captionfiles/CcData.h"
+#include "kelcaptionfiles/CcData.h"
 #include "captionfiles/DtvccPackets.h"
 #include "captionfiles/DtvccWindow.h"
 #include "kelcaptionfiles/FileNotes.h"

@@ -68,6 +68,7 @@ void DtvccServiceBlocks::ReadPacket() {
       Problem("DTVCC service blocks cut short by the end of their packet (skipped)");
       return;
     }
+    if (size > 0 && service > 0) seen_.insert(service);  // an extended header may name service 0, which is none
     if (service == service_ && size > 0) handler_(std::span<const std::uint8_t>(packet_.data() + at, size));
     at += size;
   }

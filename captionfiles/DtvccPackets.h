@@ -2,10 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <span>
 #include <vector>
 
-#include "captionfiles/CcData.h"
+#include "kelcaptionfiles/CcData.h"
 #include "kelcaptionfiles/FileNotes.h"
 
 namespace kelcaptionfiles {
@@ -30,6 +31,8 @@ class DtvccServiceBlocks {
   void Feed(const CcData& data);
   // Ends the input: a packet still incomplete is cut short.
   void Finish();
+  // Every service that a service block with data was seen for, the chosen one or not.
+  const std::set<int>& ServicesSeen() const noexcept { return seen_; }
 
  private:
   void EndPacket();
@@ -42,6 +45,7 @@ class DtvccServiceBlocks {
   std::vector<std::uint8_t> packet_;  // the packet being assembled, header byte first
   std::size_t expected_ = 0;          // its length in bytes, header included; 0 when none is open
   int lastSequence_ = -1;
+  std::set<int> seen_;
 };
 
 }  // namespace kelcaptionfiles

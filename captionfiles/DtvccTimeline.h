@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "captionfiles/CcData.h"
+#include "kelcaptionfiles/CcData.h"
 #include "kelcaptionfiles/ReadResult.h"
 
 namespace kelcaptionfiles {

@@ -30,6 +30,10 @@ void FileNotes::Count(NoteKind kind, const std::string& what, const FilePlace& p
   notes_.push_back({what, times, place, kind});
 }
 
+void FileNotes::Count(const FileNotes& other) {
+  for (const FileNote& note : other.All()) Count(note.kind, note.what, note.first, note.count);
+}
+
 void FileNotes::Add(const std::string& what, const FilePlace& place, NoteKind kind) {
   if (!Find(what)) notes_.push_back({what, 0, place, kind});
 }

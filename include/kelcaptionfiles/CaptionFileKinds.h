@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kelcaptionfiles/CcDataCaptions.h"
 #include "kelcaptionfiles/Export.h"
 #include "kelcaptionfiles/ReadOptions.h"
 #include "kelcaptionfiles/ReadResult.h"
@@ -22,6 +23,9 @@ struct CaptionFileKind {
   ReadResult (*read)(std::string_view file, const std::string& fileName, const ReadOptions& options);
   // A binary kind is read as its bytes; every other kind as text, decoded first.
   bool binary = false;
+  // For kinds that carry line-21 and digital-TV caption data: the data, for a look at all it
+  // carries (see SummarizeCcData); null for other kinds.
+  CcDataRead (*readCcData)(std::string_view file, const std::string& fileName, const ReadOptions& options) = nullptr;
 };
 
 // Every kind, in the order content is tried.

@@ -52,6 +52,8 @@ class KELCAPTIONFILES_API FileNotes {
     Count(NoteKind::kNotShown, what, place, times);
   }
   void Count(NoteKind kind, const std::string& what, const FilePlace& place, long times = 1);
+  // Every note of `other`, counted in after these (the notes of a later stage of one read).
+  void Count(const FileNotes& other);
   // `what` is said once, without a count.
   void Add(const std::string& what, const FilePlace& place = {}, NoteKind kind = NoteKind::kNotShown);
 

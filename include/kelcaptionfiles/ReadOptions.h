@@ -8,8 +8,11 @@ namespace kelcaptionfiles {
 
 // What a reader may be told besides the file.
 struct ReadOptions {
-  // The line-21 data channel that SCC files are decoded on: 1 (CC1) or 2 (CC2).
-  int channel = 1;
+  // What is shown of files that carry line-21 or digital-TV caption data: line-21 channel 1 to 4
+  // (CC1 to CC4; SCC files carry CC1 and CC2), or caption service 1 to 63. With both 0, the
+  // default: service 1 when it shows anything, else CC1 (SCC files: CC1).
+  int channel = 0;
+  int service = 0;
   // Subtitles take this style where the file does not say.
   SubtitleStyle style{};
   // Stop at the first part of the file that cannot be read as written (a ReadError naming it)

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "captionfiles/CcData.h"
+#include "kelcaptionfiles/CcData.h"
 
 namespace kel_test {
 

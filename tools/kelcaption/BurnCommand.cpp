@@ -34,6 +34,7 @@ struct BurnOptions {
   bool flip = false;
   long long count = 0;  // frames expected, for the time left; 0 when unknown
   bool debugWindows = false;
+  bool embedded = false;  // FILE is the video, burned with its own captions
 };
 
 // The options that belong to one mode only, so that the other refuses them.
@@ -125,7 +126,11 @@ std::string Names(const std::vector<CLI::Option*>& given) {
   return names;
 }
 
-int Burn(const BurnOptions& options, const ModeOptions& modes) {
+int Burn(BurnOptions options, const ModeOptions& modes) {
+  if (options.embedded) {
+    if (!options.video.video.empty()) throw UsageError("--embedded burns FILE's own captions into FILE; name no other VIDEO");
+    options.video.video = options.video.file.file;
+  }
   if (options.debugWindows) kelcore::utility::DebugDatabase::Instance().SetEntry("DebugCaptionWindows", "true");
   std::vector<CLI::Option*> wrong;
   const bool video = !options.video.video.empty();
@@ -182,6 +187,9 @@ Subcommand AddBurn(CLI::App& app) {
   command->add_option("--offset", options->video.offset,
                       "Show the captions this much later (+) or earlier (-): seconds, HH:MM:SS.mmm or a time code "
                       "HH:MM:SS:FF at the video's rate; added to matching the captions' time codes to the video's");
+  command->add_flag("--embedded", options->embedded,
+                    "FILE is a video: burn the captions its pictures carry (A/53 caption data) into it:\n"
+                    "  kelcaption burn --embedded in.ts -o out.mp4");
   command->add_flag("-q,--quiet", options->video.quiet, "No progress line");
   command->add_flag("--debug-windows", options->debugWindows, "Tint caption windows 0 to 7 (DebugCaptionWindows)");
   return {command, [options, modes] { return Burn(*options, *modes); }};

@@ -2,11 +2,10 @@
 
 #include <cstdio>
 #include <stdexcept>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 
+#include "kelcaption/CaptionSource.h"
 #include "kelcaption/DisplayStyle.h"
 #include "kelcaptionfiles/CaptionFileKinds.h"
 #include "kelcaptionfiles/ShownStates.h"
@@ -27,15 +26,19 @@ const char* KindText(kelcaptionfiles::NoteKind kind) {
   return "not shown as asked";
 }
 
-void Report(const std::string& file, const kelcaptionfiles::FileNotes& notes) {
+}  // namespace
+
+void ReportNotes(const std::string& file, const kelcaptionfiles::FileNotes& notes, std::FILE* to) {
   for (const kelcaptionfiles::FileNote& note : notes.All()) {
     // As read errors name places: "FILE:LINE:COLUMN", "FILE: byte N", "FILE: /json/pointer".
     const std::string where = note.first.line > 0  ? file + ":" + note.first.Text()
                               : note.first.Known() ? file + ": " + note.first.Text()
                                                    : file;
-    std::fprintf(stderr, "kelcaption: %s: %s: %s\n", where.c_str(), KindText(note.kind), note.Text().c_str());
+    std::fprintf(to, "kelcaption: %s: %s: %s\n", where.c_str(), KindText(note.kind), note.Text().c_str());
   }
 }
+
+namespace {
 
 // Faces the machine lacks, once each: the text is still drawn, in the closest installed face.
 void ReportFontSubstitutions(const std::string& file) {
@@ -60,7 +63,8 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
   // Wrong settings are found before the file is read.
   kelcaptioningui::CaptionDisplaySettings display = ParseDisplayStyle(options.styles);
   kelcaptionfiles::ReadOptions read;
-  read.channel = options.channel;
+  read.channel = ChannelNumber(options.channel);
+  read.service = options.service;
   read.style = kelcaptionfiles::DefaultSubtitleStyle(height);
   // Subtitles take the size setting before they are laid out, so that larger text is wrapped and
   // stacked at its own size rather than scaled past the caption area afterwards.
@@ -69,16 +73,16 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
   read.style.edgeWidth *= textSize;
   read.strict = options.strict;
   read.encoding = options.encoding;
-  kelcaptionfiles::ReadResult result = kelcaptionfiles::ReadCaptionFile(options.file, read);
+  kelcaptionfiles::ReadResult result = ReadCaptionSource(options.file, read);
   if (result.Empty() && result.notes.HasProblems()) {
-    Report(options.file, result.notes);
+    ReportNotes(options.file, result.notes);
     throw std::runtime_error(options.file + ": nothing could be read");
   }
   const kelcaptioning::CaptionList* list = result.List();
   if (list != nullptr && kelcaptioning::IsOpenCaptions(list->GetStreamFormat())) display.textSize.reset();
   InkpadMeasurer measurer(measuring.Inkpad());
   kelcaptionfiles::CaptionTimeline states = kelcaptionfiles::ShownStates(result, width, height, measurer);
-  Report(options.file, result.notes);  // with what the layout adds
+  ReportNotes(options.file, result.notes);  // with what the layout adds
   if (!options.styles.empty()) {
     kelcaptionfiles::CaptionTimeline restyled;
     for (const kelcaptionfiles::TimedModel& state : states.States()) {
@@ -92,10 +96,10 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
 }
 
 bool CaptionTimesAreTimeCodes(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  const kelcaptionfiles::CaptionFileKind* kind = kelcaptionfiles::FindCaptionFileKind(file, bytes);
-  return kind != nullptr && (std::string(kind->name) == "Scenarist SCC" || std::string(kind->name) == "EBU STL");
+  const kelcaptionfiles::CaptionFileKind* kind = CaptionKindOf(file);
+  if (kind == nullptr) return false;
+  const std::string name = kind->name;
+  return name == "Scenarist SCC" || name == "MacCaption MCC" || name == "EBU STL";
 }
 
 }  // namespace kelcaption

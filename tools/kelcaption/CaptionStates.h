@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+
 #include "kelcaption/CommandLine.h"
 #include "kelcaption/Frame.h"
 #include "kelcaptionfiles/CaptionTimeline.h"
@@ -25,6 +27,10 @@ class InkpadMeasurer : public kelcaptionfiles::CaptionMeasurer {
 // nothing could be read, kelcaptionfiles::ReadError at the first problem of a strict reading.
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
                                                    Frame& measuring);
+
+// The notes of a read, a line a kind, with where each first occurs: "kelcaption: FILE:LINE:COLUMN:
+// problem: ...".
+void ReportNotes(const std::string& file, const kelcaptionfiles::FileNotes& notes, std::FILE* to = stderr);
 
 // Whether the file's times are time codes of the programme (SCC, EBU STL), which start where the
 // video's time code starts, rather than times from the start of the video.

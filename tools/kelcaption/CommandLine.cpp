@@ -136,12 +136,19 @@ kelmediatypes::TickTime MomentOf(const MomentOptions& options) {
 }
 
 void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options) {
-  command.add_option("FILE", options.file, "Caption file: SubRip, WebVTT, SCC, EBU STL or a JSON document")
+  command
+      .add_option("FILE", options.file,
+                  "Caption file: SubRip, WebVTT, SCC, MCC, EBU STL or a JSON document; or a video file, whose own "
+                  "captions (A/53 caption data) are read")
       ->required()
       ->check(CLI::ExistingFile);
-  command.add_option("--channel", options.channel, "Caption channel of SCC files: 1 (CC1) or 2 (CC2)")
-      ->check(CLI::Range(1, 2))
-      ->capture_default_str();
+  CLI::Option* channel = command.add_option(
+      "--channel", options.channel,
+      "Line-21 caption channel CC1 to CC4 of SCC, MCC and video files (SCC: CC1, CC2); by default a file's "
+      "digital-TV service 1 when it shows anything, else CC1");
+  command.add_option("--service", options.service, "Digital-TV (CEA-708) caption service 1 to 63 of MCC and video files")
+      ->check(CLI::Range(1, 63))
+      ->excludes(channel);
   command.add_flag("--strict", options.strict,
                    "Stop at the first part of FILE that cannot be read as written, instead of skipping or "
                    "repairing it as players do and reading the rest");
@@ -149,6 +156,16 @@ void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options) {
                      "Text encoding of FILE as iconv names it (windows-1252, UTF-16LE, Shift_JIS, ...); by default "
                      "a byte-order mark tells, else UTF-8, else a guess that is reported");
   AddDisplayStyleOption(command, options.styles);
+}
+
+int ChannelNumber(const std::string& channel) {
+  if (channel.empty()) return 0;
+  std::string digits = channel;
+  if (digits.size() == 3 && (digits[0] == 'C' || digits[0] == 'c') && (digits[1] == 'C' || digits[1] == 'c')) digits.erase(0, 2);
+  if (digits.size() != 1 || digits[0] < '1' || digits[0] > '4') {
+    throw UsageError("--channel " + channel + ": the caption channels are CC1, CC2, CC3 and CC4");
+  }
+  return digits[0] - '0';
 }
 
 CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const std::string& what) {

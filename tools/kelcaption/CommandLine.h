@@ -63,8 +63,11 @@ kelmediatypes::TickTime MomentOf(const MomentOptions& options);
 // The caption file that a subcommand reads, and how.
 struct CaptionFileOptions {
   std::string file;
-  // The line-21 caption channel that SCC files are decoded on: 1 (CC1) or 2 (CC2).
-  int channel = 1;
+  // What is shown of line-21 and digital-TV caption data (SCC, MCC, captions a video carries):
+  // --channel CC1 to CC4 (or 1 to 4), --service 1 to 63; neither, the default (see
+  // kelcaptionfiles::ReadOptions).
+  std::string channel;
+  int service = 0;
   // Stop at the first part of the file that cannot be read, instead of reading the rest.
   bool strict = false;
   // The text encoding of a text file; empty to find it.
@@ -73,6 +76,8 @@ struct CaptionFileOptions {
   std::vector<std::string> styles;
 };
 void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options);
+// --channel as a number 1 to 4, 0 when not given; throws UsageError for another value.
+int ChannelNumber(const std::string& channel);
 
 // "-o,--output": a file, or "-" for standard output.
 CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const std::string& what);
