@@ -63,7 +63,7 @@ bool Balanced(const std::vector<WrapPiece>& pieces, std::size_t from, std::size_
 
 }  // namespace
 
-std::vector<std::size_t> BalancedLineStarts(const std::vector<WrapPiece>& pieces, double maxWidth) {
+std::vector<std::size_t> BalancedLineStarts(const std::vector<WrapPiece>& pieces, double maxWidth, LineFilling filling) {
   std::vector<std::size_t> starts;
   for (std::size_t from = 0; from < pieces.size();) {
     std::size_t to = from;
@@ -71,7 +71,7 @@ std::vector<std::size_t> BalancedLineStarts(const std::vector<WrapPiece>& pieces
     }
     std::vector<std::size_t> greedy;
     Greedy(pieces, from, to, maxWidth, greedy);
-    if (greedy.size() == 1 || to - from > kMostBalancedPieces ||
+    if (greedy.size() == 1 || filling == LineFilling::kFirstFit || to - from > kMostBalancedPieces ||
         !Balanced(pieces, from, to, greedy.size(), maxWidth, starts)) {
       starts.insert(starts.end(), greedy.begin(), greedy.end());
     }

@@ -15,8 +15,13 @@ struct WrapPiece {
   bool mustBreak = false;  // a line ends after it
 };
 
+// How lines are filled: balanced as above, or each as far as it goes, as browsers fill the lines
+// of a WebVTT cue.
+enum class LineFilling { kBalanced, kFirstFit };
+
 // The index of the first piece of each line (the first is 0). A piece wider than `maxWidth`
 // stands on a line of its own. Empty for no pieces.
-std::vector<std::size_t> BalancedLineStarts(const std::vector<WrapPiece>& pieces, double maxWidth);
+std::vector<std::size_t> BalancedLineStarts(const std::vector<WrapPiece>& pieces, double maxWidth,
+                                            LineFilling filling = LineFilling::kBalanced);
 
 }  // namespace kelcaptionfiles

@@ -123,14 +123,16 @@ void CutWideSegment(const SpanRuns& runs, const BreakSegment& segment, double ma
 
 }  // namespace
 
-CaptionPtr WrapCaption(const CaptionPtr& caption, int maxWidth, MeasuredWidths& widths) {
+CaptionPtr WrapCaption(const CaptionPtr& caption, int maxWidth, MeasuredWidths& widths, LineFilling filling) {
   if (!caption) return caption;
   CaptionTextParagraphList lines;
   bool wrapped = false;
   for (const CaptionTextParagraphPtr& paragraph : caption->GetCaptionTextParagraphs()) {
     if (!paragraph) continue;
     const SpanRuns runs(*paragraph);
-    const double textWidth = maxWidth - ParagraphSideMargins(*paragraph);
+    // Browsers wrap a cue's text to the whole width of its box; balanced lines keep their side
+    // margins inside the space.
+    const double textWidth = maxWidth - (filling == LineFilling::kFirstFit ? 0 : ParagraphSideMargins(*paragraph));
     std::vector<TextPiece> pieces;
     std::vector<WrapPiece> wrap;
     for (const BreakSegment& segment : BreakSegments(runs.Text())) {
@@ -142,7 +144,7 @@ CaptionPtr WrapCaption(const CaptionPtr& caption, int maxWidth, MeasuredWidths& 
       pieces.push_back({segment.begin, segment.contentEnd, segment.end});
       wrap.push_back({content + runs.Width(segment.contentEnd, segment.end, widths), content, segment.mustBreak});
     }
-    const std::vector<std::size_t> starts = BalancedLineStarts(wrap, textWidth);
+    const std::vector<std::size_t> starts = BalancedLineStarts(wrap, textWidth, filling);
     if (starts.size() <= 1) {
       lines.push_back(paragraph);
       continue;

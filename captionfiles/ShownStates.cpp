@@ -19,8 +19,9 @@ CaptionTimeline ShownStates(ReadResult& result, int frameWidth, int frameHeight,
   if (const CaptionTimeline* timeline = result.Timeline()) return *timeline;
   CaptionList& list = *result.List();
   const StreamFormat format = list.GetStreamFormat();
-  const int areaWidth = DefaultCaptionAreaSize(frameWidth);
-  const int areaHeight = DefaultCaptionAreaSize(frameHeight);
+  const bool wholeFrame = result.browserLayout && IsOpenCaptions(format);
+  const int areaWidth = wholeFrame ? frameWidth : DefaultCaptionAreaSize(frameWidth);
+  const int areaHeight = wholeFrame ? frameHeight : DefaultCaptionAreaSize(frameHeight);
   if (!IsOpenCaptions(format)) {
     // Grid captions measure in characters and rows and are placed on the format's grid.
     const CaptioningMetadata metadata = list.GetMetadata();
@@ -30,10 +31,11 @@ CaptionTimeline ShownStates(ReadResult& result, int frameWidth, int frameHeight,
     }
   } else if (areaWidth > 0 && areaHeight > 0) {
     result.captions =
-        LayOutOpenCaptions(list, result.boxes, frameWidth, frameHeight, areaWidth, areaHeight, measurer, result.notes);
+        LayOutOpenCaptions(list, result.boxes, frameWidth, frameHeight, areaWidth, areaHeight, measurer, result.notes,
+                           !result.browserLayout);
     result.boxes.clear();  // they named the captions that were replaced
   }
-  return TimelineOf(*result.List(), areaWidth, areaHeight, kDefaultCaptionAreaRatio);
+  return TimelineOf(*result.List(), areaWidth, areaHeight, wholeFrame ? 1.0f : kDefaultCaptionAreaRatio);
 }
 
 namespace {
@@ -58,10 +60,27 @@ CaptionPtr LinesInside(const CaptionPtr& caption, const CaptionArea& area, long&
   return kept;
 }
 
+// Drawing rounds a row's two side margins each on its own, which can make the row a pixel wider
+// than its measured line: over the whole frame, lines against its right edge move left by that
+// pixel so that nothing is drawn past it. (The caption area has room around it.)
+void ClearRightEdge(Caption& caption, const CaptionArea& area) {
+  if (area.width != area.frameWidth) return;
+  for (const CaptionTextParagraphPtr& line : caption.GetCaptionTextParagraphs()) {
+    if (!line) continue;
+    const long long x = PixelsOf(line->GetCaptionPosition().GetX(), area.width);
+    const long long over = x + line->GetParagraphLineWidth() + 1 - area.width;
+    if (over > 0 && x > 0) {
+      SetPixelPosition(*line, std::max(0LL, x - over), PixelsOf(line->GetCaptionPosition().GetY(), area.height),
+                       area.width, area.height);
+    }
+  }
+}
+
 }  // namespace
 
 CaptionListPtr LayOutOpenCaptions(const CaptionList& list, const CueBoxes& boxes, int frameWidth, int frameHeight,
-                                  int areaWidth, int areaHeight, CaptionMeasurer& measurer, FileNotes& notes) {
+                                  int areaWidth, int areaHeight, CaptionMeasurer& measurer, FileNotes& notes,
+                                  bool balanceLines) {
   const CaptionArea area{frameWidth, frameHeight, areaWidth, areaHeight};
   CaptionListPtr laid(new CaptionList());
   laid->SetStreamFormat(list.GetStreamFormat());
@@ -75,7 +94,8 @@ CaptionListPtr LayOutOpenCaptions(const CaptionList& list, const CueBoxes& boxes
     if (!caption) continue;
     const auto found = boxes.find(caption.get());
     const CueBox* box = found == boxes.end() ? nullptr : &found->second;
-    CaptionPtr lines = WrapCaption(caption, WrapWidth(box, area), widths);
+    CaptionPtr lines = WrapCaption(caption, WrapWidth(box, area), widths,
+                                   balanceLines ? LineFilling::kBalanced : LineFilling::kFirstFit);
     measurer.Measure(lines);
     if (box) {
       PlaceCueBox(*lines, *box, area);
@@ -84,6 +104,7 @@ CaptionListPtr LayOutOpenCaptions(const CaptionList& list, const CueBoxes& boxes
       PlaceFreeCues(*lines, area.width, area.height);
     }
     lines = LinesInside(lines, area, dropped);
+    ClearRightEdge(*lines, area);
     if (!stacking.Place(*lines) && crowded++ == 0) firstCrowded = lines->GetBeginTime().GetSeconds();
     laid->InsertCaption(lines);
   }

@@ -1,6 +1,9 @@
 #include "captionfiles/WebVttReader.h"
 
 #include <algorithm>
+#include <vector>
+
+#include <fribidi.h>
 
 #include "captionfiles/ReadProblems.h"
 #include "captionfiles/SubtitleSpans.h"
@@ -22,11 +25,24 @@ FilePlace PlaceInCueText(const webvtt::Cue& cue, std::size_t offset) {
   return FilePlace::At(cue.textLine + inText.line - 1, inText.column);
 }
 
-Paragraph::TextAlignmentType AlignmentOf(webvtt::TextAlign align) {
+// Whether the cue's text reads right to left: its first strong character does, which start and
+// end alignments follow.
+bool ReadsRightToLeft(const webvtt::CueText& text) {
+  std::string all;
+  for (const webvtt::TextRun& run : text.runs) all += run.text;
+  std::vector<FriBidiChar> characters(all.size() + 1);
+  const FriBidiStrIndex length = fribidi_charset_to_unicode(
+      FRIBIDI_CHAR_SET_UTF8, all.data(), static_cast<FriBidiStrIndex>(all.size()), characters.data());
+  std::vector<FriBidiCharType> types(static_cast<std::size_t>(length) + 1);
+  fribidi_get_bidi_types(characters.data(), length, types.data());
+  return FRIBIDI_IS_RTL(fribidi_get_par_direction(types.data(), length));
+}
+
+Paragraph::TextAlignmentType AlignmentOf(webvtt::TextAlign align, bool rightToLeft) {
   switch (align) {
-    case webvtt::TextAlign::kStart:
+    case webvtt::TextAlign::kStart: return rightToLeft ? Paragraph::kTextAlignment_Right : Paragraph::kTextAlignment_Left;
+    case webvtt::TextAlign::kEnd: return rightToLeft ? Paragraph::kTextAlignment_Left : Paragraph::kTextAlignment_Right;
     case webvtt::TextAlign::kLeft: return Paragraph::kTextAlignment_Left;
-    case webvtt::TextAlign::kEnd:
     case webvtt::TextAlign::kRight: return Paragraph::kTextAlignment_Right;
     case webvtt::TextAlign::kCenter: break;
   }
@@ -34,10 +50,10 @@ Paragraph::TextAlignmentType AlignmentOf(webvtt::TextAlign align) {
 }
 
 // Free cues need a place across too: where the alignment puts a cue without a position.
-void PlaceAcross(Caption& caption, const webvtt::Cue& cue) {
+void PlaceAcross(Caption& caption, const webvtt::Cue& cue, bool rightToLeft) {
   const std::optional<double> line = cue.snapToLines ? std::nullopt : cue.line;
   if (!line && !cue.position) return;
-  const Paragraph::TextAlignmentType alignment = AlignmentOf(cue.align);
+  const Paragraph::TextAlignmentType alignment = AlignmentOf(cue.align, rightToLeft);
   const double x = cue.position ? *cue.position / 100
                                 : alignment == Paragraph::kTextAlignment_Left    ? 0.0
                                   : alignment == Paragraph::kTextAlignment_Right ? 1.0
@@ -84,12 +100,12 @@ CueBox RegionBox(const webvtt::Region& region) {
 
 // The cue box of the WebVTT rendering rules, for a cue whose region, line, position or size
 // moves it from where its alignment alone puts it; nothing for other cues.
-std::optional<CueBox> BoxOf(const webvtt::Cue& cue, const std::vector<webvtt::Region>& regions) {
+std::optional<CueBox> BoxOf(const webvtt::Cue& cue, const std::vector<webvtt::Region>& regions, bool rightToLeft) {
   if (InRegion(cue) && static_cast<std::size_t>(cue.region) < regions.size()) {
     return RegionBox(regions[static_cast<std::size_t>(cue.region)]);
   }
   if (!cue.line && !cue.position && cue.size == 100) return std::nullopt;
-  const Paragraph::TextAlignmentType alignment = AlignmentOf(cue.align);
+  const Paragraph::TextAlignmentType alignment = AlignmentOf(cue.align, rightToLeft);
   // The computed position and position alignment: from the text alignment when auto.
   const double share = alignment == Paragraph::kTextAlignment_Left    ? 0.0
                        : alignment == Paragraph::kTextAlignment_Right ? 1.0
@@ -134,7 +150,8 @@ class CueConverter {
       }
       builder.Add(rest, run.style);
     }
-    CaptionPtr caption = builder.Take(ParagraphStyle(cue));
+    const bool rightToLeft = ReadsRightToLeft(text);
+    CaptionPtr caption = builder.Take(ParagraphStyle(cue, rightToLeft));
     if (!caption) {
       problems_.Report(FilePlace::At(cue.textLine, 1), "the cue has no text", "cues without text (nothing to show)",
                        NoteKind::kNotShown);
@@ -145,17 +162,17 @@ class CueConverter {
                        "cues that end before they begin (never shown)", NoteKind::kNotShown);
       return nullptr;
     }
-    PlaceAcross(*caption, cue);
+    PlaceAcross(*caption, cue, rightToLeft);
     caption->SetBeginTime(cue.start.time);
     caption->SetEndTime(cue.end.time);
-    if (const std::optional<CueBox> box = BoxOf(cue, regions)) boxes[caption.get()] = *box;
+    if (const std::optional<CueBox> box = BoxOf(cue, regions, rightToLeft)) boxes[caption.get()] = *box;
     return caption;
   }
 
  private:
-  Paragraph ParagraphStyle(const webvtt::Cue& cue) const {
+  Paragraph ParagraphStyle(const webvtt::Cue& cue, bool rightToLeft) const {
     Paragraph paragraph;
-    const Paragraph::TextAlignmentType alignment = AlignmentOf(cue.align);
+    const Paragraph::TextAlignmentType alignment = AlignmentOf(cue.align, rightToLeft);
     paragraph.SetTextAlignment(alignment);
     const std::optional<double> line = cue.snapToLines ? std::nullopt : cue.line;
     if (line || cue.position) {
@@ -232,7 +249,7 @@ ReadResult ReadWebVtt(std::string_view bytes, const std::string& fileName, const
     }
   };
   webvtt::ParseFile(text, problems, take);
-  return {list, std::move(notes), std::move(boxes)};
+  return {list, std::move(notes), std::move(boxes), true};
 }
 
 }  // namespace kelcaptionfiles

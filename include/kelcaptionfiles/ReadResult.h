@@ -20,6 +20,10 @@ struct ReadResult {
   // Where captions of the list are asked to stand beyond their anchors (SubRip \pos, WebVTT
   // line, position and size).
   CueBoxes boxes;
+  // Whether the list is laid out as browsers show WebVTT: over the whole frame, to the video's
+  // edges, each line filled as far as it goes; other subtitles keep the caption area (80 % of the
+  // frame) and balanced lines.
+  bool browserLayout = false;
 
   // The caption list, or null when the file gave a timeline.
   kelcaptioning::CaptionList* List() const noexcept {

@@ -32,8 +32,9 @@ class CaptionMeasurer {
 };
 
 // The states that `result` shows in a frame of `frameWidth` x `frameHeight`: a timeline as it
-// is; a caption list placed in the default caption area (80 % of the frame), then cut into
-// states. Grid captions are placed on their format's grid, in place. Open captions are laid out
+// is; a caption list placed in the default caption area (80 % of the frame), or over the whole
+// frame with lines filled as browsers fill them when the result asks (browserLayout), then cut
+// into states. Grid captions are placed on their format's grid, in place. Open captions are laid out
 // (LayOutOpenCaptions): `result`'s list becomes the laid-out list, its boxes are used up, and a
 // caption that finds no room is noted in its notes.
 KELCAPTIONFILES_API CaptionTimeline ShownStates(ReadResult& result, int frameWidth, int frameHeight,
@@ -44,11 +45,13 @@ KELCAPTIONFILES_API CaptionTimeline ShownStates(ReadResult& result, int frameWid
 // paragraphs' anchors and free positions, then moved clear of the captions shown with it
 // (CaptionStacking). Every line stays inside the caption area. Captions that find no room are
 // noted once in `notes`. The area is `frameWidth` x `frameHeight` and `areaWidth` x `areaHeight`,
-// centred, both positive.
+// centred, both positive. Wrapped lines are balanced, or filled each as far as it goes
+// (`balanceLines` false), as browsers fill WebVTT cues.
 KELCAPTIONFILES_API kelcaptioning::CaptionListPtr LayOutOpenCaptions(const kelcaptioning::CaptionList& list,
                                                                      const CueBoxes& boxes, int frameWidth,
                                                                      int frameHeight, int areaWidth, int areaHeight,
-                                                                     CaptionMeasurer& measurer, FileNotes& notes);
+                                                                     CaptionMeasurer& measurer, FileNotes& notes,
+                                                                     bool balanceLines = true);
 
 // Puts an open caption's free-positioned paragraphs in place once they are measured. Free cues
 // carry their position as fractions until then: x is where the alignment point of the cue box
