@@ -27,16 +27,6 @@ const char* KindText(kelcaptionfiles::NoteKind kind) {
   return "not shown as asked";
 }
 
-void Report(const std::string& file, const kelcaptionfiles::FileNotes& notes) {
-  for (const kelcaptionfiles::FileNote& note : notes.All()) {
-    // As read errors name places: "FILE:LINE:COLUMN", "FILE: byte N", "FILE: /json/pointer".
-    const std::string where = note.first.line > 0  ? file + ":" + note.first.Text()
-                              : note.first.Known() ? file + ": " + note.first.Text()
-                                                   : file;
-    std::fprintf(stderr, "kelcaption: %s: %s: %s\n", where.c_str(), KindText(note.kind), note.Text().c_str());
-  }
-}
-
 // Faces the machine lacks, once each: the text is still drawn, in the closest installed face.
 void ReportFontSubstitutions(const std::string& file) {
   for (const kelui::inkpad::FontSubstitution& s : kelui::inkpad::TakeFontSubstitutions()) {
@@ -46,6 +36,32 @@ void ReportFontSubstitutions(const std::string& file) {
 }
 
 }  // namespace
+
+void ReportNotes(const std::string& file, const kelcaptionfiles::FileNotes& notes) {
+  for (const kelcaptionfiles::FileNote& note : notes.All()) {
+    // As read errors name places: "FILE:LINE:COLUMN", "FILE: byte N", "FILE: /json/pointer".
+    const std::string where = note.first.line > 0  ? file + ":" + note.first.Text()
+                              : note.first.Known() ? file + ": " + note.first.Text()
+                                                   : file;
+    std::fprintf(stderr, "kelcaption: %s: %s: %s\n", where.c_str(), KindText(note.kind), note.Text().c_str());
+  }
+}
+
+kelcaptionfiles::ReadResult ReadCaptionsOf(const CaptionFileOptions& options, int height, float textSize) {
+  kelcaptionfiles::ReadOptions read;
+  read.channel = options.channel;
+  read.style = kelcaptionfiles::DefaultSubtitleStyle(height);
+  read.style.fontSize *= textSize;
+  read.style.edgeWidth *= textSize;
+  read.strict = options.strict;
+  read.encoding = options.encoding;
+  kelcaptionfiles::ReadResult result = kelcaptionfiles::ReadCaptionFile(options.file, read);
+  if (result.Empty() && result.notes.HasProblems()) {
+    ReportNotes(options.file, result.notes);
+    throw std::runtime_error(options.file + ": nothing could be read");
+  }
+  return result;
+}
 
 void InkpadMeasurer::Measure(kelcaptioning::CaptionPtr& caption) {
   kelcaptioningui::RefreshCaptionSizeInfo(caption, &inkpad_, false, 0, 0);
@@ -59,26 +75,15 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
                                                    Frame& measuring) {
   // Wrong settings are found before the file is read.
   kelcaptioningui::CaptionDisplaySettings display = ParseDisplayStyle(options.styles);
-  kelcaptionfiles::ReadOptions read;
-  read.channel = options.channel;
-  read.style = kelcaptionfiles::DefaultSubtitleStyle(height);
   // Subtitles take the size setting before they are laid out, so that larger text is wrapped and
   // stacked at its own size rather than scaled past the caption area afterwards.
-  const float textSize = display.textSize.value_or(kelcaptioningui::kCaptionTextStandard);
-  read.style.fontSize *= textSize;
-  read.style.edgeWidth *= textSize;
-  read.strict = options.strict;
-  read.encoding = options.encoding;
-  kelcaptionfiles::ReadResult result = kelcaptionfiles::ReadCaptionFile(options.file, read);
-  if (result.Empty() && result.notes.HasProblems()) {
-    Report(options.file, result.notes);
-    throw std::runtime_error(options.file + ": nothing could be read");
-  }
+  kelcaptionfiles::ReadResult result =
+      ReadCaptionsOf(options, height, display.textSize.value_or(kelcaptioningui::kCaptionTextStandard));
   const kelcaptioning::CaptionList* list = result.List();
   if (list != nullptr && kelcaptioning::IsOpenCaptions(list->GetStreamFormat())) display.textSize.reset();
   InkpadMeasurer measurer(measuring.Inkpad());
   kelcaptionfiles::CaptionTimeline states = kelcaptionfiles::ShownStates(result, width, height, measurer);
-  Report(options.file, result.notes);  // with what the layout adds
+  ReportNotes(options.file, result.notes);  // with what the layout adds
   if (!options.styles.empty()) {
     kelcaptionfiles::CaptionTimeline restyled;
     for (const kelcaptionfiles::TimedModel& state : states.States()) {

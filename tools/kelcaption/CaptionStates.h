@@ -26,6 +26,14 @@ class InkpadMeasurer : public kelcaptionfiles::CaptionMeasurer {
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
                                                    Frame& measuring);
 
+// The captions of the file as its reader gives them, subtitles styled for a frame `height` pixels
+// high and `textSize` times the standard size; throws as LoadCaptionStates does when nothing could
+// be read.
+kelcaptionfiles::ReadResult ReadCaptionsOf(const CaptionFileOptions& options, int height, float textSize = 1.0f);
+
+// Each note on standard error, a line a kind: "kelcaption: FILE:PLACE: kind: what".
+void ReportNotes(const std::string& file, const kelcaptionfiles::FileNotes& notes);
+
 // Whether the file's times are time codes of the programme (SCC, EBU STL), which start where the
 // video's time code starts, rather than times from the start of the video.
 bool CaptionTimesAreTimeCodes(const std::string& file);

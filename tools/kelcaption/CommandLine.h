@@ -73,6 +73,8 @@ struct CaptionFileOptions {
   std::vector<std::string> styles;
 };
 void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options);
+// The same without --style, for subcommands that do not draw.
+void AddCaptionReadOptions(CLI::App& command, CaptionFileOptions& options);
 
 // "-o,--output": a file, or "-" for standard output.
 CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const std::string& what);

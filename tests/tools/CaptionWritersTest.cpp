@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "kelcaptionfiles/CaptionFileKinds.h"
+#include "kelcaptionfiles/CaptionWriters.h"
+#include "support/ReadExpectations.h"
+
+namespace {
+
+using namespace kelcaptioning;
+using namespace kelcaptionfiles;
+using kelmediatypes::TickTime;
+
+constexpr std::int64_t kTicksPerFrame = TickTime::kTicksPerSecond / 30000 * 1001;
+
+std::string Hex(const CaptioningColor& c) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02x%02x%02x", static_cast<int>(std::lround(c.Red() * 255)),
+                static_cast<int>(std::lround(c.Green() * 255)), static_cast<int>(std::lround(c.Blue() * 255)));
+  return text;
+}
+
+// Text runs of one style, "text{style}"; a space takes the style around it.
+class Runs {
+ public:
+  void Add(char32_t c, const std::string& style) {
+    if (c != U' ' && style != style_) {
+      Close();
+      style_ = style;
+    }
+    if (c < 0x80) text_ += static_cast<char>(c);
+    else text_ += "U+" + std::to_string(static_cast<unsigned>(c));
+  }
+  std::string Take() {
+    Close();
+    while (!out_.empty() && out_.back() == ' ') out_.pop_back();
+    return out_;
+  }
+
+ private:
+  void Close() {
+    if (!text_.empty()) out_ += text_ + "{" + style_ + "}";
+    text_.clear();
+  }
+  std::string style_, text_, out_;
+};
+
+// What a read gives, as text: a caption a line ("begin-end ms", anchor, lines of styled runs) or
+// a state a line (frames at 29.97, each row "row:column" and its runs).
+std::string Summary(const ReadResult& read) {
+  std::ostringstream out;
+  if (const CaptionList* list = read.List()) {
+    for (const CaptionPtr& caption : list->GetCaptions()) {
+      out << caption->GetBeginTime().GetTicks() / (TickTime::kTicksPerSecond / 1000) << "-"
+          << caption->GetEndTime().GetTicks() / (TickTime::kTicksPerSecond / 1000);
+      for (const auto& paragraph : caption->GetCaptionTextParagraphs()) {
+        const auto style = paragraph->GetParagraphStyleAttributes();
+        out << " [a" << style.GetAnchorID() << "t" << style.GetTextAlignment() << "] ";
+        Runs runs;
+        for (const auto& span : paragraph->GetCaptionTextSpans()) {
+          const auto a = span->GetTextSpanStyleAttributes();
+          const std::string s = Hex(a.GetForegroundColor()) + (a.GetFontStyle() & 1 ? "i" : "") +
+                                (a.GetFontStyle() & 2 ? "b" : "") + (a.IsUnderlined() ? "u" : "");
+          for (char16_t c : span->GetSpanText()) runs.Add(c, s);
+        }
+        out << runs.Take();
+      }
+      out << "\n";
+    }
+  } else {
+    for (const TimedModel& state : read.Timeline()->States()) {
+      out << state.begin.GetTicks() / kTicksPerFrame << "-" << state.end.GetTicks() / kTicksPerFrame;
+      const RowList rows = state.model->GetWindow(0)->GetRows();
+      for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (!rows[r]) continue;
+        const CellList cells = rows[r]->GetCells();
+        std::size_t first = 0;
+        while (first < cells.size() && (!cells[first] || cells[first]->GetCharacter() == U' ')) ++first;
+        out << " " << r << ":" << first << " ";
+        Runs runs;
+        for (std::size_t c = first; c < cells.size(); ++c) {
+          if (!cells[c]) {
+            runs.Add(U' ', "");
+            continue;
+          }
+          const TextAttributes a = cells[c]->GetTextAttributes();
+          runs.Add(cells[c]->GetCharacter(),
+                   Hex(a.GetForegroundColor()) + (a.IsItalic() ? "i" : "") + (a.IsUnderlined() ? "u" : ""));
+        }
+        out << runs.Take();
+      }
+      out << "\n";
+    }
+  }
+  return out.str();
+}
+
+// The cue box of each caption, in caption order.
+std::vector<std::optional<CueBox>> Boxes(const ReadResult& read) {
+  std::vector<std::optional<CueBox>> boxes;
+  for (const CaptionPtr& caption : read.List()->GetCaptions()) {
+    const auto box = read.boxes.find(caption.get());
+    boxes.push_back(box == read.boxes.end() ? std::nullopt : std::optional<CueBox>(box->second));
+  }
+  return boxes;
+}
+
+struct Written {
+  std::string bytes;
+  ReadResult back;
+  std::vector<std::string> notes;
+};
+
+Written WriteAndRead(const ReadResult& source, CaptioningExportFormat format,
+                     kelmediatypes::TimeDisplay display = kelmediatypes::kTimeDisplay_Milliseconds, bool styling = true) {
+  WriteResult written = WriteCaptions(source, {format, display, styling});
+  ReadResult back = ReadCaptions(written.bytes, std::string("out") + ExportFileExtension(format), {.strict = true});
+  return {written.bytes, std::move(back), written.notes.Texts()};
+}
+
+const std::string kStyledSrt =
+    "1\n00:00:01,000 --> 00:00:03,500\n<i>Italic</i> and <b>bold</b>\n<font color=\"#ffff00\">yellow</font> <u>under</u>\n\n"
+    "2\n00:00:04,000 --> 00:00:05,000\n{\\an8}At the top\n\n"
+    "3\n00:01:00,067 --> 00:10:00,100\n{\\an1}Left & <b><i>both</i></b>\n\n";
+
+TEST(CaptionWriters, SubRipAndWebVttReadBackTheSameCaptions) {
+  const ReadResult source = ReadCaptions(kStyledSrt, "in.srt");
+  const std::string expected = Summary(source);
+  ASSERT_NE(expected.find("ffff00"), std::string::npos);
+  ASSERT_NE(expected.find("[a6t0]"), std::string::npos) << expected;
+
+  const Written srt = WriteAndRead(source, kCaptioningExportFormat_SRT);
+  EXPECT_EQ(Summary(srt.back), expected) << srt.bytes;
+  EXPECT_TRUE(srt.notes.empty());
+
+  // WebVTT puts the top cue on line 0 (a box, where SubRip has an anchor), the bottom-left cue at
+  // the bottom, aligned left.
+  const Written vtt = WriteAndRead(source, kCaptioningExportFormat_WebVTT);
+  std::string onLines = expected;
+  onLines.replace(onLines.find("[a1t1]"), 6, "[a7t1]");
+  EXPECT_EQ(Summary(vtt.back), onLines) << vtt.bytes;
+  CueBox line0;
+  line0.width = 1.0;
+  line0.x = 0.5;
+  line0.line = 0;
+  EXPECT_EQ(Boxes(vtt.back)[1], line0);
+  EXPECT_NE(vtt.bytes.find("00:01:00.067 --> 00:10:00.100 align:left\nLeft &amp; <b><i>both</i></b>"),
+            std::string::npos) << vtt.bytes;
+  EXPECT_EQ(vtt.back.notes.Texts(), std::vector<std::string>{});
+
+  // Without styling: the same text and times, every span plain and every cue at the bottom.
+  const Written plain = WriteAndRead(source, kCaptioningExportFormat_SRT, kelmediatypes::kTimeDisplay_Milliseconds, false);
+  EXPECT_EQ(kel_test::CaptionTexts(*plain.back.List()), kel_test::CaptionTexts(*source.List()));
+  EXPECT_EQ(plain.bytes.find('<'), std::string::npos);
+  EXPECT_EQ(plain.bytes.find('{'), std::string::npos);
+}
+
+TEST(CaptionWriters, WebVttCarriesCuePlacementAndColourClasses) {
+  const std::string file =
+      "WEBVTT\n\n00:00:01.000 --> 00:00:02.000 line:10% position:20%,line-left size:50% align:left\n"
+      "<c.cyan>cyan</c> <c.bg_blue>on blue</c>\n\n"
+      "00:00:03.000 --> 00:00:04.000 line:0\nfirst line\n\n"
+      "00:00:05.000 --> 00:00:06.000 align:right\n<c.red>x</c> &lt;y&gt;\n";
+  const ReadResult source = ReadCaptions(file, "in.vtt");
+  const Written vtt = WriteAndRead(source, kCaptioningExportFormat_WebVTT);
+  EXPECT_EQ(Summary(vtt.back), Summary(source)) << vtt.bytes;
+  EXPECT_EQ(Boxes(vtt.back), Boxes(source)) << vtt.bytes;
+  EXPECT_NE(vtt.bytes.find("<c.bg_blue>on blue</c>"), std::string::npos) << vtt.bytes;
+  // SubRip has neither boxes nor backgrounds: each is said once, with how many cues.
+  const WriteResult srt = WriteCaptions(source, {kCaptioningExportFormat_SRT, kelmediatypes::kTimeDisplay_Milliseconds, true});
+  EXPECT_EQ(srt.notes.Texts(), (std::vector<std::string>{"cues placed by position (written at their anchor): 2 times",
+                                                         "text backgrounds (SubRip has none): 1 time"}));
+}
+
+// Text as SCC words: characters two to a pair, each byte with its parity bit.
+std::string Words(const std::string& text) {
+  std::string words;
+  const auto parity = [](unsigned char b) { return std::popcount(b) % 2 ? b : static_cast<unsigned char>(b | 0x80); };
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    char word[8];
+    std::snprintf(word, sizeof word, " %02x%02x", parity(static_cast<unsigned char>(text[i])),
+                  i + 1 < text.size() ? parity(static_cast<unsigned char>(text[i + 1])) : 0x80);
+    words += word;
+  }
+  return words;
+}
+
+TEST(CaptionWriters, SccPopOnCaptionsReadBackRowForRowAndFrameForFrame) {
+  // Row 14 indented 4: "Hello" then a red "there"; row 15: "Wörld" (an extended ö after its stand-in
+  // o), a music note (special) and an underlined italic tail. Then a one-row caption straight after.
+  const std::string source =
+      "Scenarist_SCC V1.0\n\n00:00:59;20\t9420 9420 94ae 94ae 9452 9452" + Words("Hello") + " 91a8 91a8" +
+      Words("there") + " 9470 9470" + Words("Wo") + " 13b3 13b3" + Words("rld ") + " 9137 9137 912f 912f" +
+      Words("on") + " 942f 942f\n\n"
+      "00:01:02;00\t9420 9420 94ae 94ae 94d0 94d0" + Words("Two!") + " 942f 942f\n\n00:01:05;00\t942c 942c\n";
+  const ReadResult scc = ReadCaptions(source, "in.scc", {.strict = true});
+  const std::string expected = Summary(scc);
+  ASSERT_EQ(expected,
+            "1816-1866 13:4 Hello {ffffff}there{ff0000} 14:0 WU+246rld U+9834 {ffffff}on{ffffffiu}\n"
+            "1866-1948 13:0 Two!{ffffff}\n");
+  for (const auto display : {kelmediatypes::kTimeDisplay_2997DropTimecode, kelmediatypes::kTimeDisplay_2997NonDropTimecode}) {
+    const Written out = WriteAndRead(scc, kCaptioningExportFormat_SCC, display);
+    EXPECT_EQ(Summary(out.back), expected) << out.bytes;
+    EXPECT_TRUE(out.notes.empty()) << out.notes.front();
+    EXPECT_TRUE(out.back.notes.Empty()) << out.back.notes.Texts().front();
+    EXPECT_EQ(out.bytes.find(';') != std::string::npos, display == kelmediatypes::kTimeDisplay_2997DropTimecode);
+  }
+  // SubRip and WebVTT of the states, read back as subtitles: the same text at the same frames.
+  for (const auto format : {kCaptioningExportFormat_SRT, kCaptioningExportFormat_WebVTT}) {
+    const Written out = WriteAndRead(scc, format);
+    const auto texts = kel_test::CaptionTexts(*out.back.List());
+    EXPECT_EQ(texts, (std::vector<std::u16string>{u"Hello there|W\u00f6rld \u266a on", u"Two!"})) << out.bytes;
+    const Written again = WriteAndRead(out.back, kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997DropTimecode);
+    EXPECT_EQ(again.back.Timeline()->States().front().begin, scc.Timeline()->States().front().begin);
+    EXPECT_EQ(again.back.Timeline()->States().back().end, scc.Timeline()->States().back().end);
+  }
+}
+
+TEST(CaptionWriters, SccWrapsSubtitlesOnTheGridAndSaysWhatLine21CannotCarry) {
+  const std::string srt =
+      "1\n00:00:05,000 --> 00:00:06,000\nA line far too long for thirty-two columns of line 21, "
+      "which wraps at its spaces into rows <b>bold</b>\n\n"
+      "2\n00:00:06,000 --> 00:00:06,100\n{\\an8}<font color=\"#808080\">grey</font> \xE2\x82\xAC\n\n"
+      "3\n00:00:06,100 --> 00:00:07,000\nno time to load this one\n";
+  const ReadResult source = ReadCaptions(srt, "in.srt");
+  const Written out = WriteAndRead(source, kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997NonDropTimecode);
+  const std::string summary = Summary(out.back);
+  EXPECT_EQ(summary.substr(0, summary.find('\n')),
+            "150-180 11:4 A line far too long for{ffffff} 12:1 thirty-two columns of line 21,{ffffff} "
+            "13:1 which wraps at its spaces into{ffffff} 14:11 rows bold{ffffff}")
+      << out.bytes;
+  // The last caption needs 20 frames to load after the one before shows at frame 180: it shows late,
+  // and the one before stays up until then.
+  EXPECT_NE(summary.find("\n180-200 0:13 grey ?{ffffff}\n200-210 14:4 no time to load this one{ffffff}\n"),
+            std::string::npos)
+      << summary;
+  EXPECT_EQ(out.notes, (std::vector<std::string>{
+                           "bold text (line 21 has none): 1 time",
+                           "colours other than line 21's seven (the nearest written): 1 time",
+                           "characters that line 21 does not have (written as '?'): 1 time",
+                           "captions shown late, the one before leaving too few frames to load them: 1 time"}));
+}
+
+// Every seed the fuzzers start from, read, written in every format its captions can go to, read again.
+TEST(CaptionWriters, EverySeedSurvivesReadWriteRead) {
+  int written = 0;
+  for (const char* root : {KEL_FUZZ_CORPUS, KEL_DATA}) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+      const std::string dir = entry.path().parent_path().filename().string();
+      if (!entry.is_regular_file() || dir == "render" || dir == "dtvcc" || dir == "layout_script") continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      ReadResult read;
+      try {
+        read = ReadCaptions(bytes, entry.path().filename().string());
+      } catch (const std::exception&) {
+        continue;  // not a caption file of a kind read here
+      }
+      for (int f = kCaptioningExportFormat_SCC; f <= kCaptioningExportFormat_WebVTT; ++f) {
+        const auto format = static_cast<CaptioningExportFormat>(f);
+        TimeDisplaySet displays;
+        if (format == kCaptioningExportFormat_MCC || !GetSupportedTimeDisplaysForFormat(format, displays)) continue;
+        for (const auto display : displays) {
+          WriteResult out;
+          try {
+            out = WriteCaptions(read, {format, display, true});
+          } catch (const std::invalid_argument&) {
+            continue;  // a format not written yet
+          }
+          SCOPED_TRACE(entry.path().string() + " as " + ExportFileExtension(format));
+          EXPECT_NO_THROW(ReadCaptions(out.bytes, std::string("out") + ExportFileExtension(format), {.strict = true}))
+              << out.bytes;
+          ++written;
+        }
+      }
+    }
+  }
+  EXPECT_GT(written, 20);
+}
+
+}  // namespace
