@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "captionfiles/ExportText.h"
 #include "captionfiles/Line21Characters.h"
@@ -197,8 +198,13 @@ class Schedule {
     return at == pairs_.end() || at->first >= frame + static_cast<std::int64_t>(count);
   }
   void Put(std::int64_t frame, const Group& group) {
+    // The codes that show and erase captions start lines of their own, whose time codes are then
+    // the captions' times: players that give every pair of a line its line's time (FFmpeg does)
+    // show them at those times too.
+    if (group.front() == kEndOfCaption || group.front() == kEraseDisplayed) lineStarts_.insert(frame);
     for (const Pair& pair : group) pairs_[frame++] = pair;
   }
+  bool StartsLine(std::int64_t frame) const { return lineStarts_.contains(frame); }
   // The first frame from `from` on where `count` frames are free.
   std::int64_t FirstFree(std::int64_t from, std::size_t count) const {
     while (!Free(from, count)) ++from;
@@ -236,6 +242,7 @@ class Schedule {
 
  private:
   std::map<std::int64_t, Pair> pairs_;
+  std::set<std::int64_t> lineStarts_;
 };
 
 std::uint8_t WithParity(std::uint8_t byte) {
@@ -246,7 +253,7 @@ std::string Text(const Schedule& schedule, const FrameClock& clock) {
   std::string out = "Scenarist_SCC V1.0";
   std::int64_t next = -1;
   for (const auto& [frame, pair] : schedule.Pairs()) {
-    if (frame != next) out += "\n\n" + clock.TimeCodeText(frame) + "\t";
+    if (frame != next || schedule.StartsLine(frame)) out += "\n\n" + clock.TimeCodeText(frame) + "\t";
     else out += " ";
     char word[8];
     std::snprintf(word, sizeof word, "%02x%02x", WithParity(pair[0]), WithParity(pair[1]));

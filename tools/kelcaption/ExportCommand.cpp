@@ -1,5 +1,6 @@
 // kelcaption export: captions written to a sidecar file of the format the user chooses.
 
+#include <cctype>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -52,13 +53,20 @@ std::string Names(const auto& map) {
   return names;
 }
 
+// "srt" of "out.SRT"; empty without an extension.
+std::string ExtensionOf(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return {};
+  std::string extension = path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
 CaptioningExportFormat FormatOf(const ExportOptions& options) {
   std::string name = options.format;
   if (name.empty()) {
-    const std::size_t dot = options.output.rfind('.');
-    if (dot == std::string::npos) throw UsageError("--format is needed when the output has no extension");
-    name = options.output.substr(dot + 1);
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    name = ExtensionOf(options.output);
+    if (name.empty()) throw UsageError("--format is needed when the output has no extension");
   }
   const auto format = kFormats.find(name);
   if (format == kFormats.end()) throw UsageError("unknown format \"" + name + "\"; the formats are " + Names(kFormats));
@@ -113,7 +121,9 @@ bool AskWithDialog(kelcaptionfiles::WriteOptions& settings, StreamFormat stream,
 
 int Export(const ExportOptions& options) {
   kelcaptionfiles::WriteOptions settings;
-  settings.format = FormatOf(options);
+  // The dialog starts from SubRip when neither the options nor the output's name tell a format.
+  const bool formatGiven = !options.format.empty() || !options.dialog || kFormats.contains(ExtensionOf(options.output));
+  settings.format = formatGiven ? FormatOf(options) : kCaptioningExportFormat_SRT;
   settings.timeDisplay = TimeDisplayOf(options, settings.format);
   settings.srtStyling = options.srtStyling;
   const kelcaptionfiles::ReadResult captions = ReadCaptionsOf(options.file, 1080);
