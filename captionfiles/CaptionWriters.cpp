@@ -5,6 +5,7 @@
 #include "captionfiles/ExportCues.h"
 #include "captionfiles/SccWriter.h"
 #include "captionfiles/SrtWriter.h"
+#include "captionfiles/TtmlWriter.h"
 #include "captionfiles/WebVttWriter.h"
 
 namespace kelcaptionfiles {
@@ -26,6 +27,7 @@ WriteResult WriteCaptions(const ReadResult& captions, const WriteOptions& option
     case kCaptioningExportFormat_SCC:
       result.bytes = WriteScc(cues, FrameClock(options.timeDisplay), result.notes);
       break;
+    case kCaptioningExportFormat_TTML: result.bytes = WriteTtml(cues, options.timeDisplay, result.notes); break;
     case kCaptioningExportFormat_WebVTT: result.bytes = WriteWebVtt(cues, result.notes); break;
     default: throw std::invalid_argument(kelcore::string::UTF16ToUTF8(GetDescriptionForFormat(options.format, false)) +
                                          " files are not written yet");

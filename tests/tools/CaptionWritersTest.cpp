@@ -180,6 +180,29 @@ TEST(CaptionWriters, WebVttCarriesCuePlacementAndColourClasses) {
                                                          "text backgrounds (SubRip has none): 1 time"}));
 }
 
+TEST(CaptionWriters, TimedTextCarriesStylesRegionsAndFrameTimes) {
+  const ReadResult source = ReadCaptions(kStyledSrt, "in.srt");
+  const std::string ms = WriteCaptions(source, {kCaptioningExportFormat_TTML, kelmediatypes::kTimeDisplay_Milliseconds}).bytes;
+  EXPECT_NE(ms.find("<p begin=\"00:00:01.000\" end=\"00:00:03.500\" region=\"bottom\" tts:textAlign=\"center\">"
+                    "<span tts:fontStyle=\"italic\">Italic</span> and <span tts:fontWeight=\"bold\">bold</span><br/>"
+                    "<span tts:color=\"#ffff00\">yellow</span> <span tts:textDecoration=\"underline\">under</span></p>"),
+            std::string::npos)
+      << ms;
+  EXPECT_NE(ms.find("region=\"top\" tts:textAlign=\"center\">At the top</p>"), std::string::npos) << ms;
+  EXPECT_NE(ms.find("region=\"bottom\" tts:textAlign=\"left\">Left &amp; <span tts:fontStyle=\"italic\" "
+                    "tts:fontWeight=\"bold\">both</span></p>"),
+            std::string::npos)
+      << ms;
+  // Frames at 25 a second count whole; at 29.97 a second they carry the rate's multiplier.
+  const std::string pal = WriteCaptions(source, {kCaptioningExportFormat_TTML, kelmediatypes::kTimeDisplay_25Timecode}).bytes;
+  EXPECT_NE(pal.find("ttp:frameRate=\"25\" xml:lang"), std::string::npos) << pal;
+  EXPECT_NE(pal.find("begin=\"1502f\" end=\"15003f\""), std::string::npos) << pal;
+  const std::string ntsc =
+      WriteCaptions(source, {kCaptioningExportFormat_TTML, kelmediatypes::kTimeDisplay_2997DropTimecode}).bytes;
+  EXPECT_NE(ntsc.find("ttp:frameRate=\"30\" ttp:frameRateMultiplier=\"1000 1001\""), std::string::npos) << ntsc;
+  EXPECT_NE(ntsc.find("begin=\"1800f\" end=\"17985f\""), std::string::npos) << ntsc;
+}
+
 // Text as SCC words: characters two to a pair, each byte with its parity bit.
 std::string Words(const std::string& text) {
   std::string words;
@@ -276,9 +299,11 @@ TEST(CaptionWriters, EverySeedSurvivesReadWriteRead) {
             continue;  // a format not written yet
           }
           SCOPED_TRACE(entry.path().string() + " as " + ExportFileExtension(format));
+          ++written;
+          // Timed text is not read here; other_readers_agree.py reads it.
+          if (format == kCaptioningExportFormat_TTML) continue;
           EXPECT_NO_THROW(ReadCaptions(out.bytes, std::string("out") + ExportFileExtension(format), {.strict = true}))
               << out.bytes;
-          ++written;
         }
       }
     }
