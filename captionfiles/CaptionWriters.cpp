@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "captionfiles/EbuStlWriter.h"
 #include "captionfiles/ExportCues.h"
 #include "captionfiles/SccWriter.h"
 #include "captionfiles/SrtWriter.h"
@@ -26,6 +27,9 @@ WriteResult WriteCaptions(const ReadResult& captions, const WriteOptions& option
     case kCaptioningExportFormat_SRT: result.bytes = WriteSrt(cues, options.srtStyling, result.notes); break;
     case kCaptioningExportFormat_SCC:
       result.bytes = WriteScc(cues, FrameClock(options.timeDisplay), result.notes);
+      break;
+    case kCaptioningExportFormat_STL:
+      result.bytes = WriteEbuStl(cues, FrameClock(options.timeDisplay), result.notes);
       break;
     case kCaptioningExportFormat_TTML: result.bytes = WriteTtml(cues, options.timeDisplay, result.notes); break;
     case kCaptioningExportFormat_WebVTT: result.bytes = WriteWebVtt(cues, result.notes); break;

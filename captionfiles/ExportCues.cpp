@@ -139,6 +139,7 @@ ExportCue SubtitleCue(const Caption& caption, const ReadResult& read) {
     }
     ExportLine line;
     line.alignment = style.GetTextAlignment();
+    line.anchor = style.GetAnchorID();
     for (const CaptionTextSpanPtr& span : paragraph->GetCaptionTextSpans()) {
       if (span) AddRun(line, CodePointsOf(span->GetSpanText()), StyleOf(span->GetTextSpanStyleAttributes()));
     }

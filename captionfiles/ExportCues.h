@@ -36,6 +36,8 @@ struct ExportLine {
   int column = -1;
   kelcaptioning::ParagraphStyleAttributes::TextAlignmentType alignment =
       kelcaptioning::ParagraphStyleAttributes::kTextAlignment_Center;
+  // Subtitle lines: the line's own anchor, which may differ from the cue's first line's.
+  kelcaptioning::AnchorID anchor = kelcaptioning::kAnchor_BottomCenter;
 
   std::u32string Text() const;
 };

@@ -39,9 +39,10 @@ class Runs {
     if (c < 0x80) text_ += static_cast<char>(c);
     else text_ += "U+" + std::to_string(static_cast<unsigned>(c));
   }
+  // The runs; spaces at the end of the row are left out.
   std::string Take() {
+    while (!text_.empty() && text_.back() == ' ') text_.pop_back();
     Close();
-    while (!out_.empty() && out_.back() == ' ') out_.pop_back();
     return out_;
   }
 
@@ -270,6 +271,37 @@ TEST(CaptionWriters, SccWrapsSubtitlesOnTheGridAndSaysWhatLine21CannotCarry) {
                            "colours other than line 21's seven (the nearest written): 1 time",
                            "characters that line 21 does not have (written as '?'): 1 time",
                            "captions shown late, the one before leaving too few frames to load them: 1 time"}));
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(CaptionWriters, EbuStlReadsBackTeletextPagesAndOpenSubtitles) {
+  for (const std::string& path : {std::string(KEL_DATA) + "/short.stl", std::string(KEL_DATA) + "/short-open.stl",
+                                 std::string(KEL_FUZZ_CORPUS) + "/ebu_stl/teletext-rich.stl",
+                                 std::string(KEL_FUZZ_CORPUS) + "/ebu_stl/open-rich.stl"}) {
+    const ReadResult source = ReadCaptions(FileText(path), path);
+    const Written out = WriteAndRead(source, kCaptioningExportFormat_STL, kelmediatypes::kTimeDisplay_25Timecode);
+    // The replacement character that the reader put for a byte it could not read is no Latin character.
+    std::string expected = Summary(source);
+    for (std::size_t at; (at = expected.find("U+65533")) != std::string::npos;) expected.replace(at, 7, "?");
+    EXPECT_EQ(Summary(out.back), expected) << path;
+    EXPECT_EQ(out.bytes[11], source.Timeline() ? '1' : '0') << path;
+  }
+  // Subtitles: anchors by vertical position and justification, styles by codes; bold is said, once.
+  const std::string srt =
+      "1\n00:00:01,000 --> 00:00:02,000\n<i>Italic</i> and <font color=\"#00ffff\">cyan</font>\n<u>under</u>\n\n"
+      "2\n00:00:02,000 --> 00:00:03,000\n{\\an8}<b>top</b> \xC3\xA9t\xC3\xA9\n\n"
+      "3\n00:01:00,000 --> 00:01:01,000\n{\\an3}right\n";
+  const ReadResult source = ReadCaptions(srt, "in.srt");
+  const Written out = WriteAndRead(source, kCaptioningExportFormat_STL, kelmediatypes::kTimeDisplay_30Timecode);
+  EXPECT_EQ(Summary(out.back), "1000-2000 [a7t1] Italic {ffffffi}and {ffffff}cyan{00ffff} [a7t1] under{ffffffu}\n"
+                               "2000-3000 [a1t1] top U+233tU+233{ffffff}\n"
+                               "60000-61000 [a8t2] right{ffffff}\n");
+  EXPECT_EQ(out.bytes.substr(3, 8), "STL30.01");
+  EXPECT_EQ(out.notes, std::vector<std::string>{"bold text (EBU STL has none): 1 time"});
 }
 
 // Every seed the fuzzers start from, read, written in every format its captions can go to, read again.
