@@ -15,6 +15,28 @@ std::string Utf8Of(std::u32string_view text) {
   return out;
 }
 
+std::string EscapedMarkup(std::u32string_view text) {
+  std::string out;
+  for (char c : Utf8Of(text)) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+const char* AlignmentName(ParagraphStyleAttributes::TextAlignmentType alignment) {
+  switch (alignment) {
+    case ParagraphStyleAttributes::kTextAlignment_Left: return "left";
+    case ParagraphStyleAttributes::kTextAlignment_Right: return "right";
+    case ParagraphStyleAttributes::kTextAlignment_Center: break;
+  }
+  return "center";
+}
+
 std::string HexColorText(const CaptioningColor& color) {
   const auto level = [](float v) { return static_cast<int>(std::lround(v * 255.0f)); };
   char text[8];

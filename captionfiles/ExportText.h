@@ -11,6 +11,10 @@
 namespace kelcaptionfiles {
 
 std::string Utf8Of(std::u32string_view text);
+// UTF-8 with '&', '<' and '>' as character references, for WebVTT and XML.
+std::string EscapedMarkup(std::u32string_view text);
+// "left", "center" or "right".
+const char* AlignmentName(kelcaptioning::ParagraphStyleAttributes::TextAlignmentType alignment);
 // "#rrggbb", opacity left out.
 std::string HexColorText(const kelcaptioning::CaptioningColor& color);
 // The index of the colour of `palette` nearest to `color` (by squared distance of red, green and

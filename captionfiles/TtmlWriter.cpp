@@ -11,19 +11,6 @@ using namespace kelcaptioning;
 
 namespace {
 
-std::string Escaped(std::u32string_view text) {
-  std::string out;
-  for (char c : Utf8Of(text)) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 std::string ColorText(const CaptioningColor& color) {
   if (color.Alpha() >= 1.0f) return HexColorText(color);
   char alpha[4];
@@ -39,8 +26,8 @@ std::string Span(const ExportRun& run) {
   if (style.italic) attributes += " tts:fontStyle=\"italic\"";
   if (style.bold) attributes += " tts:fontWeight=\"bold\"";
   if (style.underline) attributes += " tts:textDecoration=\"underline\"";
-  if (attributes.empty()) return Escaped(run.text);
-  return "<span" + attributes + ">" + Escaped(run.text) + "</span>";
+  if (attributes.empty()) return EscapedMarkup(run.text);
+  return "<span" + attributes + ">" + EscapedMarkup(run.text) + "</span>";
 }
 
 const char* RegionOf(AnchorID anchor) {
@@ -49,15 +36,6 @@ const char* RegionOf(AnchorID anchor) {
     case 1: return "middle";
     default: return "bottom";
   }
-}
-
-const char* AlignText(ParagraphStyleAttributes::TextAlignmentType alignment) {
-  switch (alignment) {
-    case ParagraphStyleAttributes::kTextAlignment_Left: return "left";
-    case ParagraphStyleAttributes::kTextAlignment_Right: return "right";
-    case ParagraphStyleAttributes::kTextAlignment_Center: break;
-  }
-  return "center";
 }
 
 }  // namespace
@@ -98,7 +76,7 @@ std::string WriteTtml(const ExportCues& cues, kelmediatypes::TimeDisplay display
     const ParagraphStyleAttributes::TextAlignmentType alignment =
         cue.gridRows > 0 ? ParagraphStyleAttributes::kTextAlignment_Center : cue.lines.front().alignment;
     out += "      <p begin=\"" + time(cue.begin) + "\" end=\"" + time(cue.end) + "\" region=\"" +
-           RegionOf(SubtitleAnchor(cue)) + "\" tts:textAlign=\"" + AlignText(alignment) + "\">";
+           RegionOf(SubtitleAnchor(cue)) + "\" tts:textAlign=\"" + AlignmentName(alignment) + "\">";
     for (std::size_t i = 0; i < cue.lines.size(); ++i) {
       if (i > 0) out += "<br/>";
       for (const ExportRun& run : cue.lines[i].runs) out += Span(run);

@@ -24,28 +24,6 @@ std::string Percent(double fraction) {
   return text;
 }
 
-std::string Escaped(std::u32string_view text) {
-  std::string out;
-  for (char c : Utf8Of(text)) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-const char* AlignName(ParagraphStyleAttributes::TextAlignmentType alignment) {
-  switch (alignment) {
-    case ParagraphStyleAttributes::kTextAlignment_Left: return "left";
-    case ParagraphStyleAttributes::kTextAlignment_Right: return "right";
-    case ParagraphStyleAttributes::kTextAlignment_Center: break;
-  }
-  return "center";
-}
-
 const char* ShareName(double share, const char* start, const char* end) {
   return share <= 0.0 ? start : share >= 1.0 ? end : "center";
 }
@@ -84,7 +62,7 @@ std::string Settings(const ExportCue& cue) {
   } else if (cue.anchor / 3 == 1) {
     add("line:50%,center");
   }
-  if (alignment != ParagraphStyleAttributes::kTextAlignment_Center) add(std::string("align:") + AlignName(alignment));
+  if (alignment != ParagraphStyleAttributes::kTextAlignment_Center) add(std::string("align:") + AlignmentName(alignment));
   return settings;
 }
 
@@ -104,7 +82,7 @@ std::string StyledText(const ExportRun& run, FileNotes& notes) {
   if (run.style.bold) open += "<b>", close = "</b>" + close;
   if (run.style.italic) open += "<i>", close = "</i>" + close;
   if (run.style.underline) open += "<u>", close = "</u>" + close;
-  return open + Escaped(run.text) + close;
+  return open + EscapedMarkup(run.text) + close;
 }
 
 }  // namespace
