@@ -12,12 +12,14 @@
 #include "kelcaptionfiles/CaptionFileKinds.h"
 #include "kelcaptionfiles/CaptionWriters.h"
 #include "support/ReadExpectations.h"
+#include "support/SccWords.h"
 
 namespace {
 
 using namespace kelcaptioning;
 using namespace kelcaptionfiles;
 using kelmediatypes::TickTime;
+using kel_test::Words;
 
 constexpr std::int64_t kTicksPerFrame = TickTime::kTicksPerSecond / 30000 * 1001;
 
@@ -202,19 +204,6 @@ TEST(CaptionWriters, TimedTextCarriesStylesRegionsAndFrameTimes) {
       WriteCaptions(source, {kCaptioningExportFormat_TTML, kelmediatypes::kTimeDisplay_2997DropTimecode}).bytes;
   EXPECT_NE(ntsc.find("ttp:frameRate=\"30\" ttp:frameRateMultiplier=\"1000 1001\""), std::string::npos) << ntsc;
   EXPECT_NE(ntsc.find("begin=\"1800f\" end=\"17985f\""), std::string::npos) << ntsc;
-}
-
-// Text as SCC words: characters two to a pair, each byte with its parity bit.
-std::string Words(const std::string& text) {
-  std::string words;
-  const auto parity = [](unsigned char b) { return std::popcount(b) % 2 ? b : static_cast<unsigned char>(b | 0x80); };
-  for (std::size_t i = 0; i < text.size(); i += 2) {
-    char word[8];
-    std::snprintf(word, sizeof word, " %02x%02x", parity(static_cast<unsigned char>(text[i])),
-                  i + 1 < text.size() ? parity(static_cast<unsigned char>(text[i + 1])) : 0x80);
-    words += word;
-  }
-  return words;
 }
 
 TEST(CaptionWriters, SccPopOnCaptionsReadBackRowForRowAndFrameForFrame) {
