@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kelcaptionfiles/CaptionFileKinds.h"
+#include "captionfiles/ExportTimes.h"
 #include "kelcaptionfiles/CaptionWriters.h"
 #include "support/ReadExpectations.h"
 #include "support/SccWords.h"
@@ -206,6 +207,25 @@ TEST(CaptionWriters, TimedTextCarriesStylesRegionsAndFrameTimes) {
   EXPECT_NE(ntsc.find("begin=\"1800f\" end=\"17985f\""), std::string::npos) << ntsc;
 }
 
+TEST(CaptionWriters, TimeCodesNameFramesWithAndWithoutDroppedNumbers) {
+  const FrameClock drop(kelmediatypes::kTimeDisplay_2997DropTimecode);
+  // Frame numbers 00 and 01 are left out at each minute but every tenth.
+  EXPECT_EQ(drop.TimeCodeText(1799), "00:00:59;29");
+  EXPECT_EQ(drop.TimeCodeText(1800), "00:01:00;02");
+  EXPECT_EQ(drop.TimeCodeText(3597), "00:01:59;29");
+  EXPECT_EQ(drop.TimeCodeText(3598), "00:02:00;02");
+  EXPECT_EQ(drop.TimeCodeText(17981), "00:09:59;29");
+  EXPECT_EQ(drop.TimeCodeText(17982), "00:10:00;00");
+  EXPECT_EQ(drop.TimeCodeText(107892), "01:00:00;00");
+  const FrameClock nonDrop(kelmediatypes::kTimeDisplay_2997NonDropTimecode);
+  EXPECT_EQ(nonDrop.TimeCodeText(107892), "00:59:56:12");
+  EXPECT_EQ(FrameClock(kelmediatypes::kTimeDisplay_5994DropTimecode).TimeCodeText(3600), "00:01:00;04");
+  // The nearest frame: 1.001 s is frame 30 at 29.97, 1.0 s too.
+  EXPECT_EQ(drop.FrameAt(TickTime(TickTime::kTicksPerSecond)), 30);
+  EXPECT_EQ(drop.TimeOf(30), TickTime(30 * kTicksPerFrame));
+  EXPECT_EQ(FrameClock(kelmediatypes::kTimeDisplay_25Timecode).TimeCodeText(90001), "01:00:00:01");
+}
+
 TEST(CaptionWriters, SccPopOnCaptionsReadBackRowForRowAndFrameForFrame) {
   // Row 14 indented 4: "Hello" then a red "there"; row 15: "Wörld" (an extended ö after its stand-in
   // o), a music note (special) and an underlined italic tail. Then a one-row caption straight after.
@@ -242,7 +262,8 @@ TEST(CaptionWriters, SccWrapsSubtitlesOnTheGridAndSaysWhatLine21CannotCarry) {
       "1\n00:00:05,000 --> 00:00:06,000\nA line far too long for thirty-two columns of line 21, "
       "which wraps at its spaces into rows <b>bold</b>\n\n"
       "2\n00:00:06,000 --> 00:00:06,100\n{\\an8}<font color=\"#808080\">grey</font> \xE2\x82\xAC\n\n"
-      "3\n00:00:06,100 --> 00:00:07,000\nno time to load this one\n";
+      "3\n00:00:06,100 --> 00:00:07,000\nno time to load this one\n\n"
+      "4\n00:00:10,000 --> 00:00:11,000\n<i><font color=\"#00ff00\">green</font></i> <font color=\"red\">red</font> and <i>it</i>\n";
   const ReadResult source = ReadCaptions(srt, "in.srt");
   const Written out = WriteAndRead(source, kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997NonDropTimecode);
   const std::string summary = Summary(out.back);
@@ -252,7 +273,8 @@ TEST(CaptionWriters, SccWrapsSubtitlesOnTheGridAndSaysWhatLine21CannotCarry) {
       << out.bytes;
   // The last caption needs 20 frames to load after the one before shows at frame 180: it shows late,
   // and the one before stays up until then.
-  EXPECT_NE(summary.find("\n180-200 0:13 grey ?{ffffff}\n200-210 14:4 no time to load this one{ffffff}\n"),
+  EXPECT_NE(summary.find("\n180-200 0:13 grey ?{ffffff}\n200-210 14:4 no time to load this one{ffffff}\n"
+                         "300-330 14:8 green {00ff00i}red {ff0000}and {ffffff}it{ffffffi}\n"),
             std::string::npos)
       << summary;
   EXPECT_EQ(out.notes, (std::vector<std::string>{
