@@ -16,9 +16,10 @@ namespace kelcaptionfiles {
 // or not).
 //
 // Cues whose lines do not stand on the 15 x 32 grid are wrapped at spaces to 32 columns and stacked
-// by their anchor; what does not fit, and what line 21 cannot carry, is counted in `notes`: rows past
-// the fourth... (left out), colours other than the seven (the nearest), bold, backgrounds, characters
-// outside the sets, captions shown late because the one before left too few frames to load them.
+// by their anchor. What does not fit and what line 21 cannot carry is counted in `notes`: rows past
+// the fourth (left out), colours other than the seven (the nearest written), bold, backgrounds,
+// characters outside the sets ('?'), and captions shown late because the one before left too few
+// frames to load them. Roll-up and paint-on sources are written as pop-on captions, a state each.
 std::string WriteScc(const ExportCues& cues, const FrameClock& clock, FileNotes& notes);
 
 }  // namespace kelcaptionfiles
