@@ -245,7 +245,8 @@ std::vector<ExportLine> GridLines(const ExportCue& cue, int rows, int columns, b
   const int count = static_cast<int>(lines.size());
   const AnchorID anchor = SubtitleAnchor(cue);
   const int anchorRow = anchor == kAnchor_Free && cue.position
-                            ? std::clamp(static_cast<int>(boost::rational_cast<double>(cue.position->GetY()) * rows), 0, rows - count)
+                            ? static_cast<int>(std::clamp(boost::rational_cast<double>(cue.position->GetY()), 0.0, 1.0) *
+                                                         (rows - count))
                             : static_cast<int>(anchor) / 3 == 0 ? 0
                             : static_cast<int>(anchor) / 3 == 1 ? (rows - count) / 2
                                                                     : rows - count;
