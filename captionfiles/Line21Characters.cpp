@@ -1,5 +1,7 @@
 #include "captionfiles/Line21Characters.h"
 
+#include <initializer_list>
+
 namespace kelcaptionfiles {
 
 char32_t Line21StandardCharacter(std::uint8_t byte) noexcept {
@@ -42,6 +44,33 @@ char32_t Line21ExtendedCharacter(std::uint8_t first, std::uint8_t second) noexce
   if (first == 0x12) return kFirst[second - 0x20];
   if (first == 0x13) return kSecond[second - 0x20];
   return 0;
+}
+
+}  // namespace kelcaptionfiles
+
+namespace kelcaptionfiles {
+
+Line21Code Line21CodeOf(char32_t character) noexcept {
+  using Kind = Line21Code::Kind;
+  if (character == 0) return {};
+  for (std::uint8_t byte = 0x20; byte < 0x80; ++byte) {
+    if (Line21StandardCharacter(byte) == character) return {Kind::kStandard, byte, 0, 0};
+  }
+  for (std::uint8_t second = 0x30; second < 0x40; ++second) {
+    if (Line21SpecialCharacter(second) == character) return {Kind::kSpecial, 0x11, second, 0};
+  }
+  // Stand-ins from the standard set (which has no '*', '\\', '^', '_', '`', '{', '|', '}', '~').
+  static constexpr char kFirstStandIns[] = "AEOUUu'!.'-cS.\"\"AACEEEeIIiOUuU\"\"";
+  static constexpr char kSecondStandIns[] = "AaIIiOoOo()/'-!-AaOosYo!AaOo++++";
+  for (std::uint8_t first : {std::uint8_t{0x12}, std::uint8_t{0x13}}) {
+    for (std::uint8_t second = 0x20; second < 0x40; ++second) {
+      if (Line21ExtendedCharacter(first, second) == character) {
+        const char* standIns = first == 0x12 ? kFirstStandIns : kSecondStandIns;
+        return {Kind::kExtended, first, second, static_cast<std::uint8_t>(standIns[second - 0x20])};
+      }
+    }
+  }
+  return {};
 }
 
 }  // namespace kelcaptionfiles

@@ -142,4 +142,19 @@ char32_t Compose(char32_t base, char32_t mark) {
   return 0;
 }
 
+std::string LatinBytesOf(char32_t c) {
+  for (unsigned byte = 0x20; byte < 0x100; ++byte) {
+    if (CharacterOf(CharacterTable::kLatin, static_cast<unsigned char>(byte)) == c) {
+      return std::string(1, static_cast<char>(byte));
+    }
+  }
+  for (unsigned accent = 0xC1; accent <= 0xCF; ++accent) {
+    const char32_t mark = AccentOf(CharacterTable::kLatin, static_cast<unsigned char>(accent));
+    for (char base = ' '; mark != 0 && base < 0x7F; ++base) {
+      if (Compose(static_cast<char32_t>(base), mark) == c) return {static_cast<char>(accent), base};
+    }
+  }
+  return {};
+}
+
 }  // namespace kelcaptionfiles::stl

@@ -5,6 +5,7 @@
 // letter), "01" to "04" the Latin/Cyrillic, Arabic, Greek and Hebrew sets of ISO 8859-5 to -8.
 
 #include <optional>
+#include <string>
 
 namespace kelcaptionfiles::stl {
 
@@ -22,5 +23,9 @@ char32_t AccentOf(CharacterTable table, unsigned char byte);
 // g gives U+0123 (g with cedilla), which the Latin table writes that way; on a space the accent
 // stands alone, in its spacing form.
 char32_t Compose(char32_t base, char32_t mark);
+
+// The bytes of `c` in the Latin table: one byte, or an accent byte and its letter; empty when the
+// table cannot write it.
+std::string LatinBytesOf(char32_t c);
 
 }  // namespace kelcaptionfiles::stl

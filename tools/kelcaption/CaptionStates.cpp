@@ -50,6 +50,23 @@ void ReportFontSubstitutions(const std::string& file) {
 
 }  // namespace
 
+kelcaptionfiles::ReadResult ReadCaptionsOf(const CaptionFileOptions& options, int height, float textSize) {
+  kelcaptionfiles::ReadOptions read;
+  read.channel = ChannelNumber(options.channel);
+  read.service = options.service;
+  read.style = kelcaptionfiles::DefaultSubtitleStyle(height);
+  read.style.fontSize *= textSize;
+  read.style.edgeWidth *= textSize;
+  read.strict = options.strict;
+  read.encoding = options.encoding;
+  kelcaptionfiles::ReadResult result = ReadCaptionSource(options.file, read);
+  if (result.Empty() && result.notes.HasProblems()) {
+    ReportNotes(options.file, result.notes);
+    throw std::runtime_error(options.file + ": nothing could be read");
+  }
+  return result;
+}
+
 void InkpadMeasurer::Measure(kelcaptioning::CaptionPtr& caption) {
   kelcaptioningui::RefreshCaptionSizeInfo(caption, &inkpad_, false, 0, 0);
 }
@@ -62,22 +79,10 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
                                                    Frame& measuring) {
   // Wrong settings are found before the file is read.
   kelcaptioningui::CaptionDisplaySettings display = ParseDisplayStyle(options.styles);
-  kelcaptionfiles::ReadOptions read;
-  read.channel = ChannelNumber(options.channel);
-  read.service = options.service;
-  read.style = kelcaptionfiles::DefaultSubtitleStyle(height);
   // Subtitles take the size setting before they are laid out, so that larger text is wrapped and
   // stacked at its own size rather than scaled past the caption area afterwards.
-  const float textSize = display.textSize.value_or(kelcaptioningui::kCaptionTextStandard);
-  read.style.fontSize *= textSize;
-  read.style.edgeWidth *= textSize;
-  read.strict = options.strict;
-  read.encoding = options.encoding;
-  kelcaptionfiles::ReadResult result = ReadCaptionSource(options.file, read);
-  if (result.Empty() && result.notes.HasProblems()) {
-    ReportNotes(options.file, result.notes);
-    throw std::runtime_error(options.file + ": nothing could be read");
-  }
+  kelcaptionfiles::ReadResult result =
+      ReadCaptionsOf(options, height, display.textSize.value_or(kelcaptioningui::kCaptionTextStandard));
   const kelcaptioning::CaptionList* list = result.List();
   if (list != nullptr && kelcaptioning::IsOpenCaptions(list->GetStreamFormat())) display.textSize.reset();
   InkpadMeasurer measurer(measuring.Inkpad());

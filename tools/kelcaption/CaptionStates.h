@@ -28,6 +28,11 @@ class InkpadMeasurer : public kelcaptionfiles::CaptionMeasurer {
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
                                                    Frame& measuring);
 
+// The captions of the file (or of a video's own caption data) as its reader gives them, subtitles
+// styled for a frame `height` pixels high and `textSize` times the standard size; throws as
+// LoadCaptionStates does when nothing could be read.
+kelcaptionfiles::ReadResult ReadCaptionsOf(const CaptionFileOptions& options, int height, float textSize = 1.0f);
+
 // The notes of a read, a line a kind, with where each first occurs: "kelcaption: FILE:LINE:COLUMN:
 // problem: ...".
 void ReportNotes(const std::string& file, const kelcaptionfiles::FileNotes& notes, std::FILE* to = stderr);

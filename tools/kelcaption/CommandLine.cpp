@@ -135,7 +135,7 @@ kelmediatypes::TickTime MomentOf(const MomentOptions& options) {
   return ParseTimeOrTimeCode(options.at, "--at", rate);
 }
 
-void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options) {
+void AddCaptionReadOptions(CLI::App& command, CaptionFileOptions& options) {
   command
       .add_option("FILE", options.file,
                   "Caption file: SubRip, WebVTT, SCC, MCC, EBU STL or a JSON document; or a video file, whose own "
@@ -155,6 +155,10 @@ void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options) {
   command.add_option("--encoding", options.encoding,
                      "Text encoding of FILE as iconv names it (windows-1252, UTF-16LE, Shift_JIS, ...); by default "
                      "a byte-order mark tells, else UTF-8, else a guess that is reported");
+}
+
+void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options) {
+  AddCaptionReadOptions(command, options);
   AddDisplayStyleOption(command, options.styles);
 }
 

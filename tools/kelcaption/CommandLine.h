@@ -78,6 +78,8 @@ struct CaptionFileOptions {
 void AddCaptionFileOptions(CLI::App& command, CaptionFileOptions& options);
 // --channel as a number 1 to 4, 0 when not given; throws UsageError for another value.
 int ChannelNumber(const std::string& channel);
+// The same without --style, for subcommands that do not draw.
+void AddCaptionReadOptions(CLI::App& command, CaptionFileOptions& options);
 
 // "-o,--output": a file, or "-" for standard output.
 CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const std::string& what);

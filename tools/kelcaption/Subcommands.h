@@ -21,5 +21,6 @@ Subcommand AddDefaults(CLI::App& app);
 Subcommand AddStates(CLI::App& app);
 Subcommand AddExportSettings(CLI::App& app);
 Subcommand AddInfo(CLI::App& app);
+Subcommand AddExport(CLI::App& app);
 
 }  // namespace kelcaption

@@ -1,0 +1,76 @@
+#include "captionfiles/ExportTimes.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace kelcaptionfiles {
+
+using kelmediatypes::TickTime;
+
+namespace {
+
+__extension__ using Wide = __int128;  // ticks times a frame rate pass 64 bits
+
+}  // namespace
+
+std::string ClockTimeText(TickTime time, char separator) {
+  const std::int64_t ticks = time.GetTicks() < 0 ? 0 : time.GetTicks();
+  constexpr std::int64_t kTicksPerMs = TickTime::kTicksPerSecond / 1000;
+  const std::int64_t ms = ticks / kTicksPerMs + (ticks % kTicksPerMs >= kTicksPerMs / 2 ? 1 : 0);
+  char text[48];
+  std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld%c%03lld", static_cast<long long>(ms / 3600000),
+                static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60), separator,
+                static_cast<long long>(ms % 1000));
+  return text;
+}
+
+FrameClock::FrameClock(kelmediatypes::TimeDisplay display) : numerator_(0), denominator_(1), drop_(false), nominal_(0) {
+  int numerator = 0, denominator = 1;
+  if (!kelmediatypes::TimeDisplayFrameRate(display, numerator, denominator)) {
+    throw std::invalid_argument("time display without frames");
+  }
+  *this = FrameClock(numerator, denominator,
+                     display == kelmediatypes::kTimeDisplay_2997DropTimecode ||
+                         display == kelmediatypes::kTimeDisplay_5994DropTimecode);
+}
+
+FrameClock::FrameClock(std::int64_t numerator, std::int64_t denominator, bool dropFrame)
+    : numerator_(numerator), denominator_(denominator), drop_(dropFrame),
+      nominal_(static_cast<int>((numerator + denominator / 2) / denominator)) {
+  if (numerator <= 0 || denominator <= 0) throw std::invalid_argument("frame rate must be above 0");
+}
+
+std::int64_t FrameClock::FrameAt(TickTime time) const {
+  if (time.GetTicks() <= 0) return 0;
+  const Wide scaled = Wide{time.GetTicks()} * numerator_;
+  const Wide unit = Wide{TickTime::kTicksPerSecond} * denominator_;
+  return static_cast<std::int64_t>((scaled + unit / 2) / unit);
+}
+
+TickTime FrameClock::TimeOf(std::int64_t frame) const {
+  return TickTime(static_cast<std::int64_t>(Wide{frame} * TickTime::kTicksPerSecond * denominator_ / numerator_));
+}
+
+FrameClock::Fields FrameClock::FieldsOf(std::int64_t frame) const {
+  if (drop_) {
+    // Frame numbers 00 and 01 (00 to 03 at 59.94) are left out at each minute but every tenth.
+    const std::int64_t dropped = nominal_ / 15;
+    const std::int64_t perTenMinutes = nominal_ * 600 - dropped * 9;
+    const std::int64_t perMinute = nominal_ * 60 - dropped;
+    const std::int64_t tens = frame / perTenMinutes, rest = frame % perTenMinutes;
+    frame += dropped * 9 * tens + (rest > dropped ? dropped * ((rest - dropped) / perMinute) : 0);
+  }
+  const std::int64_t seconds = frame / nominal_;
+  return {seconds / 3600, static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60),
+          static_cast<int>(frame % nominal_)};
+}
+
+std::string FrameClock::TimeCodeText(std::int64_t frame, char separator) const {
+  const Fields f = FieldsOf(frame);
+  char text[48];
+  std::snprintf(text, sizeof text, "%02lld:%02d:%02d%c%02d", static_cast<long long>(f.hours), f.minutes, f.seconds,
+                separator ? separator : drop_ ? ';' : ':', f.frames);
+  return text;
+}
+
+}  // namespace kelcaptionfiles
