@@ -20,5 +20,6 @@ Subcommand AddBurn(CLI::App& app);
 Subcommand AddDefaults(CLI::App& app);
 Subcommand AddStates(CLI::App& app);
 Subcommand AddExportSettings(CLI::App& app);
+Subcommand AddReport(CLI::App& app);
 
 }  // namespace kelcaption
