@@ -121,7 +121,7 @@ class Checker {
     for (const Appearance& a : appearances_) {
       for (const std::string& line : a.lines) {
         const long length = CharacterCount(line);
-        if (length > setting_.lineLength) {
+        if (length > MaxLineLength(limits_, setting_)) {
           Add(CheckKind::kLongLine, a.firstState,
               Printed("a line of %.0f characters", static_cast<double>(length)) + ": \"" + line + "\"");
           break;
@@ -202,6 +202,10 @@ int DefaultLineLength(kelcaptioning::StreamFormat format, int gridColumns) {
   return gridColumns > 0 ? gridColumns : 42;
 }
 
+int MaxLineLength(const CheckLimits& limits, const CheckSetting& setting) {
+  return limits.maxLineLength > 0 ? limits.maxLineLength : setting.lineLength;
+}
+
 const char* CheckName(CheckKind kind) {
   switch (kind) {
     case CheckKind::kReadingSpeed: return "reading-speed";
@@ -223,7 +227,7 @@ std::string CheckTitle(CheckKind kind, const CheckLimits& limits, const CheckSet
     case CheckKind::kTooShort: return Printed("On screen under %g s", limits.minSeconds);
     case CheckKind::kTooLong: return Printed("On screen over %g s", limits.maxSeconds);
     case CheckKind::kShortGap: return Printed("Gap under %g frames", static_cast<double>(limits.minGapFrames));
-    case CheckKind::kLongLine: return Printed("Line over %g characters", setting.lineLength);
+    case CheckKind::kLongLine: return Printed("Line over %g characters", MaxLineLength(limits, setting));
     case CheckKind::kOutsideTitleSafe: return Printed("Outside the title-safe area (%g %% of the frame)", limits.titleSafe * 100);
     case CheckKind::kOverlap: return "Captions drawn over each other";
     case CheckKind::kEmpty: return "Empty caption";

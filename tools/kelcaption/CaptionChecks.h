@@ -45,13 +45,15 @@ struct CheckSetting {
   int frameWidth = 1920;
   int frameHeight = 1080;
   FrameRate rate{25, 1};
-  int lineLength = 42;
+  int lineLength = 42;  // the format's; CheckLimits::maxLineLength overrides it
   // The captions' times that the video covers, [from, until); none without a video.
   std::optional<std::pair<kelmediatypes::TickTime, kelmediatypes::TickTime>> videoSpan;
 };
 
 // 32 for line-21 captions, a grid format's columns for the other grids, 42 for subtitles.
 int DefaultLineLength(kelcaptioning::StreamFormat format, int gridColumns);
+// The longest line that passes: the limit's when it sets one, else the format's.
+int MaxLineLength(const CheckLimits& limits, const CheckSetting& setting);
 
 // One thing a check found, in the state where it shows first.
 struct Flag {

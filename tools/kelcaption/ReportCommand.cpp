@@ -105,9 +105,7 @@ int Report(const ReportOptions& options) {
   setting.rate = *rate;
   const kelcaptioning::StreamFormat format =
       timeline.Empty() ? kelcaptioning::kStreamFormat_Unknown : timeline.States().front().model->GetStreamFormat();
-  setting.lineLength = options.limits.maxLineLength > 0
-                           ? options.limits.maxLineLength
-                           : DefaultLineLength(format, timeline.Empty() ? 0 : timeline.States().front().model->GetMaxColumns());
+  setting.lineLength = DefaultLineLength(format, timeline.Empty() ? 0 : timeline.States().front().model->GetMaxColumns());
   content.laneName = LaneName(format, options.file.channel);
   kelmediatypes::TickTime shift;
   if (input) {

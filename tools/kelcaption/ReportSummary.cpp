@@ -36,7 +36,7 @@ std::string ReportSummary(const ReportContent& content) {
         {"minDuration", content.limits.minSeconds},
         {"maxDuration", content.limits.maxSeconds},
         {"minGapFrames", content.limits.minGapFrames},
-        {"maxLineLength", content.setting.lineLength},
+        {"maxLineLength", MaxLineLength(content.limits, content.setting)},
         {"titleSafe", content.limits.titleSafe}}},
       {"checks", std::move(checks)}};
   return summary.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
