@@ -145,13 +145,13 @@ class PageWriter {
       until = std::max(until, c_.setting.videoSpan->second);
     }
     const double start = std::floor(Seconds(from)), length = std::max(1.0, std::ceil(Seconds(until)) - start);
-    const double perSecond = std::max(4.0, 960.0 / length);
+    const double perSecond = std::max(4.0, 840.0 / length);  // a short file fits a page's width
     std::vector<int> lanes;
     for (const Appearance& a : c_.appearances) {
       if (std::find(lanes.begin(), lanes.end(), a.window) == lanes.end()) lanes.push_back(a.window);
     }
     std::sort(lanes.begin(), lanes.end());
-    const double gutter = 110, top = 20, laneHeight = 24;
+    const double gutter = 110, top = 20, laneHeight = 30;
     const double width = gutter + length * perSecond + 12, height = top + laneHeight * static_cast<double>(lanes.size()) + 4;
     const auto x = [&](TickTime t) { return gutter + (Seconds(t) - start) * perSecond; };
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"timeline-plot\" width=\"" + Number(width, "%.0f") +
@@ -187,7 +187,7 @@ class PageWriter {
     for (std::size_t lane = 0; lane < lanes.size(); ++lane) {
       const double y = top + laneHeight * static_cast<double>(lane);
       const std::string name = lanes.size() == 1 ? c_.laneName : c_.laneName + " " + std::to_string(lanes[lane]);
-      svg += "<text class=\"lane-name\" x=\"4\" y=\"" + Number(y + 16) + "\">" + Escaped(name) + "</text>";
+      svg += "<text class=\"lane-name\" x=\"4\" y=\"" + Number(y + 20) + "\">" + Escaped(name) + "</text>";
     }
     for (const Appearance& a : c_.appearances) {
       const double y = top + laneHeight * static_cast<double>(std::find(lanes.begin(), lanes.end(), a.window) - lanes.begin());
@@ -195,8 +195,8 @@ class PageWriter {
       for (std::size_t s = a.firstState; s <= a.lastState && !flagged; ++s) flagged = flagsOf_.count(s) > 0;
       std::string text;
       for (const std::string& line : a.lines) text += (text.empty() ? "" : " / ") + line;
-      // As tall as the lines it shows, up to four: captions shown together stand out as a step.
-      const double barHeight = (laneHeight - 6) * static_cast<double>(std::clamp<std::size_t>(a.lines.size(), 1, 4)) / 4;
+      // Taller for more lines, up to three: captions shown together stand out as a step.
+      const double barHeight = (laneHeight - 6) * static_cast<double>(1 + std::min<std::size_t>(a.lines.size(), 3)) / 4;
       svg += "<a href=\"#" + StateLabel(a.firstState) + "\"><rect class=\"bar" + (flagged ? " flagged" : "") +
              "\" x=\"" + Number(x(a.begin), "%.2f") + "\" y=\"" + Number(y + laneHeight - 3 - barHeight) + "\" width=\"" +
              Number(std::max(1.0, x(a.end) - x(a.begin)), "%.2f") + "\" height=\"" + Number(barHeight) +
@@ -243,7 +243,7 @@ class PageWriter {
       out += "<h3>State " + std::to_string(index + 1) + "</h3><div class=\"times\">" +
              Escaped(FrameText(state.begin, c_.setting.rate)) + " " + FormatTime(state.begin) + "<br>" +
              Escaped(FrameText(state.end, c_.setting.rate)) + " " + FormatTime(state.end) + "<br>" +
-             Number(Seconds(state.end - state.begin), "%.3f") + " s, " + std::to_string(frames) + " frames</div>";
+             Number(Seconds(state.end - state.begin), "%.3f") + " s, " + std::to_string(frames) + (frames == 1 ? " frame" : " frames") + "</div>";
       out += text.empty() ? "<pre class=\"none\">(no text)</pre>" : "<pre>" + Escaped(text) + "</pre>";
       if (!list.empty()) out += "<ul class=\"flags\">" + list + "</ul>";
       out += "</article>\n";
