@@ -125,7 +125,7 @@ int Report(const ReportOptions& options) {
   for (const kelcaptionfiles::TimedModel& state : timeline.States()) {
     const bool inVideo = setting.videoSpan && state.end > setting.videoSpan->first && state.begin < setting.videoSpan->second;
     const Frame* background = stills && inVideo ? stills->At(state.begin - shift) : nullptr;
-    content.pictures.push_back(pictures.Png(state.model, background));
+    content.pictures.push_back(pictures.Draw(state.model, background));
   }
 
   WriteOutput(ReportPage(content), options.output);

@@ -5,6 +5,7 @@
 
 #include "kelcaption/CaptionAppearances.h"
 #include "kelcaption/CaptionChecks.h"
+#include "kelcaption/StatePictures.h"
 #include "kelcaption/StateFacts.h"
 #include "kelcaptionfiles/FileNotes.h"
 
@@ -17,7 +18,7 @@ struct ReportContent {
   std::string video;   // the video's name, or empty
   std::string laneName;  // what a timeline lane is: "CC1", "Subtitles", "Window"...
   std::vector<StateFacts> states;
-  std::vector<std::string> pictures;  // a PNG a state
+  std::vector<StatePictures::Picture> pictures;  // a state's each
   int pictureWidth = 0, pictureHeight = 0;
   std::vector<Appearance> appearances;
   std::vector<Flag> flags;

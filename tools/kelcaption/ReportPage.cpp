@@ -236,10 +236,7 @@ class PageWriter {
           FirstFrameFrom(state.end, c_.setting.rate) - FirstFrameFrom(state.begin, c_.setting.rate);
       out += "<article class=\"state" + std::string(names.empty() ? "" : " flagged") + "\" id=\"" + StateLabel(index) +
              "\" data-flags=\"" + names + "\">";
-      out += "<a href=\"#" + StateLabel(index) + "\"><img src=\"data:image/png;base64," + Base64(c_.pictures[index]) +
-             "\" width=\"" + std::to_string(c_.pictureWidth) + "\" height=\"" + std::to_string(c_.pictureHeight) +
-             "\" alt=\"State " + std::to_string(index + 1) + "\"" + (index < 8 ? "" : " loading=\"lazy\"") +
-             " decoding=\"async\"></a>";
+      out += "<a class=\"picture\" href=\"#" + StateLabel(index) + "\">" + Picture(c_.pictures[index], index) + "</a>";
       out += "<h3>State " + std::to_string(index + 1) + "</h3><div class=\"times\">" +
              Escaped(FrameText(state.begin, c_.setting.rate)) + " " + FormatTime(state.begin) + "<br>" +
              Escaped(FrameText(state.end, c_.setting.rate)) + " " + FormatTime(state.end) + "<br>" +
@@ -249,6 +246,17 @@ class PageWriter {
       out += "</article>\n";
     }
     return out;
+  }
+
+  // The picture, or the part of it that holds the captions laid where it belongs over the grey.
+  std::string Picture(const StatePictures::Picture& picture, std::size_t index) const {
+    if (picture.png.empty()) return {};
+    const auto percent = [](int part, int whole) { return Number(100.0 * part / whole, "%.3f") + "%"; };
+    return "<img src=\"data:image/png;base64," + Base64(picture.png) + "\" width=\"" + std::to_string(picture.width) +
+           "\" height=\"" + std::to_string(picture.height) + "\" style=\"left:" +
+           percent(picture.left, c_.pictureWidth) + ";top:" + percent(picture.top, c_.pictureHeight) +
+           ";width:" + percent(picture.width, c_.pictureWidth) + "\" alt=\"State " + std::to_string(index + 1) + "\"" +
+           (index < 8 ? "" : " loading=\"lazy\"") + " decoding=\"async\">";
   }
 
   const ReportContent& c_;

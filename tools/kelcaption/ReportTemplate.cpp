@@ -46,7 +46,8 @@ details.check ol { margin: 4px 0; padding-left: 28px; max-height: 240px; overflo
 .state { background: #fff; border: 1px solid var(--line); border-radius: 4px; padding: 8px; scroll-margin-top: 16px; }
 .state:target { outline: 3px solid var(--bar); }
 .state.flagged { border-color: var(--flag); }
-.state img { display: block; width: 100%; height: auto; aspect-ratio: {{PICTURE_WIDTH}} / {{PICTURE_HEIGHT}}; background: #5a5a5a; }
+.state .picture { display: block; position: relative; overflow: hidden; width: 100%; aspect-ratio: {{PICTURE_WIDTH}} / {{PICTURE_HEIGHT}}; background: #5a5a5a; }
+.state .picture img { position: absolute; display: block; height: auto; }
 .state h3 { font-size: 14px; margin: 6px 0 2px; }
 .state .times { font-family: "DejaVu Sans Mono", monospace; font-size: 12px; color: var(--muted); }
 .state pre { white-space: pre-wrap; margin: 4px 0; font: 13px/1.35 "DejaVu Sans", sans-serif; }

@@ -26,18 +26,17 @@ StatePictures::StatePictures(int frameWidth, int frameHeight, int pictureWidth)
               ScaledLayout(frameWidth, frameHeight, pictureWidth, PictureHeight(frameWidth, frameHeight, pictureWidth))),
       picture_(pictureWidth, PictureHeight(frameWidth, frameHeight, pictureWidth)) {}
 
-std::string StatePictures::Png(const kelcaptioning::CaptioningRenderableModelPtr& model, const Frame* background) {
-  if (background != nullptr) {
-    std::copy(background->Bytes().begin(), background->Bytes().end(), picture_.Bytes().begin());
-  } else {
-    for (std::size_t i = 0; i < picture_.Bytes().size(); i += 4) {
-      picture_.Bytes()[i] = picture_.Bytes()[i + 1] = picture_.Bytes()[i + 2] = 0x5A;
-      picture_.Bytes()[i + 3] = 0xFF;
-    }
-  }
+StatePictures::Picture StatePictures::Draw(const kelcaptioning::CaptioningRenderableModelPtr& model,
+                                           const Frame* background) {
   burner_.Show(model);
+  if (background == nullptr) {
+    const Frame::InkBox& ink = burner_.Ink();
+    if (!burner_.Showing() || ink.first == ink.last) return {};
+    return {burner_.Layer().EncodePng(ink), ink.left, ink.first, ink.right - ink.left, ink.last - ink.first};
+  }
+  std::copy(background->Bytes().begin(), background->Bytes().end(), picture_.Bytes().begin());
   burner_.Over(picture_);
-  return picture_.EncodePng();
+  return {picture_.EncodePng(), 0, 0, picture_.Width(), picture_.Height()};
 }
 
 }  // namespace kelcaption
