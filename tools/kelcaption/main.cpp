@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
       "flagged something and --fail-on-flags was given.");
   const std::vector<Subcommand> subcommands = {AddDemo(app),     AddRender(app), AddRects(app),
                                                AddBurn(app),     AddDefaults(app), AddStates(app),
-                                               AddReport(app),   AddExportSettings(app)};
+                                               AddExportSettings(app), AddReport(app)};
 
   // An unknown subcommand is named, with the ones there are.
   if (argc > 1 && argv[1][0] != '-' && std::none_of(subcommands.begin(), subcommands.end(), [&](const Subcommand& s) {
