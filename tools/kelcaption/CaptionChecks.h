@@ -29,15 +29,13 @@ inline constexpr CheckKind kAllChecks[] = {
     CheckKind::kShortGap,     CheckKind::kLongLine,         CheckKind::kOutsideTitleSafe,
     CheckKind::kOverlap,      CheckKind::kEmpty,            CheckKind::kNeverShown};
 
+// The thresholds, as subtitlers' style guides commonly set them.
 struct CheckLimits {
   double maxCharactersPerSecond = 20;
-  double minSeconds = 1;
-  double maxSeconds = 7;
+  double minSeconds = 1, maxSeconds = 7;  // on screen
   long minGapFrames = 2;
-  // Characters a line; 0: the format's (DefaultLineLength).
-  int maxLineLength = 0;
-  // The share of the frame's width and height, centred, that text stays within.
-  double titleSafe = 0.8;
+  int maxLineLength = 0;  // characters; 0: the format's (DefaultLineLength)
+  double titleSafe = 0.8;  // the share of the frame's width and height, centred, that text stays within
 };
 
 // What the checks need to know of the programme besides its captions.
