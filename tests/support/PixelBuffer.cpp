@@ -45,6 +45,24 @@ std::string PixelBuffer::CompareWithGolden(const std::string& name, int channelT
                                      maxMismatchFraction);
 }
 
+std::string ComparePngWithGolden(const std::string& png, const std::string& name, int channelTolerance,
+                                 double maxMismatchFraction) {
+  cairo_surface_t* image = cairo_image_surface_create_from_png(png.c_str());
+  std::string problem = cairo_surface_status(image) == CAIRO_STATUS_SUCCESS
+                            ? CompareImageWithGolden(image, name, channelTolerance, maxMismatchFraction)
+                            : "cannot read " + png;
+  cairo_surface_destroy(image);
+  return problem;
+}
+
+std::string CompareImageWithGolden(cairo_surface_t* image, const std::string& name, int channelTolerance,
+                                   double maxMismatchFraction) {
+  cairo_surface_flush(image);
+  return kel_test::CompareWithGolden(cairo_image_surface_get_data(image), cairo_image_surface_get_width(image),
+                                     cairo_image_surface_get_height(image), cairo_image_surface_get_stride(image),
+                                     name, channelTolerance, maxMismatchFraction);
+}
+
 kelcore::UTF16String U16(const char* utf8) { return kelcore::string::UTF8ToUTF16(utf8); }
 
 }  // namespace kel_test

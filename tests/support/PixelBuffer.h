@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "kelui/inkpad/Supplier.h"
+
+typedef struct _cairo_surface cairo_surface_t;
 #include "kelui/inkpad/Surface.h"
 
 namespace kel_test {
@@ -47,6 +49,12 @@ class PixelBuffer {
   kelui::inkpad::SupplierInterface* supplier_;
   kelui::inkpad::OSSurfaceInterface* surface_ = nullptr;
 };
+
+// The same comparison for an image made elsewhere: a PNG file, or a cairo image surface.
+std::string ComparePngWithGolden(const std::string& png, const std::string& name, int channelTolerance,
+                                 double maxMismatchFraction);
+std::string CompareImageWithGolden(cairo_surface_t* image, const std::string& name, int channelTolerance,
+                                   double maxMismatchFraction);
 
 kelcore::UTF16String U16(const char* utf8);
 

@@ -52,6 +52,25 @@ TEST(TimeCode, RefusesFieldsOutOfRangeForTheRate) {
   EXPECT_THROW(Frame("00:00:00;00", {30, 1}), std::invalid_argument);
 }
 
+TEST(TimeCode, NamesFramesAsSmpteDoes) {
+  EXPECT_EQ(TimeCode::OfFrame(0, kPal).Text(), "00:00:00:00");
+  EXPECT_EQ(TimeCode::OfFrame(90000 + 24, kPal).Text(), "01:00:00:24");
+  // Drop-frame skips 00 and 01 at each minute but every tenth.
+  EXPECT_EQ(TimeCode::OfFrame(1799, kNtsc).Text(), "00:00:59;29");
+  EXPECT_EQ(TimeCode::OfFrame(1800, kNtsc).Text(), "00:01:00;02");
+  EXPECT_EQ(TimeCode::OfFrame(17982, kNtsc).Text(), "00:10:00;00");
+  EXPECT_EQ(TimeCode::OfFrame(4, FrameRate{60000, 1001}).Text(), "00:00:00;04");
+  EXPECT_EQ(TimeCode::OfFrame(3600, FrameRate{60000, 1001}).Text(), "00:01:00;04");
+  EXPECT_EQ(TimeCode::OfFrame(1800, FrameRate{24000, 1001}).Text(), "00:01:15:00");
+  // Every frame of a few hours names itself back.
+  for (const FrameRate& rate : {kNtsc, kPal, FrameRate{60000, 1001}}) {
+    for (long long frame = 0; frame < 400000; frame += 997) {
+      ASSERT_EQ(TimeCode::Parse(TimeCode::OfFrame(frame, rate).Text()).value().FrameNumber(rate), frame)
+          << frame << " at " << rate.first << "/" << rate.second;
+    }
+  }
+}
+
 TEST(TimeCode, FramesAndTimesRoundTrip) {
   for (const long long frame : {0LL, 1LL, 29LL, 1799LL, 107892LL, 2000000LL}) {
     EXPECT_EQ(kelcaption::FrameAt(kelcaption::TimeOfFrame(frame, kNtsc), kNtsc), frame);

@@ -76,7 +76,7 @@ float InkpadMeasurer::TextWidth(const kelcaptioning::TextSpanAttributes& style, 
 }
 
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
-                                                   Frame& measuring) {
+                                                   Frame& measuring, kelcaptionfiles::FileNotes* notes) {
   // Wrong settings are found before the file is read.
   kelcaptioningui::CaptionDisplaySettings display = ParseDisplayStyle(options.styles);
   // Subtitles take the size setting before they are laid out, so that larger text is wrapped and
@@ -88,6 +88,7 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
   InkpadMeasurer measurer(measuring.Inkpad());
   kelcaptionfiles::CaptionTimeline states = kelcaptionfiles::ShownStates(result, width, height, measurer);
   ReportNotes(options.file, result.notes);  // with what the layout adds
+  if (notes != nullptr) *notes = result.notes;
   if (!options.styles.empty()) {
     kelcaptionfiles::CaptionTimeline restyled;
     for (const kelcaptionfiles::TimedModel& state : states.States()) {

@@ -25,8 +25,9 @@ class InkpadMeasurer : public kelcaptionfiles::CaptionMeasurer {
 // repaired as problems, what is not shown as asked) are reported on standard error, a line a
 // kind, with where it first occurs. Throws std::runtime_error with a message for the user when
 // nothing could be read, kelcaptionfiles::ReadError at the first problem of a strict reading.
+// `notes`, when given, gets the notes too.
 kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& options, int width, int height,
-                                                   Frame& measuring);
+                                                   Frame& measuring, kelcaptionfiles::FileNotes* notes = nullptr);
 
 // The captions of the file (or of a video's own caption data) as its reader gives them, subtitles
 // styled for a frame `height` pixels high and `textSize` times the standard size; throws as

@@ -20,6 +20,7 @@ namespace kelcaption {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;  // the input could not be read, or the run failed
 inline constexpr int kExitUsage = 2;   // the command line is wrong
+inline constexpr int kExitFlagged = 3; // report: a check flagged something, and --fail-on-flags was given
 
 // An option value that cannot be used; the tool exits with kExitUsage.
 class UsageError : public std::runtime_error {

@@ -71,10 +71,12 @@ void Frame::Composite(const Frame& layer, const InkBox& box) {
                                          &area);
 }
 
-std::string Frame::EncodePng() const {
+std::string Frame::EncodePng(const InkBox& box) const {
   std::string png;
-  cairo_surface_t* image = cairo_image_surface_create_for_data(const_cast<std::uint8_t*>(bytes_.data()),
-                                                               CAIRO_FORMAT_ARGB32, width_, height_, width_ * 4);
+  std::uint8_t* corner = const_cast<std::uint8_t*>(bytes_.data()) +
+                         (static_cast<std::size_t>(box.first) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(box.left)) * 4;
+  cairo_surface_t* image = cairo_image_surface_create_for_data(corner, CAIRO_FORMAT_ARGB32, box.right - box.left,
+                                                               box.last - box.first, width_ * 4);
   const cairo_status_t status = cairo_surface_write_to_png_stream(
       image,
       [](void* closure, const unsigned char* data, unsigned int length) {

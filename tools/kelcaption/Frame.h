@@ -39,7 +39,9 @@ class Frame {
   // Lays `layer` (same size, premultiplied) over this frame, within `box` of the layer's ink.
   void Composite(const Frame& layer, const InkBox& box);
   void Composite(const Frame& layer) { Composite(layer, layer.FindInk()); }
-  std::string EncodePng() const;
+  std::string EncodePng() const { return EncodePng({0, height_, 0, width_}); }
+  // The pixels of `box` alone (not empty, inside the frame).
+  std::string EncodePng(const InkBox& box) const;
   // Writes a PNG to standard output ("-") or through a temporary file renamed into place, so no
   // half-written file is left.
   void WritePng(const std::string& path) const;

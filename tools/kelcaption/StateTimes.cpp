@@ -15,12 +15,6 @@ kelmediatypes::TickTime TimeOf(const json& value) {
                            : kelmediatypes::TickTime(value.get<std::int64_t>());
 }
 
-// The first frame that starts at or after `time`.
-long long FirstFrameFrom(kelmediatypes::TickTime time, const FrameRate& rate) {
-  const long long frame = FrameAt(time, rate);
-  return TimeOfFrame(frame, rate) < time ? frame + 1 : frame;
-}
-
 }  // namespace
 
 std::string WithStateTimes(const std::string& document, const std::optional<FrameRate>& rate) {

@@ -22,5 +22,6 @@ Subcommand AddStates(CLI::App& app);
 Subcommand AddExportSettings(CLI::App& app);
 Subcommand AddInfo(CLI::App& app);
 Subcommand AddExport(CLI::App& app);
+Subcommand AddReport(CLI::App& app);
 
 }  // namespace kelcaption

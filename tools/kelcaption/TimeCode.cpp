@@ -1,5 +1,6 @@
 #include "kelcaption/TimeCode.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +15,14 @@ __extension__ using Wide = __int128;  // frames times ticks times a denominator 
 
 long long NominalRate(const FrameRate& rate) {
   return std::llround(static_cast<double>(rate.first) / static_cast<double>(rate.second));
+}
+
+// Frame numbers dropped at each minute but every tenth: 2 at 30000/1001, 4 at 60000/1001; 0 for
+// rates that keep to the clock without.
+long long DroppedFrames(const FrameRate& rate) {
+  const long long nominal = NominalRate(rate);
+  const bool ntsc = rate.first * 1000 != nominal * 1000 * rate.second && nominal % 30 == 0;
+  return ntsc ? nominal / 15 : 0;
 }
 
 }  // namespace
@@ -57,9 +66,8 @@ long long TimeCode::FrameNumber(const FrameRate& rate) const {
   const long long totalMinutes = hours * 60LL + minutes;
   long long count = (totalMinutes * 60 + seconds) * nominal + frames;
   if (dropFrame) {
-    const bool ntsc = rate.first * 1000 != nominal * 1000 * rate.second && nominal % 30 == 0;
-    if (!ntsc) throw std::invalid_argument("drop-frame time codes are for 30000/1001 and 60000/1001 only");
-    const long long dropped = nominal / 15;  // 2 at 29.97, 4 at 59.94
+    const long long dropped = DroppedFrames(rate);
+    if (dropped == 0) throw std::invalid_argument("drop-frame time codes are for 30000/1001 and 60000/1001 only");
     if (seconds == 0 && frames < dropped && totalMinutes % 10 != 0) {
       throw std::invalid_argument("drop-frame time codes skip frames 00 to " + std::to_string(dropped - 1) +
                                   " at the start of each minute but every tenth");
@@ -71,6 +79,31 @@ long long TimeCode::FrameNumber(const FrameRate& rate) const {
 
 kelmediatypes::TickTime TimeCode::Time(const FrameRate& rate) const { return TimeOfFrame(FrameNumber(rate), rate); }
 
+TimeCode TimeCode::OfFrame(long long frame, const FrameRate& rate) {
+  const long long nominal = std::max(1LL, NominalRate(rate));
+  const long long dropped = DroppedFrames(rate);
+  long long count = std::max(0LL, frame);
+  if (dropped > 0) {
+    // Put back the numbers skipped before this frame, then count as if none were.
+    const long long perTenMinutes = nominal * 600 - dropped * 9, perMinute = nominal * 60 - dropped;
+    const long long tens = count / perTenMinutes, rest = count % perTenMinutes;
+    count += dropped * 9 * tens + (rest > dropped ? dropped * ((rest - dropped) / perMinute) : 0);
+  }
+  TimeCode code;
+  code.frames = static_cast<int>(count % nominal);
+  code.seconds = static_cast<int>(count / nominal % 60);
+  code.minutes = static_cast<int>(count / nominal / 60 % 60);
+  code.hours = static_cast<int>(count / nominal / 3600);
+  code.dropFrame = dropped > 0;
+  return code;
+}
+
+std::string TimeCode::Text() const {
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d%c%02d", hours, minutes, seconds, dropFrame ? ';' : ':', frames);
+  return text;
+}
+
 kelmediatypes::TickTime TimeOfFrame(long long frame, const FrameRate& rate) {
   return kelmediatypes::TickTime(
       static_cast<std::int64_t>(Wide{frame} * kelmediatypes::TickTime::kTicksPerSecond * rate.second / rate.first));
@@ -80,6 +113,11 @@ long long FrameAt(kelmediatypes::TickTime time, const FrameRate& rate) {
   const Wide scaled = Wide{time.GetTicks()} * rate.first;
   const Wide unit = Wide{kelmediatypes::TickTime::kTicksPerSecond} * rate.second;
   return static_cast<long long>(scaled >= 0 ? scaled / unit : -((-scaled + unit - 1) / unit));
+}
+
+long long FirstFrameFrom(kelmediatypes::TickTime time, const FrameRate& rate) {
+  const long long frame = FrameAt(time, rate);
+  return TimeOfFrame(frame, rate) < time ? frame + 1 : frame;
 }
 
 std::string FormatTime(kelmediatypes::TickTime time) {

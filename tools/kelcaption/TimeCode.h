@@ -28,12 +28,20 @@ struct TimeCode {
   long long FrameNumber(const FrameRate& rate) const;
   // Where that frame begins.
   kelmediatypes::TickTime Time(const FrameRate& rate) const;
+
+  // The time code of frame `frame` (from 0) at `rate`: drop-frame at 30000/1001 and 60000/1001,
+  // so that it keeps to the clock.
+  static TimeCode OfFrame(long long frame, const FrameRate& rate);
+  // "HH:MM:SS:FF", or "HH:MM:SS;FF" when drop-frame.
+  std::string Text() const;
 };
 
 // Where frame `frame` begins at `rate`.
 kelmediatypes::TickTime TimeOfFrame(long long frame, const FrameRate& rate);
 // The frame showing at `time` at `rate` (rounded down).
 long long FrameAt(kelmediatypes::TickTime time, const FrameRate& rate);
+// The first frame that starts at or after `time` at `rate`.
+long long FirstFrameFrom(kelmediatypes::TickTime time, const FrameRate& rate);
 
 // "HH:MM:SS.mmm", negative times with a "-".
 std::string FormatTime(kelmediatypes::TickTime time);

@@ -55,35 +55,34 @@ class WritablePicture {
   FramePtr spare_;
 };
 
-// Caption time less video time: the video's start time code for captions timed by time codes,
-// less the --offset asked for.
-kelmediatypes::TickTime CaptionShift(const VideoBurnOptions& options, const VideoInput& input) {
-  const AVRational rate = input.FrameRate();
-  std::optional<FrameRate> frameRate;
-  if (rate.num > 0) frameRate = FrameRate{rate.num, rate.den};
-  kelmediatypes::TickTime shift;
-  const std::string start = input.StartTimeCode();
-  const std::optional<TimeCode> code = TimeCode::Parse(start);
-  if (code && frameRate && CaptionTimesAreTimeCodes(options.file.file)) {
-    try {
-      shift = code->Time(*frameRate);
-      if (!options.quiet && shift.GetTicks() != 0) {
-        std::fprintf(stderr, "kelcaption: the captions' time codes start at the video's, %s\n", start.c_str());
-      }
-    } catch (const std::invalid_argument& e) {
-      std::fprintf(stderr, "kelcaption: the video's time code %s is not used: %s\n", start.c_str(), e.what());
-    }
-  }
-  if (!options.offset.empty()) shift = shift - ParseTimeOrTimeCode(options.offset, "--offset", frameRate, true);
-  return shift;
-}
-
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
   return std::filesystem::equivalent(a, b, error);
 }
 
 }  // namespace
+
+kelmediatypes::TickTime CaptionShift(const std::string& captionFile, const std::string& offset, const VideoInput& input,
+                                     bool quiet) {
+  const AVRational rate = input.FrameRate();
+  std::optional<FrameRate> frameRate;
+  if (rate.num > 0) frameRate = FrameRate{rate.num, rate.den};
+  kelmediatypes::TickTime shift;
+  const std::string start = input.StartTimeCode();
+  const std::optional<TimeCode> code = TimeCode::Parse(start);
+  if (code && frameRate && CaptionTimesAreTimeCodes(captionFile)) {
+    try {
+      shift = code->Time(*frameRate);
+      if (!quiet && shift.GetTicks() != 0) {
+        std::fprintf(stderr, "kelcaption: the captions' time codes start at the video's, %s\n", start.c_str());
+      }
+    } catch (const std::invalid_argument& e) {
+      std::fprintf(stderr, "kelcaption: the video's time code %s is not used: %s\n", start.c_str(), e.what());
+    }
+  }
+  if (!offset.empty()) shift = shift - ParseTimeOrTimeCode(offset, "--offset", frameRate, true);
+  return shift;
+}
 
 int BurnVideo(const VideoBurnOptions& options) {
   if (SameFile(options.video, options.output)) throw UsageError("-o must not be the input video " + options.video);
@@ -99,7 +98,7 @@ int BurnVideo(const VideoBurnOptions& options) {
   }
   CaptionBurner burner(width, height, layout);
   const auto timeline = LoadCaptionStates(options.file, width, height, burner.Layer());
-  const kelmediatypes::TickTime shift = CaptionShift(options, input);
+  const kelmediatypes::TickTime shift = CaptionShift(options.file.file, options.offset, input, options.quiet);
 
   bool anyShown = false;
   kelmediatypes::TickTime last;

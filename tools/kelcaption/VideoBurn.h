@@ -3,6 +3,7 @@
 #include <string>
 
 #include "kelcaption/CommandLine.h"
+#include "kelcaption/VideoInput.h"
 #include "kelcaption/VideoOutput.h"
 
 namespace kelcaption {
@@ -23,5 +24,10 @@ struct VideoBurnOptions {
 // the whole file is written. Captions timed by time codes start at the video's start time code
 // when it has one. Returns the exit status; throws as the subcommands do.
 int BurnVideo(const VideoBurnOptions& options);
+
+// Caption time less video time: the video's start time code for captions timed by time codes
+// (`quiet` false says so on standard error), less `offset` (as --offset takes it; may be empty).
+kelmediatypes::TickTime CaptionShift(const std::string& captionFile, const std::string& offset, const VideoInput& input,
+                                     bool quiet);
 
 }  // namespace kelcaption

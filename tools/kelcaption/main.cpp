@@ -22,10 +22,12 @@ int main(int argc, char** argv) {
   CLI::App app{"kelcaption: draws broadcast captions and subtitles into images and video frames.", "kelcaption"};
   app.require_subcommand(1);
   app.set_version_flag("--version", "kelcaption " KEL_VERSION);
-  app.footer("Exit status: 0 done, 1 the input could not be read or the run failed, 2 wrong usage.");
-  const std::vector<Subcommand> subcommands = {AddDemo(app),     AddRender(app),         AddRects(app), AddBurn(app),
-                                               AddDefaults(app), AddStates(app),         AddInfo(app),  AddExport(app),
-                                               AddExportSettings(app)};
+  app.footer(
+      "Exit status: 0 done, 1 the input could not be read or the run failed, 2 wrong usage, 3 report's checks "
+      "flagged something and --fail-on-flags was given.");
+  const std::vector<Subcommand> subcommands = {AddDemo(app),     AddRender(app),         AddRects(app),  AddBurn(app),
+                                               AddDefaults(app), AddStates(app),         AddInfo(app),   AddExport(app),
+                                               AddExportSettings(app), AddReport(app)};
 
   // An unknown subcommand is named, with the ones there are.
   if (argc > 1 && argv[1][0] != '-' && std::none_of(subcommands.begin(), subcommands.end(), [&](const Subcommand& s) {
