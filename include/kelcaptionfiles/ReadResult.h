@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <variant>
 
 #include "kelcaptionfiles/CaptionTimeline.h"
 #include "kelcaptionfiles/CueBox.h"
 #include "kelcaptionfiles/FileNotes.h"
+#include "kelcaptionfiles/TimeCodeRate.h"
 #include "kelcaptioning/CaptionList.h"
 
 namespace kelcaptionfiles {
@@ -20,6 +22,8 @@ struct ReadResult {
   // Where captions of the list are asked to stand beyond their anchors (SubRip \pos, WebVTT
   // line, position and size).
   CueBoxes boxes;
+  // For files timed by SMPTE time codes (SCC, MCC): how those count frames.
+  std::optional<TimeCodeRate> timeCodeRate = std::nullopt;
 
   // The caption list, or null when the file gave a timeline.
   kelcaptioning::CaptionList* List() const noexcept {

@@ -63,6 +63,14 @@ TEST(SccReader, TimeCodesInDropAndNonDropFrame) {
   // Pairs that cannot all be sent before the next time code push that line's pairs back.
   const std::string crowded = "Scenarist_SCC V1.0\n00:00:00:00\t9429 9429 94d0 94d0\n00:00:00:02\t" + Words("AB").substr(1) + "\n";
   EXPECT_EQ(ReadScc(crowded, "c.scc").Timeline()->States().at(0).begin, Frame(4));
+  // The first time code tells how the file counts, for those who write its times back.
+  const auto rateOf = [](const std::string& code) {
+    return ReadScc("Scenarist_SCC V1.0\n" + code + "\t9429 9429" + Words("A") + "\n", "t.scc").timeCodeRate.value();
+  };
+  EXPECT_TRUE(rateOf("00:01:00;02").dropFrame);
+  EXPECT_FALSE(rateOf("00:01:00:02").dropFrame);
+  EXPECT_EQ(rateOf("00:01:00:02").numerator, 30000);
+  EXPECT_EQ(rateOf("00:01:00:02").denominator, 1001);
 }
 
 TEST(SccReader, ChannelTwoIsReadApart) {

@@ -28,6 +28,12 @@ struct TimeCode {
   long long FrameNumber(const FrameRate& rate) const;
   // Where that frame begins.
   kelmediatypes::TickTime Time(const FrameRate& rate) const;
+
+  // The time code of frame `frame` (0 or later) at `rate`, the inverse of FrameNumber; drop-frame
+  // numbering only at the NTSC rates that have it, whatever `dropFrame` asks.
+  static TimeCode OfFrame(long long frame, const FrameRate& rate, bool dropFrame);
+  // "HH:MM:SS:FF", or "HH:MM:SS;FF" in drop frame.
+  std::string Text() const;
 };
 
 // Where frame `frame` begins at `rate`.
@@ -37,5 +43,8 @@ long long FrameAt(kelmediatypes::TickTime time, const FrameRate& rate);
 
 // "HH:MM:SS.mmm", negative times with a "-".
 std::string FormatTime(kelmediatypes::TickTime time);
+// The time code of the frame showing at `time` (see FrameAt), negative times as "-" and the
+// time code of their distance from 0.
+std::string FormatTimeCode(kelmediatypes::TickTime time, const FrameRate& rate, bool dropFrame);
 
 }  // namespace kelcaption
