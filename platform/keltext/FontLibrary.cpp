@@ -303,12 +303,12 @@ void FontLibrary::Release() {
   RunReleaseHooks();
   std::lock_guard lock(state_->mutex);
   state_->Clear();
+  if (!ProcessFontStateKept()) cairo_debug_reset_static_data();
   if (state_->freetype) FT_Done_FreeType(state_->freetype);
   state_->freetype = nullptr;
   if (state_->config) FcConfigDestroy(state_->config);
   state_->config = nullptr;
   if (ProcessFontStateKept()) return;
-  cairo_debug_reset_static_data();
   FcFini();
 }
 
