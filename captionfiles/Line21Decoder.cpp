@@ -165,7 +165,9 @@ bool Line21Decoder::Miscellaneous(std::uint8_t code) {
     case 0x25:
     case 0x26:
     case 0x27: return SetRollUp(code - 0x23);
-    case 0x28: Ignore("flash on (FON)"); return false;
+    case 0x28:  // flash on: like a mid-row code it takes a cell, shown as a space
+      pen_.flash = true;
+      return Put(U' ');
     case 0x29:  // resume direct captioning
       style_ = Style::PaintOn;
       return false;
@@ -215,6 +217,7 @@ bool Line21Decoder::MidRow(std::uint8_t second) {
     pen_.italic = false;
   }
   pen_.underline = (code & 1) != 0;
+  pen_.flash = false;  // only flash on starts it, any mid-row code ends it
   // A mid-row code takes a cell, shown as a space in the new style.
   return Put(U' ');
 }

@@ -16,6 +16,7 @@ struct Line21Style {
   Line21Opacity backgroundOpacity = Line21Opacity::Opaque;
   bool italic = false;
   bool underline = false;
+  bool flash = false;  // blinks once a second (see Line21Timeline)
   friend bool operator==(const Line21Style&, const Line21Style&) = default;
 };
 
@@ -56,7 +57,7 @@ class Line21Decoder {
   int CursorRow() const noexcept { return row_; }
   int CursorColumn() const noexcept { return column_; }
 
-  // What the decoder received but does not show, each kind with how often it came: flash,
+  // What the decoder received but does not show, each kind with how often it came: alarms,
   // text-mode data, the other channel's codes are not counted (they are someone else's).
   const std::map<std::string, long>& Ignored() const noexcept { return ignored_; }
   // How many times anything was ignored, so a reader can tell when it happened.

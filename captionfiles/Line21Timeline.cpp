@@ -42,6 +42,31 @@ TextAttributes AttributesOf(const Line21Style& style) {
   return attributes;
 }
 
+// The memory as it shows while flashing text is off: those cells hold spaces on their background.
+Line21Memory WithFlashingHidden(Line21Memory memory) {
+  for (Line21Row& row : memory) {
+    for (Line21Cell& cell : row) {
+      if (cell.style.flash && !cell.Empty()) {
+        cell.character = U' ';
+        cell.style.underline = false;
+      }
+    }
+  }
+  return memory;
+}
+
+constexpr std::int64_t kHalfSecond = kelmediatypes::TickTime::kTicksPerSecond / 2;
+constexpr kelmediatypes::TickTime kLongestBlinking{kelmediatypes::TickTime::kTicksPerSecond * 3600};
+constexpr long kMostBlinkStates = 2 * 3600 * 24;
+
+// Which half second `time` falls in, counted from time 0 (rounded down).
+std::int64_t HalfSecondOf(kelmediatypes::TickTime time) {
+  const std::int64_t ticks = time.GetTicks();
+  return ticks >= 0 ? ticks / kHalfSecond : -((-(ticks + 1)) / kHalfSecond) - 1;
+}
+
+bool FlashingTextOff(std::int64_t halfSecond) { return halfSecond % 2 != 0; }
+
 }  // namespace
 
 // Turns displayed memories into models.
@@ -118,14 +143,43 @@ void Line21Timeline::Feed(kelmediatypes::TickTime time, std::uint8_t first, std:
       if (std::none_of(ignoredFirst_.begin(), ignoredFirst_.end(), known)) ignoredFirst_.emplace_back(what, place);
     }
   }
-  if (!changed) return;
-  if (IsBlank(decoder_.Displayed()))
+  if (changed) ShowDisplayed(time);
+}
+
+void Line21Timeline::ShowDisplayed(kelmediatypes::TickTime time) {
+  Blink(time, false);
+  const Line21Memory& shown = decoder_.Displayed();
+  if (IsBlank(shown)) {
     timeline_.Clear(time);
-  else
-    timeline_.Show(time, kelmediatypes::kTime_Max, maker_->Make(decoder_.Displayed()));
+    return;
+  }
+  const Line21Memory hidden = WithFlashingHidden(shown);
+  // The hidden memory is made first, so that the next state shares its rows with the shown one.
+  const CaptioningRenderableModelPtr off = hidden != shown ? maker_->Make(hidden) : nullptr;
+  const CaptioningRenderableModelPtr on = maker_->Make(shown);
+  if (off) flashing_ = Flashing{time, on, off};
+  timeline_.Show(time, kelmediatypes::kTime_Max, off && FlashingTextOff(HalfSecondOf(time)) ? off : on);
+}
+
+void Line21Timeline::Blink(kelmediatypes::TickTime until, bool settle) {
+  if (!flashing_) return;
+  until = std::min(until, kelmediatypes::kTime_Max - kelmediatypes::TickTime(kHalfSecond));
+  std::int64_t half = HalfSecondOf(flashing_->from);
+  bool off = FlashingTextOff(half);
+  for (++half; kelmediatypes::TickTime(half * kHalfSecond) < until && blinkStates_ < kMostBlinkStates; ++half) {
+    ++blinkStates_;
+    off = FlashingTextOff(half);
+    timeline_.Show(kelmediatypes::TickTime(half * kHalfSecond), kelmediatypes::kTime_Max, off ? flashing_->off : flashing_->on);
+  }
+  // Where blinking stops before the state ends, the flashing text stays on.
+  if (off && (settle || kelmediatypes::TickTime(half * kHalfSecond) < until)) {
+    timeline_.Show(kelmediatypes::TickTime(half * kHalfSecond), kelmediatypes::kTime_Max, flashing_->on);
+  }
+  flashing_.reset();
 }
 
 CaptionTimeline Line21Timeline::Finish(FileNotes& notes) {
+  if (flashing_) Blink(flashing_->from + kLongestBlinking, true);
   for (const auto& [what, place] : ignoredFirst_) notes.Count(what, place, decoder_.Ignored().at(what));
   return std::move(timeline_);
 }

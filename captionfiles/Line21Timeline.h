@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +21,11 @@ bool HasOddParity(std::uint8_t byte) noexcept;
 // format: the byte pairs of one field go in with their times, the states come out. Rows that a
 // state shares with the one before (also after a roll-up moved them) share their row objects, so
 // hours of roll-up stay small.
+//
+// Flashing text blinks on a clock that runs from time 0: shown in the first half of each second,
+// hidden (its cells left as spaces on their background) in the second, as states of their own.
+// Text that flashes while nothing else changes until the end blinks for an hour and then stays;
+// a timeline blinks for a day in all at most, so no file makes more than that many states.
 class Line21Timeline {
  public:
   // `channel` 1 to 4 (CC1 to CC4): 1 and 2 are the data channels of field 1, 3 and 4 of field 2.
@@ -32,17 +38,30 @@ class Line21Timeline {
   // One pair of the channel's field at `time` (no earlier than the last), read at `place`.
   void Feed(kelmediatypes::TickTime time, std::uint8_t first, std::uint8_t second, const FilePlace& place);
 
-  // The states so far; what the decoder ignored is counted in `notes`, each kind at the place
+  // The states so far, the blinking of flashing text up to its last change included; what the
+  // decoder ignored is counted in `notes`, each kind at the place
   // where it first came, in the order the kinds came.
   CaptionTimeline Finish(FileNotes& notes);
 
  private:
   class ModelMaker;
+  // What shows since `from`, with its flashing text on and off.
+  struct Flashing {
+    kelmediatypes::TickTime from;
+    kelcaptioning::CaptioningRenderableModelPtr on, off;
+  };
+  void ShowDisplayed(kelmediatypes::TickTime time);
+  // The halves of seconds that what flashes shows, from the first boundary after it came to
+  // `until`; with `settle`, the flashing text is left on at the end.
+  void Blink(kelmediatypes::TickTime until, bool settle);
+
   Line21Decoder decoder_;
   std::unique_ptr<ModelMaker> maker_;
   CaptionTimeline timeline_;
   std::vector<std::pair<std::string, FilePlace>> ignoredFirst_;
   long ignoredSeen_ = 0;
+  std::optional<Flashing> flashing_;
+  long blinkStates_ = 0;
 };
 
 }  // namespace kelcaptionfiles

@@ -18,16 +18,16 @@ namespace {
 
 constexpr std::string_view kHeader = "File Format=MacCaption_MCC V";
 
-struct TimeCodeRate {
+struct HeaderRate {
   int nominal = 30;
   bool dropFrame = false;
 };
 
-std::optional<TimeCodeRate> ParseRate(std::string_view value) {
+std::optional<HeaderRate> ParseRate(std::string_view value) {
   while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.remove_suffix(1);
-  static constexpr TimeCodeRate kRates[] = {{24, false}, {25, false}, {30, false}, {30, true},
+  static constexpr HeaderRate kRates[] = {{24, false}, {25, false}, {30, false}, {30, true},
                                             {50, false}, {60, false}, {60, true}};
-  for (const TimeCodeRate& rate : kRates) {
+  for (const HeaderRate& rate : kRates) {
     if (value == std::to_string(rate.nominal) + (rate.dropFrame ? "DF" : "")) return rate;
   }
   return std::nullopt;
@@ -200,7 +200,7 @@ CcDataRead ReadMccCcData(std::string_view text, const std::string& fileName, con
   CcDataRead read;
   ReadProblems problems(fileName, options.strict, read.notes);
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  TimeCodeRate rate;
+  HeaderRate rate;
   bool header = false, captions = false;
   int rateCode = 0, lastSequence = -1;
   std::int64_t lastFrame = -1;
@@ -219,7 +219,7 @@ CcDataRead ReadMccCcData(std::string_view text, const std::string& fileName, con
     if (line.substr(0, 2) == "//") continue;
     if (const std::size_t equals = line.find('='); equals != std::string_view::npos) {
       if (line.substr(0, equals) != "Time Code Rate") continue;  // UUID, creation program, date, time
-      const std::optional<TimeCodeRate> given = ParseRate(line.substr(equals + 1));
+      const std::optional<HeaderRate> given = ParseRate(line.substr(equals + 1));
       if (!given || captions) {
         problems.Report(reader.At(equals + 1),
                         captions ? "the time code rate must come before the first caption line"
@@ -270,6 +270,7 @@ CcDataRead ReadMccCcData(std::string_view text, const std::string& fileName, con
   }
   const std::int64_t ticksPerFrame = TickTime::kTicksPerSecond / frameRate.first * frameRate.second;
   for (std::size_t i = 0; i < frames.size(); ++i) read.data[i].time = TickTime(frames[i] * ticksPerFrame);
+  read.timeCodeRate = TimeCodeRate{frameRate.first, frameRate.second, rate.dropFrame};
   return read;
 }
 
@@ -278,6 +279,7 @@ ReadResult ReadMcc(std::string_view text, const std::string& fileName, const Rea
   ReadResult result = DecodeCcData(read.data, options);
   read.notes.Count(result.notes);
   result.notes = std::move(read.notes);
+  result.timeCodeRate = read.timeCodeRate;
   return result;
 }
 

@@ -100,6 +100,7 @@ ReadResult ReadScc(std::string_view text, const std::string& fileName, const Rea
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   Line21Timeline decoded(channel);
   bool header = false;
+  std::optional<TimeCodeRate> rate;
   std::int64_t nextFrame = 0, lastCode = -1;
   long late = 0;
   FilePlace firstLate;
@@ -121,6 +122,8 @@ ReadResult ReadScc(std::string_view text, const std::string& fileName, const Rea
     std::size_t at = 0;
     const std::optional<std::int64_t> code = reader.TimeCode(at);
     if (!code) continue;
+    // The separator before the frames tells drop-frame numbering (see ReadFrameTimeCode).
+    if (!rate) rate = TimeCodeRate{30000, 1001, line[8] != ':'};
     if (*code < lastCode) {
       problems.Report(reader.At(0), "time codes must not go back",
                       "time codes that go back (their pairs sent after the line before)");
@@ -156,7 +159,7 @@ ReadResult ReadScc(std::string_view text, const std::string& fileName, const Rea
     notes.Count("lines whose pairs start after their time code, because the line before was still being sent",
                 firstLate, late);
   }
-  return {std::move(timeline), std::move(notes), {}};
+  return {std::move(timeline), std::move(notes), {}, rate};
 }
 
 }  // namespace kelcaptionfiles

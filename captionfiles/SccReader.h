@@ -13,7 +13,7 @@ namespace kelcaptionfiles {
 // frame) and byte pairs in hex, one pair a frame at 30000/1001 frames a second, and decodes
 // `options.channel` (1 or 2) as a line-21 decoder shows it. The result is a timeline of grid
 // models of 6CC1 (channel 1) or 6CC2 (channel 2); what the decoder ignores is counted in the
-// notes, such as "flash on (FON)".
+// notes, such as "alarm codes (AOF/AON)".
 //
 // Damage is read around as a decoder and other converters do, each kind reported once with the
 // line and column where it first stands: a pair whose parity fails is dropped in its frame;

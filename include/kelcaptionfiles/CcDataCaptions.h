@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ namespace kelcaptionfiles {
 struct CcDataRead {
   std::vector<TimedCcData> data;
   FileNotes notes;
+  // For carriers timed by SMPTE time codes (MCC) or frames (video): how those count frames.
+  std::optional<TimeCodeRate> timeCodeRate = std::nullopt;
 };
 
 // One thing in caption data that a viewer can choose to show: a line-21 channel or a digital-TV

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <variant>
 
 #include "kelcaptionfiles/CaptionTimeline.h"
 #include "kelcaptionfiles/CueBox.h"
 #include "kelcaptionfiles/FileNotes.h"
+#include "kelcaptionfiles/TimeCodeRate.h"
 #include "kelcaptioning/CaptionList.h"
 
 namespace kelcaptionfiles {
@@ -24,6 +26,8 @@ struct ReadResult {
   // edges, each line filled as far as it goes; other subtitles keep the caption area (80 % of the
   // frame) and balanced lines.
   bool browserLayout = false;
+  // For files timed by SMPTE time codes (SCC, MCC): how those count frames.
+  std::optional<TimeCodeRate> timeCodeRate = std::nullopt;
 
   // The caption list, or null when the file gave a timeline.
   kelcaptioning::CaptionList* List() const noexcept {

@@ -303,13 +303,15 @@ void FontLibrary::Release() {
   RunReleaseHooks();
   std::lock_guard lock(state_->mutex);
   state_->Clear();
-  if (state_->freetype) FT_Done_FreeType(state_->freetype);
+  // Under a toolkit (GTK), Cairo's caches may still hold faces of this FreeType library, and
+  // fontconfig's are the toolkit's too: all three stay, and the next use starts a new library.
+  const bool kept = ProcessFontStateKept();
+  if (!kept) cairo_debug_reset_static_data();
+  if (state_->freetype && !kept) FT_Done_FreeType(state_->freetype);
   state_->freetype = nullptr;
   if (state_->config) FcConfigDestroy(state_->config);
   state_->config = nullptr;
-  if (ProcessFontStateKept()) return;
-  cairo_debug_reset_static_data();
-  FcFini();
+  if (!kept) FcFini();
 }
 
 void ReleaseTextEngine() { FontLibrary::Instance().Release(); }

@@ -1,5 +1,7 @@
 #include "support/PixelBuffer.h"
 
+#include <cairo.h>
+
 #include "support/GoldenImage.h"
 
 #include "kelcore/String.h"

@@ -113,8 +113,8 @@ bool EmbeddedCaptions::made_ = false;
 TEST_F(EmbeddedCaptions, InfoListsTheChannelThatShowsSomething) {
   const std::string info = Tool("info '" + Clip() + "'");
   EXPECT_NE(info.find("video; caption data in its pictures (A/53)"), std::string::npos) << info;
-  // Frame 17 at 30000/1001 begins at 0.567 s, frame 57 at 1.902 s.
-  EXPECT_NE(info.find("  CC1: 2 captions shown, the first at 00:00:00.567, the last at 00:00:01.90"), std::string::npos)
+  // Frames 17 and 57 at 30000/1001, in drop-frame time codes as NTSC video is counted.
+  EXPECT_NE(info.find("  CC1: 2 captions shown, the first at 00:00:00;17, the last at 00:00:01;27"), std::string::npos)
       << info;
   EXPECT_EQ(info.find("CC3"), std::string::npos) << info;
   EXPECT_NE(info.find("shown by default: CC1"), std::string::npos) << info;

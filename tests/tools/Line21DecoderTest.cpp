@@ -14,7 +14,7 @@ using Pair = std::pair<std::uint8_t, std::uint8_t>;
 
 // Channel 1 codes, without parity.
 constexpr Pair RCL{0x14, 0x20}, BS{0x14, 0x21}, DER{0x14, 0x24}, RU3{0x14, 0x26}, FON{0x14, 0x28},
-    RDC{0x14, 0x29}, EDM{0x14, 0x2C}, CR{0x14, 0x2D}, ENM{0x14, 0x2E}, EOC{0x14, 0x2F}, TO2{0x17, 0x22};
+    RDC{0x14, 0x29}, EDM{0x14, 0x2C}, CR{0x14, 0x2D}, ENM{0x14, 0x2E}, EOC{0x14, 0x2F}, TO2{0x17, 0x22}, AON{0x14, 0x23};
 
 // A preamble address code for `row` (1 to 15) with its attribute bits (0x10 | indent/4*2 for an
 // indent, colour*2 otherwise, +1 for underline).
@@ -148,10 +148,10 @@ TEST(Line21Decoder, DoubledControlCodesActOnceAndOtherChannelsAreIgnored) {
   Send(decoder, {{0x1C, 0x2C}});  // channel 2 erase displayed memory
   Type(decoder, "XY");
   EXPECT_EQ(Row(decoder.Displayed(), 0), U"AB");
-  Send(decoder, {FON});  // back on channel 1, and flash is not shown
+  Send(decoder, {AON});  // back on channel 1, and alarms are not shown
   Type(decoder, "Z");
   EXPECT_EQ(Row(decoder.Displayed(), 0), U"ABZ");
-  EXPECT_EQ(decoder.Ignored().at("flash on (FON)"), 1);
+  EXPECT_EQ(decoder.Ignored().at("alarm codes (AOF/AON)"), 1);
 }
 
 // A background attribute backs up over the standard space sent before it for older decoders;

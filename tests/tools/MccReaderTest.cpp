@@ -2,6 +2,7 @@
 
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "captionfiles/MccReader.h"
@@ -59,6 +60,15 @@ TEST(MccReader, EachLineGivesTheTripletsOfItsFrameAtTheRate) {
   // Non-drop numbering of 29.97 video, as its packets' rate says; at a true 30 when they say so.
   EXPECT_EQ(firstTime("30", "00:00:10:00"), At(300, 30000, 1001));
   EXPECT_EQ(firstTime("30", "00:00:10:00", 5), At(300, 30, 1));
+  // The rate its time codes count at, as the times were worked out.
+  const auto rateOf = [&](const std::string& rate, int rateCode) {
+    const std::string file = kHead + "Time Code Rate=" + rate + "\r\n\r\n00:00:01;00\t" + CdpHex(triplets, 0, rateCode) + "\r\n";
+    const auto counted = ReadMccCcData(file, "t.mcc").timeCodeRate.value();
+    return std::make_tuple(counted.numerator, counted.denominator, counted.dropFrame);
+  };
+  EXPECT_EQ(rateOf("30DF", 4), std::make_tuple(30000LL, 1001LL, true));
+  EXPECT_EQ(rateOf("30", 4), std::make_tuple(30000LL, 1001LL, false));
+  EXPECT_EQ(rateOf("25", 3), std::make_tuple(25LL, 1LL, false));
 
   const CcDataRead read = ReadMccCcData(kHead + "\r\n00:00:00:01\t" + CdpHex(triplets, 0) + "\r\n", "t.mcc");
   ASSERT_EQ(read.data.size(), triplets.size());

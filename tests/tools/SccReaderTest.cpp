@@ -29,7 +29,7 @@ TEST(SccReader, PopOnCaptionsShowAndClearAtTheirFrames) {
   // Pop-on at 00:00:01:00 (frame 30): RCL RCL ENM ENM PAC(row 15, indent 4) x2, text, EOC EOC.
   const std::string file = "Scenarist_SCC V1.0\r\n\r\n00:00:01:00\t9420 9420 94ae 94ae 94f2 94f2" + Words("Hi, ") +
                            " 9137 9137 942f 942f\r\n\r\n"
-                           "00:00:03;00\t942c 942c 94a8\r\n";  // drop frame: 00:00:03;00 is frame 90
+                           "00:00:03;00\t942c 942c 9423\r\n";  // drop frame: 00:00:03;00 is frame 90
   const ReadResult scc = ReadScc(file, "a.scc");
   const auto& states = scc.Timeline()->States();
   ASSERT_EQ(states.size(), 1u);
@@ -37,8 +37,46 @@ TEST(SccReader, PopOnCaptionsShowAndClearAtTheirFrames) {
   EXPECT_EQ(states[0].begin, Frame(30 + 10));
   EXPECT_EQ(states[0].end, Frame(90));
   EXPECT_EQ(RowText(states[0].model, 14), U"....Hi, \u266A");
-  EXPECT_EQ(scc.notes.Texts(), std::vector<std::string>{"flash on (FON): 1 time"});
-  EXPECT_EQ(scc.notes.All()[0].first.Text(), "5:23");  // the 94a8 of the last line
+  EXPECT_EQ(scc.notes.Texts(), std::vector<std::string>{"alarm codes (AOF/AON): 1 time"});
+  EXPECT_EQ(scc.notes.All()[0].first.Text(), "5:23");  // the 9423 of the last line
+}
+
+// Flash on (FON) takes a cell like a mid-row code, and what follows it up to the next mid-row code
+// blinks on a clock from time 0: on in the first half of each second, off in the second.
+TEST(SccReader, FlashingTextBlinksOnceASecond) {
+  const auto sceneFrom = [](const std::string& end) {
+    // At 00:00:00:00, pop-on in row 15 at indent 4: "AB", FON, "CD", mid-row white, "EF", EOC at
+    // pair 13 (0.43 s).
+    return "Scenarist_SCC V1.0\n00:00:00:00\t9420 9420 94ae 94ae 94f2 94f2" + Words("AB") + " 94a8 94a8" + Words("CD") +
+           " 9120 9120" + Words("EF") + " 942f 942f\n" + end;
+  };
+  const ReadResult scc = ReadScc(sceneFrom("00:00:05:00\t942c 942c\n"), "f.scc");
+  EXPECT_TRUE(scc.notes.Empty()) << ::testing::PrintToString(scc.notes.Texts());
+  const CaptionTimeline& timeline = *scc.Timeline();
+  const TickTime shown = Frame(13), halfSecond(TickTime::kTicksPerSecond / 2), second(TickTime::kTicksPerSecond);
+  const auto rowAt = [&](TickTime time) {
+    const TimedModel* state = timeline.At(time);
+    return state ? RowText(state->model, 14) : U"nothing";
+  };
+  const std::u32string on = U"....AB CD EF", off = U"....AB    EF";
+  EXPECT_EQ(rowAt(shown), on);
+  EXPECT_EQ(rowAt(shown + halfSecond), off);
+  EXPECT_EQ(rowAt(shown + second), on);
+  EXPECT_EQ(rowAt(TickTime(second.GetTicks() * 4 + halfSecond.GetTicks())), off);
+  EXPECT_EQ(rowAt(Frame(149)), off);     // 4.97 s
+  EXPECT_EQ(rowAt(Frame(150)), U"nothing");  // erased at 5.005 s
+  // A state each half second: 0.43 s, 0.5 s, ... 5.0 s.
+  EXPECT_EQ(timeline.States().size(), 11u);
+  EXPECT_EQ(timeline.States().front().begin, shown);
+  EXPECT_EQ(timeline.States().back().begin, TickTime(second.GetTicks() * 5));
+
+  // Left up to the end, it blinks for an hour, then stays on.
+  const ReadResult endless = ReadScc(sceneFrom(""), "e.scc");
+  const auto& states = endless.Timeline()->States();
+  EXPECT_EQ(states.size(), 2u * 3600u + 1u);
+  EXPECT_EQ(RowText(states.back().model, 14), on);
+  EXPECT_EQ(states.back().end, kelmediatypes::kTime_Max);
+  EXPECT_LE(states.back().begin, shown + TickTime(second.GetTicks() * 3600));
 }
 
 TEST(SccReader, TimeCodesInDropAndNonDropFrame) {
@@ -52,6 +90,14 @@ TEST(SccReader, TimeCodesInDropAndNonDropFrame) {
   // Pairs that cannot all be sent before the next time code push that line's pairs back.
   const std::string crowded = "Scenarist_SCC V1.0\n00:00:00:00\t9429 9429 94d0 94d0\n00:00:00:02\t" + Words("AB").substr(1) + "\n";
   EXPECT_EQ(ReadScc(crowded, "c.scc").Timeline()->States().at(0).begin, Frame(4));
+  // The first time code tells how the file counts, for those who write its times back.
+  const auto rateOf = [](const std::string& code) {
+    return ReadScc("Scenarist_SCC V1.0\n" + code + "\t9429 9429" + Words("A") + "\n", "t.scc").timeCodeRate.value();
+  };
+  EXPECT_TRUE(rateOf("00:01:00;02").dropFrame);
+  EXPECT_FALSE(rateOf("00:01:00:02").dropFrame);
+  EXPECT_EQ(rateOf("00:01:00:02").numerator, 30000);
+  EXPECT_EQ(rateOf("00:01:00:02").denominator, 1001);
 }
 
 TEST(SccReader, ChannelTwoIsReadApart) {

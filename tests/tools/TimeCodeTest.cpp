@@ -81,6 +81,24 @@ TEST(TimeCode, FramesAndTimesRoundTrip) {
   EXPECT_EQ(kelcaption::FormatTime(TickTime(-TickTime::kTicksPerSecond / 2)), "-00:00:00.500");
 }
 
+TEST(TimeCode, FramesAreWrittenBackAsTheTimeCodesThatNameThem) {
+  // Every frame across a ten-minute boundary and a few hours in, at both drop-frame rates.
+  for (const FrameRate& rate : {kNtsc, FrameRate{60000, 1001}}) {
+    for (long long first : {0LL, 17900LL, 35900LL, 2000000LL}) {
+      for (long long frame = first; frame < first + 4000; ++frame) {
+        const TimeCode code = TimeCode::OfFrame(frame, rate, true);
+        ASSERT_EQ(code.FrameNumber(rate), frame) << code.Text();
+        ASSERT_EQ(TimeCode::Parse(code.Text())->FrameNumber(rate), frame) << code.Text();
+      }
+    }
+  }
+  EXPECT_EQ(TimeCode::OfFrame(1800, kNtsc, true).Text(), "00:01:00;02");
+  EXPECT_EQ(TimeCode::OfFrame(1800, kNtsc, false).Text(), "00:01:00:00");
+  EXPECT_EQ(TimeCode::OfFrame(55, kPal, true).Text(), "00:00:02:05");  // PAL has no drop frame
+  EXPECT_EQ(kelcaption::FormatTimeCode(kelcaption::TimeOfFrame(17982, kNtsc), kNtsc, true), "00:10:00;00");
+  EXPECT_EQ(kelcaption::FormatTimeCode(TickTime(-TickTime::kTicksPerSecond), kPal, false), "-00:00:01:00");
+}
+
 // --at, --frame and --offset as people write them.
 TEST(TimeCode, CommandLineTimesTakeTimeCodesAndFrames) {
   using kelcaption::MomentOf;

@@ -39,6 +39,10 @@ EmbeddedCcData ReadEmbeddedCcData(const std::string& video) {
   const AVCodecContext& decoder = input.Decoder();
   const AVRational pixel = decoder.sample_aspect_ratio.num > 0 ? decoder.sample_aspect_ratio : AVRational{1, 1};
   embedded.wideScreen = static_cast<double>(decoder.width) * pixel.num >= 1.5 * decoder.height * pixel.den;
+  // NTSC video is counted in drop-frame time codes, as editors and broadcasters count it.
+  if (const AVRational rate = input.FrameRate(); rate.num > 0 && rate.den > 0) {
+    embedded.read.timeCodeRate = kelcaptionfiles::TimeCodeRate{rate.num, rate.den, rate.den == 1001};
+  }
   const std::unique_ptr<AVFrame, void (*)(AVFrame*)> frame(av_frame_alloc(), [](AVFrame* f) { av_frame_free(&f); });
   if (!frame) throw std::bad_alloc();
   while (input.NextFrame(*frame, [](AVPacket&) {})) {

@@ -1,6 +1,7 @@
 // kelcaption report: a page to look at before delivery: the captions' timeline, a picture of
 // each state, and what the checks found.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -61,9 +62,10 @@ void CheckLimitsAreUsable(const ReportOptions& options) {
   if (options.pictureWidth < 16 || options.pictureWidth > 1920) throw UsageError("--picture-width must lie from 16 to 1920");
 }
 
-std::string LaneName(kelcaptioning::StreamFormat format, int channel) {
+std::string LaneName(kelcaptioning::StreamFormat format, const CaptionFileOptions& file) {
   if (kelcaptioning::IsOpenCaptions(format)) return "Subtitles";
-  if (kelcaptioning::IsCEA608(format)) return "CC" + std::to_string(channel);
+  if (kelcaptioning::IsCEA608(format)) return "CC" + std::to_string(std::max(ChannelNumber(file.channel), 1));
+  if (kelcaptioning::IsCEA708(format)) return "Service " + std::to_string(std::max(file.service, 1));
   if (kelcaptioning::IsTeletext(format)) return "Teletext";
   return "Window";
 }
@@ -106,7 +108,7 @@ int Report(const ReportOptions& options) {
   const kelcaptioning::StreamFormat format =
       timeline.Empty() ? kelcaptioning::kStreamFormat_Unknown : timeline.States().front().model->GetStreamFormat();
   setting.lineLength = DefaultLineLength(format, timeline.Empty() ? 0 : timeline.States().front().model->GetMaxColumns());
-  content.laneName = LaneName(format, options.file.channel);
+  content.laneName = LaneName(format, options.file);
   kelmediatypes::TickTime shift;
   if (input) {
     shift = CaptionShift(options.file.file, "", *input, false);

@@ -17,9 +17,9 @@ long long NominalRate(const FrameRate& rate) {
   return std::llround(static_cast<double>(rate.first) / static_cast<double>(rate.second));
 }
 
-// Frame numbers dropped at each minute but every tenth: 2 at 30000/1001, 4 at 60000/1001; 0 for
-// rates that keep to the clock without.
-long long DroppedFrames(const FrameRate& rate) {
+// Frame numbers a drop-frame time code leaves out at the start of a minute: 2 at 30000/1001, 4
+// at 60000/1001; 0 at rates that do not drop frame numbers.
+long long DroppedNumbers(const FrameRate& rate) {
   const long long nominal = NominalRate(rate);
   const bool ntsc = rate.first * 1000 != nominal * 1000 * rate.second && nominal % 30 == 0;
   return ntsc ? nominal / 15 : 0;
@@ -66,7 +66,7 @@ long long TimeCode::FrameNumber(const FrameRate& rate) const {
   const long long totalMinutes = hours * 60LL + minutes;
   long long count = (totalMinutes * 60 + seconds) * nominal + frames;
   if (dropFrame) {
-    const long long dropped = DroppedFrames(rate);
+    const long long dropped = DroppedNumbers(rate);
     if (dropped == 0) throw std::invalid_argument("drop-frame time codes are for 30000/1001 and 60000/1001 only");
     if (seconds == 0 && frames < dropped && totalMinutes % 10 != 0) {
       throw std::invalid_argument("drop-frame time codes skip frames 00 to " + std::to_string(dropped - 1) +
@@ -77,32 +77,32 @@ long long TimeCode::FrameNumber(const FrameRate& rate) const {
   return count;
 }
 
-kelmediatypes::TickTime TimeCode::Time(const FrameRate& rate) const { return TimeOfFrame(FrameNumber(rate), rate); }
-
-TimeCode TimeCode::OfFrame(long long frame, const FrameRate& rate) {
-  const long long nominal = std::max(1LL, NominalRate(rate));
-  const long long dropped = DroppedFrames(rate);
-  long long count = std::max(0LL, frame);
-  if (dropped > 0) {
-    // Put back the numbers skipped before this frame, then count as if none were.
-    const long long perTenMinutes = nominal * 600 - dropped * 9, perMinute = nominal * 60 - dropped;
-    const long long tens = count / perTenMinutes, rest = count % perTenMinutes;
-    count += dropped * 9 * tens + (rest > dropped ? dropped * ((rest - dropped) / perMinute) : 0);
-  }
+TimeCode TimeCode::OfFrame(long long frame, const FrameRate& rate, bool dropFrame) {
+  const long long nominal = std::max(NominalRate(rate), 1LL);
+  frame = std::max(frame, 0LL);
   TimeCode code;
-  code.frames = static_cast<int>(count % nominal);
-  code.seconds = static_cast<int>(count / nominal % 60);
-  code.minutes = static_cast<int>(count / nominal / 60 % 60);
-  code.hours = static_cast<int>(count / nominal / 3600);
-  code.dropFrame = dropped > 0;
+  const long long dropped = dropFrame ? DroppedNumbers(rate) : 0;
+  if (dropped > 0) {
+    // Put back the numbers left out: `dropped` at each minute but every tenth.
+    code.dropFrame = true;
+    const long long perMinute = nominal * 60 - dropped, perTenMinutes = nominal * 600 - 9 * dropped;
+    const long long tens = frame / perTenMinutes, within = frame % perTenMinutes;
+    frame += 9 * dropped * tens + (within > dropped ? dropped * ((within - dropped) / perMinute) : 0);
+  }
+  code.frames = static_cast<int>(frame % nominal);
+  code.seconds = static_cast<int>(frame / nominal % 60);
+  code.minutes = static_cast<int>(frame / nominal / 60 % 60);
+  code.hours = static_cast<int>(frame / nominal / 3600);
   return code;
 }
 
 std::string TimeCode::Text() const {
-  char text[32];
+  char text[48];
   std::snprintf(text, sizeof text, "%02d:%02d:%02d%c%02d", hours, minutes, seconds, dropFrame ? ';' : ':', frames);
   return text;
 }
+
+kelmediatypes::TickTime TimeCode::Time(const FrameRate& rate) const { return TimeOfFrame(FrameNumber(rate), rate); }
 
 kelmediatypes::TickTime TimeOfFrame(long long frame, const FrameRate& rate) {
   return kelmediatypes::TickTime(
@@ -128,6 +128,11 @@ std::string FormatTime(kelmediatypes::TickTime time) {
   std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld.%03lld", ticks < 0 ? "-" : "", ms / 3600000, ms / 60000 % 60,
                 ms / 1000 % 60, ms % 1000);
   return text;
+}
+
+std::string FormatTimeCode(kelmediatypes::TickTime time, const FrameRate& rate, bool dropFrame) {
+  const long long frame = FrameAt(time, rate);
+  return (frame < 0 ? "-" : "") + TimeCode::OfFrame(frame < 0 ? -frame : frame, rate, dropFrame).Text();
 }
 
 }  // namespace kelcaption

@@ -29,10 +29,10 @@ struct TimeCode {
   // Where that frame begins.
   kelmediatypes::TickTime Time(const FrameRate& rate) const;
 
-  // The time code of frame `frame` (from 0) at `rate`: drop-frame at 30000/1001 and 60000/1001,
-  // so that it keeps to the clock.
-  static TimeCode OfFrame(long long frame, const FrameRate& rate);
-  // "HH:MM:SS:FF", or "HH:MM:SS;FF" when drop-frame.
+  // The time code of frame `frame` (0 or later) at `rate`, the inverse of FrameNumber; drop-frame
+  // numbering only at the NTSC rates that have it (30000/1001, 60000/1001), whatever `dropFrame` asks.
+  static TimeCode OfFrame(long long frame, const FrameRate& rate, bool dropFrame = true);
+  // "HH:MM:SS:FF", or "HH:MM:SS;FF" in drop frame.
   std::string Text() const;
 };
 
@@ -45,5 +45,8 @@ long long FirstFrameFrom(kelmediatypes::TickTime time, const FrameRate& rate);
 
 // "HH:MM:SS.mmm", negative times with a "-".
 std::string FormatTime(kelmediatypes::TickTime time);
+// The time code of the frame showing at `time` (see FrameAt), negative times as "-" and the
+// time code of their distance from 0.
+std::string FormatTimeCode(kelmediatypes::TickTime time, const FrameRate& rate, bool dropFrame);
 
 }  // namespace kelcaption
