@@ -159,7 +159,7 @@ ReadResult ReadScc(std::string_view text, const std::string& fileName, const Rea
     notes.Count("lines whose pairs start after their time code, because the line before was still being sent",
                 firstLate, late);
   }
-  return {std::move(timeline), std::move(notes), {}, rate};
+  return {std::move(timeline), std::move(notes), {}, false, rate};
 }
 
 }  // namespace kelcaptionfiles
