@@ -9,13 +9,14 @@ namespace kelcaptionfiles {
 
 using kelmediatypes::TickTime;
 
-void CaptionTimeline::Show(TickTime begin, TickTime end, const kelcaptioning::CaptioningRenderableModelPtr& model) {
+void CaptionTimeline::Show(TickTime begin, TickTime end, const kelcaptioning::CaptioningRenderableModelPtr& model,
+                           StateCause cause) {
   if (!states_.empty() && begin < states_.back().begin) {
     throw std::invalid_argument("caption states must be added in time order");
   }
   Clear(begin);
   if (!model || !(begin < end)) return;
-  states_.push_back({begin, end, model});
+  states_.push_back({begin, end, model, cause});
 }
 
 void CaptionTimeline::Clear(TickTime time) {

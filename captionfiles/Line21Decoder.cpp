@@ -58,6 +58,7 @@ bool Line21Decoder::TargetIsDisplayed() const noexcept { return style_ != Style:
 bool Line21Decoder::Feed(std::uint8_t first, std::uint8_t second) {
   first &= 0x7F;
   second &= 0x7F;
+  rolledUp_ = false;
   if (first == 0 && second == 0) return false;  // padding between codes
   if (first >= 0x10 && first <= 0x1F) {
     // Control codes come twice in a row so that one lost frame does not lose them; the repeat
@@ -288,6 +289,7 @@ bool Line21Decoder::CarriageReturn() {
   }
   column_ = 0;
   characterBefore_ = false;
+  rolledUp_ = changed;
   return changed;
 }
 

@@ -53,6 +53,8 @@ class Line21Decoder {
   const Line21Memory& Displayed() const noexcept { return memories_[displayed_]; }
   const Line21Memory& NonDisplayed() const noexcept { return memories_[1 - displayed_]; }
   Style CurrentStyle() const noexcept { return style_; }
+  // Whether the last pair's change was a carriage return that moved the roll-up rows up a row.
+  bool LastChangeRolledUp() const noexcept { return rolledUp_; }
   // Row and column (from 0) where the next character goes.
   int CursorRow() const noexcept { return row_; }
   int CursorColumn() const noexcept { return column_; }
@@ -88,6 +90,7 @@ class Line21Decoder {
   int displayed_ = 0;
   Style style_ = Style::None;
   int rollUpRows_ = 0;
+  bool rolledUp_ = false;
   int row_ = kLine21Rows - 1;
   int column_ = 0;
   Line21Style pen_;

@@ -121,6 +121,15 @@ StreamFormat FormatOf(int channel) {
   throw std::invalid_argument("line-21 caption channels are CC1 to CC4");
 }
 
+CaptionStyle StyleOf(Line21Decoder::Style style) {
+  switch (style) {
+    case Line21Decoder::Style::PopOn: return CaptionStyle::PopOn;
+    case Line21Decoder::Style::RollUp: return CaptionStyle::RollUp;
+    case Line21Decoder::Style::PaintOn: return CaptionStyle::PaintOn;
+    default: return CaptionStyle::Unknown;
+  }
+}
+
 // Field 2 carries CC3 and CC4 as field 1 carries CC1 and CC2.
 int DataChannel(int channel) {
   FormatOf(channel);
@@ -157,8 +166,10 @@ void Line21Timeline::ShowDisplayed(kelmediatypes::TickTime time) {
   // The hidden memory is made first, so that the next state shares its rows with the shown one.
   const CaptioningRenderableModelPtr off = hidden != shown ? maker_->Make(hidden) : nullptr;
   const CaptioningRenderableModelPtr on = maker_->Make(shown);
-  if (off) flashing_ = Flashing{time, on, off};
-  timeline_.Show(time, kelmediatypes::kTime_Max, off && FlashingTextOff(HalfSecondOf(time)) ? off : on);
+  const StateCause cause{StyleOf(decoder_.CurrentStyle()), decoder_.LastChangeRolledUp()};
+  if (off) flashing_ = Flashing{time, on, off, cause};
+  timeline_.Show(time, kelmediatypes::kTime_Max, off && FlashingTextOff(HalfSecondOf(time)) ? off : on,
+                 cause);
 }
 
 void Line21Timeline::Blink(kelmediatypes::TickTime until, bool settle) {
@@ -169,11 +180,13 @@ void Line21Timeline::Blink(kelmediatypes::TickTime until, bool settle) {
   for (++half; kelmediatypes::TickTime(half * kHalfSecond) < until && blinkStates_ < kMostBlinkStates; ++half) {
     ++blinkStates_;
     off = FlashingTextOff(half);
-    timeline_.Show(kelmediatypes::TickTime(half * kHalfSecond), kelmediatypes::kTime_Max, off ? flashing_->off : flashing_->on);
+    timeline_.Show(kelmediatypes::TickTime(half * kHalfSecond), kelmediatypes::kTime_Max, off ? flashing_->off : flashing_->on,
+                   {flashing_->cause.style, false});
   }
   // Where blinking stops before the state ends, the flashing text stays on.
   if (off && (settle || kelmediatypes::TickTime(half * kHalfSecond) < until)) {
-    timeline_.Show(kelmediatypes::TickTime(half * kHalfSecond), kelmediatypes::kTime_Max, flashing_->on);
+    timeline_.Show(kelmediatypes::TickTime(half * kHalfSecond), kelmediatypes::kTime_Max, flashing_->on,
+                   {flashing_->cause.style, false});
   }
   flashing_.reset();
 }

@@ -49,6 +49,7 @@ class Line21Timeline {
   struct Flashing {
     kelmediatypes::TickTime from;
     kelcaptioning::CaptioningRenderableModelPtr on, off;
+    StateCause cause;
   };
   void ShowDisplayed(kelmediatypes::TickTime time);
   // The halves of seconds that what flashes shows, from the first boundary after it came to

@@ -10,12 +10,25 @@
 
 namespace kelcaptionfiles {
 
+// The caption style a line-21 decoder was in when it showed a state; Unknown for other sources.
+enum class CaptionStyle { Unknown, PopOn, RollUp, PaintOn };
+
+// How a decoder came to show a state: kept so that writers can send captions in the style they
+// came in and burning can scroll a roll-up.
+struct StateCause {
+  CaptionStyle style = CaptionStyle::Unknown;
+  // The state is the one before with its roll-up rows moved up a row (a carriage return).
+  bool rolledUp = false;
+  friend bool operator==(const StateCause&, const StateCause&) = default;
+};
+
 // What a decoder shows over time: states that do not overlap, each one render-ready model shown
 // from `begin` up to (not including) `end`. Between states nothing shows.
 struct TimedModel {
   kelmediatypes::TickTime begin;
   kelmediatypes::TickTime end;
   kelcaptioning::CaptioningRenderableModelPtr model;
+  StateCause cause = {};
 };
 
 class KELCAPTIONFILES_API CaptionTimeline {
@@ -24,7 +37,7 @@ class KELCAPTIONFILES_API CaptionTimeline {
   // begins, if it would have lasted longer. An empty interval or a null model adds nothing.
   // Throws std::invalid_argument for a state that begins before the last one.
   void Show(kelmediatypes::TickTime begin, kelmediatypes::TickTime end,
-            const kelcaptioning::CaptioningRenderableModelPtr& model);
+            const kelcaptioning::CaptioningRenderableModelPtr& model, StateCause cause = {});
   // Ends whatever shows at `time`.
   void Clear(kelmediatypes::TickTime time);
 

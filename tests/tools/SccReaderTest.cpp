@@ -37,8 +37,26 @@ TEST(SccReader, PopOnCaptionsShowAndClearAtTheirFrames) {
   EXPECT_EQ(states[0].begin, Frame(30 + 10));
   EXPECT_EQ(states[0].end, Frame(90));
   EXPECT_EQ(RowText(states[0].model, 14), U"....Hi, \u266A");
+  EXPECT_EQ(states[0].cause, (StateCause{CaptionStyle::PopOn, false}));
   EXPECT_EQ(scc.notes.Texts(), std::vector<std::string>{"alarm codes (AOF/AON): 1 time"});
   EXPECT_EQ(scc.notes.All()[0].first.Text(), "5:23");  // the 9423 of the last line
+}
+
+// Each state says the style it came in, and which ones a carriage return rolled up, so that writers
+// and burning can keep the roll-up.
+TEST(SccReader, RollUpStatesSayWhichOnesRolled) {
+  const std::string file = "Scenarist_SCC V1.0\n\n00:00:01:00\t9425 9425 94ad 94ad" + Words("One") + " 94ad 94ad" +
+                           Words("Two") + "\n\n";
+  const ReadResult scc = ReadScc(file, "a.scc");
+  const auto& states = scc.Timeline()->States();
+  ASSERT_EQ(states.size(), 5u);  // the pairs "On" and "e", the roll, "Tw" and "o"
+  std::vector<bool> rolled;
+  for (const TimedModel& state : states) {
+    EXPECT_EQ(state.cause.style, CaptionStyle::RollUp);
+    rolled.push_back(state.cause.rolledUp);
+  }
+  EXPECT_EQ(rolled, (std::vector<bool>{false, false, true, false, false}));
+  EXPECT_EQ(RowText(states[2].model, 13), U"One");
 }
 
 // Flash on (FON) takes a cell like a mid-row code, and what follows it up to the next mid-row code
