@@ -112,7 +112,7 @@ void PutNumber(std::string& block, std::size_t offset, std::size_t width, long v
 }
 
 void PutTimeCode(std::string& block, std::size_t offset, const FrameClock& clock, kelmediatypes::TickTime time) {
-  const FrameClock::Fields f = clock.FieldsOf(clock.FrameAt(time));
+  const TimeCodeFields f = clock.FieldsOf(clock.FrameAt(time));
   block[offset] = static_cast<char>(std::min<std::int64_t>(f.hours, 23));
   block[offset + 1] = static_cast<char>(f.minutes);
   block[offset + 2] = static_cast<char>(f.seconds);
@@ -236,7 +236,7 @@ std::string WriteEbuStl(const ExportCues& cues, const FrameClock& clock, FileNot
   }
   std::string firstTimeCode = "00000000";
   if (!cues.cues.empty()) {
-    const FrameClock::Fields f = clock.FieldsOf(clock.FrameAt(cues.cues.front().begin));
+    const TimeCodeFields f = clock.FieldsOf(clock.FrameAt(cues.cues.front().begin));
     char text[16];
     std::snprintf(text, sizeof text, "%02d%02d%02d%02d", static_cast<int>(std::min<std::int64_t>(f.hours, 23)),
                   f.minutes, f.seconds, f.frames);

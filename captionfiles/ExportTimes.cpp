@@ -51,24 +51,12 @@ TickTime FrameClock::TimeOf(std::int64_t frame) const {
   return TickTime(static_cast<std::int64_t>(Wide{frame} * TickTime::kTicksPerSecond * denominator_ / numerator_));
 }
 
-FrameClock::Fields FrameClock::FieldsOf(std::int64_t frame) const {
-  if (drop_) {
-    // Frame numbers 00 and 01 (00 to 03 at 59.94) are left out at each minute but every tenth.
-    const std::int64_t dropped = nominal_ / 15;
-    const std::int64_t perTenMinutes = nominal_ * 600 - dropped * 9;
-    const std::int64_t perMinute = nominal_ * 60 - dropped;
-    const std::int64_t tens = frame / perTenMinutes, rest = frame % perTenMinutes;
-    frame += dropped * 9 * tens + (rest > dropped ? dropped * ((rest - dropped) / perMinute) : 0);
-  }
-  const std::int64_t seconds = frame / nominal_;
-  return {seconds / 3600, static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60),
-          static_cast<int>(frame % nominal_)};
-}
+TimeCodeFields FrameClock::FieldsOf(std::int64_t frame) const { return TimeCodeOfFrame(frame, nominal_, drop_); }
 
 std::string FrameClock::TimeCodeText(std::int64_t frame, char separator) const {
-  const Fields f = FieldsOf(frame);
+  const TimeCodeFields f = FieldsOf(frame);
   char text[48];
-  std::snprintf(text, sizeof text, "%02lld:%02d:%02d%c%02d", static_cast<long long>(f.hours), f.minutes, f.seconds,
+  std::snprintf(text, sizeof text, "%02lld:%02d:%02d%c%02d", f.hours, f.minutes, f.seconds,
                 separator ? separator : drop_ ? ';' : ':', f.frames);
   return text;
 }

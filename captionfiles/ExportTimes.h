@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "kelcaptionfiles/TimeCodeRate.h"
 #include "kelmediatypes/TickTime.h"
 #include "kelmediatypes/TimeDisplay.h"
 
@@ -33,12 +34,8 @@ class FrameClock {
   std::int64_t Numerator() const noexcept { return numerator_; }
   std::int64_t Denominator() const noexcept { return denominator_; }
 
-  struct Fields {
-    std::int64_t hours;
-    int minutes, seconds, frames;
-  };
   // The time code fields that name frame `frame`.
-  Fields FieldsOf(std::int64_t frame) const;
+  TimeCodeFields FieldsOf(std::int64_t frame) const;
   // "HH:MM:SS:FF", or "HH:MM:SS;FF" in drop frame, with `separator` before the frames when given.
   std::string TimeCodeText(std::int64_t frame, char separator = 0) const;
 

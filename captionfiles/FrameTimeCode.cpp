@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "kelcaptionfiles/TimeCodeRate.h"
+
 namespace kelcaptionfiles {
 
 std::optional<FrameTimeCode> ReadFrameTimeCode(std::string_view line, std::size_t& at) {
@@ -31,13 +33,12 @@ FrameCount CountFrames(FrameTimeCode code, int framesPerSecond, bool dropFrame) 
     hours += minutes / 60, minutes %= 60;
   }
   const std::int64_t totalMinutes = std::int64_t{hours} * 60 + minutes;
-  const int dropped = framesPerSecond / 15;  // 2 at 30 frames a second, 4 at 60
+  const int dropped = DroppedFrameNumbers(framesPerSecond);
   if (dropFrame && seconds == 0 && frames < dropped && totalMinutes % 10 != 0) {
     count.nonexistent = true;
     frames = dropped;
   }
-  count.frames = (totalMinutes * 60 + seconds) * framesPerSecond + frames;
-  if (dropFrame) count.frames -= dropped * (totalMinutes - totalMinutes / 10);
+  count.frames = FrameOfTimeCode({hours, minutes, seconds, frames}, framesPerSecond, dropFrame);
   return count;
 }
 

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "kelcaptionfiles/TimeCodeRate.h"
+
 namespace kelcaption {
 
 namespace {
@@ -22,7 +24,7 @@ long long NominalRate(const FrameRate& rate) {
 long long DroppedNumbers(const FrameRate& rate) {
   const long long nominal = NominalRate(rate);
   const bool ntsc = rate.first * 1000 != nominal * 1000 * rate.second && nominal % 30 == 0;
-  return ntsc ? nominal / 15 : 0;
+  return ntsc ? kelcaptionfiles::DroppedFrameNumbers(static_cast<int>(nominal)) : 0;
 }
 
 }  // namespace
@@ -63,36 +65,27 @@ long long TimeCode::FrameNumber(const FrameRate& rate) const {
     throw std::invalid_argument("time code fields out of range: minutes and seconds run 00 to 59, frames 00 to " +
                                 std::to_string(nominal - 1));
   }
-  const long long totalMinutes = hours * 60LL + minutes;
-  long long count = (totalMinutes * 60 + seconds) * nominal + frames;
   if (dropFrame) {
     const long long dropped = DroppedNumbers(rate);
     if (dropped == 0) throw std::invalid_argument("drop-frame time codes are for 30000/1001 and 60000/1001 only");
-    if (seconds == 0 && frames < dropped && totalMinutes % 10 != 0) {
+    if (seconds == 0 && frames < dropped && (hours * 60LL + minutes) % 10 != 0) {
       throw std::invalid_argument("drop-frame time codes skip frames 00 to " + std::to_string(dropped - 1) +
                                   " at the start of each minute but every tenth");
     }
-    count -= dropped * (totalMinutes - totalMinutes / 10);
   }
-  return count;
+  return kelcaptionfiles::FrameOfTimeCode({hours, minutes, seconds, frames}, static_cast<int>(nominal), dropFrame);
 }
 
 TimeCode TimeCode::OfFrame(long long frame, const FrameRate& rate, bool dropFrame) {
   const long long nominal = std::max(NominalRate(rate), 1LL);
-  frame = std::max(frame, 0LL);
   TimeCode code;
-  const long long dropped = dropFrame ? DroppedNumbers(rate) : 0;
-  if (dropped > 0) {
-    // Put back the numbers left out: `dropped` at each minute but every tenth.
-    code.dropFrame = true;
-    const long long perMinute = nominal * 60 - dropped, perTenMinutes = nominal * 600 - 9 * dropped;
-    const long long tens = frame / perTenMinutes, within = frame % perTenMinutes;
-    frame += 9 * dropped * tens + (within > dropped ? dropped * ((within - dropped) / perMinute) : 0);
-  }
-  code.frames = static_cast<int>(frame % nominal);
-  code.seconds = static_cast<int>(frame / nominal % 60);
-  code.minutes = static_cast<int>(frame / nominal / 60 % 60);
-  code.hours = static_cast<int>(frame / nominal / 3600);
+  code.dropFrame = dropFrame && DroppedNumbers(rate) > 0;
+  const kelcaptionfiles::TimeCodeFields fields =
+      kelcaptionfiles::TimeCodeOfFrame(std::max(frame, 0LL), static_cast<int>(nominal), code.dropFrame);
+  code.hours = static_cast<int>(fields.hours);
+  code.minutes = fields.minutes;
+  code.seconds = fields.seconds;
+  code.frames = fields.frames;
   return code;
 }
 
