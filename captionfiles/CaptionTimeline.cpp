@@ -1,6 +1,7 @@
 #include "kelcaptionfiles/CaptionTimeline.h"
 
 #include <algorithm>
+#include <set>
 #include <stdexcept>
 
 #include "kelcaptioning/RenderableFromCaption.h"
@@ -35,21 +36,33 @@ const TimedModel* CaptionTimeline::At(TickTime time) const {
 
 CaptionTimeline TimelineOf(const kelcaptioning::CaptionList& list, int areaWidth, int areaHeight, float areaRatio) {
   const kelcaptioning::CaptionVector captions = list.GetCaptions();
-  std::vector<TickTime> changes;
-  for (const kelcaptioning::CaptionPtr& caption : captions) {
+  // One sweep over the begins and ends, so that long files take n log n, not n squared.
+  struct Change {
+    TickTime time;
+    std::size_t caption;
+    bool begins;
+  };
+  std::vector<Change> changes;
+  for (std::size_t i = 0; i < captions.size(); ++i) {
+    const kelcaptioning::CaptionPtr& caption = captions[i];
     if (!caption || !(caption->GetBeginTime() < caption->GetEndTime())) continue;
-    changes.push_back(caption->GetBeginTime());
-    changes.push_back(caption->GetEndTime());
+    changes.push_back({caption->GetBeginTime(), i, true});
+    changes.push_back({caption->GetEndTime(), i, false});
   }
-  std::sort(changes.begin(), changes.end());
-  changes.erase(std::unique(changes.begin(), changes.end()), changes.end());
+  std::sort(changes.begin(), changes.end(), [](const Change& a, const Change& b) { return a.time < b.time; });
   CaptionTimeline timeline;
-  for (std::size_t i = 0; i + 1 < changes.size(); ++i) {
-    const auto showing = kelcaptioning::CaptionsShowingAt(captions, changes[i]);
-    if (showing.empty()) continue;
-    timeline.Show(
-        changes[i], changes[i + 1],
-        kelcaptioning::MakeRenderableModel(list.GetStreamFormat(), showing, areaWidth, areaHeight, areaRatio));
+  std::set<std::size_t> showing;  // by place in the list, which is the drawing order
+  for (std::size_t i = 0; i < changes.size();) {
+    const TickTime time = changes[i].time;
+    for (; i < changes.size() && changes[i].time == time; ++i) {
+      if (changes[i].begins) showing.insert(changes[i].caption);
+      else showing.erase(changes[i].caption);
+    }
+    if (showing.empty() || i == changes.size()) continue;
+    std::vector<const kelcaptioning::Caption*> shown;
+    for (std::size_t index : showing) shown.push_back(captions[index].get());
+    timeline.Show(time, changes[i].time,
+                  kelcaptioning::MakeRenderableModel(list.GetStreamFormat(), shown, areaWidth, areaHeight, areaRatio));
   }
   return timeline;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "captionfiles/SrtReader.h"
+#include "kelcaptionfiles/CaptionTimeline.h"
 #include "support/ReadExpectations.h"
 
 namespace {
@@ -137,6 +138,34 @@ TEST(SrtReader, TagsColoursBreaksAndOverrideBlocksAsPlayersShowThem) {
   EXPECT_EQ(box.x, 10.0 / 384);
   EXPECT_EQ(box.y, 20.0 / 288);
   EXPECT_EQ(std::make_pair(box.alignX, box.alignY), std::make_pair(0.5, 0.0));
+}
+
+}  // namespace
+
+namespace {
+
+// Overlapping subtitles: a state for each stretch where the same ones show, each holding them all
+// in the list's order (by begin time).
+TEST(SrtReader, OverlappingCaptionsMakeAStateForEachStretch) {
+  const std::string file =
+      "1\n00:00:01,000 --> 00:00:04,000\nA\n\n2\n00:00:02,000 --> 00:00:03,000\nB\n\n"
+      "3\n00:00:00,500 --> 00:00:02,000\nC\n\n4\n00:00:05,000 --> 00:00:06,000\nD\n";
+  const CaptionListPtr list = ReadSrt(file, "a.srt").List();
+  const kelcaptionfiles::CaptionTimeline timeline = kelcaptionfiles::TimelineOf(*list, 640, 360, 0.8f);
+  std::vector<std::string> states;
+  for (const kelcaptionfiles::TimedModel& state : timeline.States()) {
+    OpenRowMap rows;
+    state.model->GetWindow(0)->GetOpenRows(rows);
+    std::string text = std::to_string(state.begin.GetTicks() / kTicksPerMs) + "-" +
+                       std::to_string(state.end.GetTicks() / kTicksPerMs) + ":";
+    for (const auto& [key, row] : rows) {
+      OpenSpanMap spans;
+      row->GetOpenSpans(spans);
+      for (const auto& [spanKey, span] : spans) text += static_cast<char>(span->GetText()[0]);
+    }
+    states.push_back(text);
+  }
+  EXPECT_EQ(states, (std::vector<std::string>{"500-1000:C", "1000-2000:CA", "2000-3000:AB", "3000-4000:A", "5000-6000:D"}));
 }
 
 }  // namespace
