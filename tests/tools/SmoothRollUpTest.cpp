@@ -28,9 +28,8 @@ TickTime Frame(std::int64_t frame) { return TickTime(frame * (TickTime::kTicksPe
 // "Four" after it; rolled at 40 and again at 44, before that scroll ends; rolled at 60 and erased
 // at 62. A pair a frame at 30000/1001, so 10 frames take just over the third of a second.
 const std::string kScc = "Scenarist_SCC V1.0\n\n00:00:00:00\t9425 9425 94ad 94ad" + Words("One") + " 94ad 94ad" +
-                         Words("Two") + "\n\n00:00:00:20\t94ad 94ad" + Words("Four") +
-                         "\n\n00:00:01:10\t94ad 94ad" + Words("Five") + " 94ad 94ad" + Words("Six") +
-                         "\n\n00:00:02:00\t94ad 94ad 942c 942c\n";
+                         Words("Two") + "\n\n00:00:00:20\t94ad 94ad" + Words("Four") + "\n\n00:00:01:10\t94ad 94ad" +
+                         Words("Five") + " 94ad 94ad" + Words("Six") + "\n\n00:00:02:00\t94ad 94ad 942c 942c\n";
 
 TEST(SmoothRollUp, ScrollRunsFromTheRollThroughTheTypingAndIsCutByAnyOtherChange) {
   const kelcaptionfiles::ReadResult scc = kelcaptionfiles::ReadScc(kScc, "r.scc");
@@ -39,7 +38,7 @@ TEST(SmoothRollUp, ScrollRunsFromTheRollThroughTheTypingAndIsCutByAnyOtherChange
   const auto modelAt = [&](int frame) { return timeline.At(Frame(frame))->model; };
   const double frameProgress = 1001.0 / 10000.0;
 
-  EXPECT_FALSE(scrollAt(5));  // "One" typed, nothing rolled yet
+  EXPECT_FALSE(scrollAt(5));            // "One" typed, nothing rolled yet
   for (const int frame : {6, 9, 15}) {  // the roll, the typing of "Two", the last frame of the scroll
     const auto scroll = scrollAt(frame);
     ASSERT_TRUE(scroll) << "frame " << frame;
@@ -79,7 +78,8 @@ class SmoothRollUpBurn : public ::testing::Test {
     const std::string out = Shell("head -c " + std::to_string(kFrameBytes * kFrames) + " /dev/zero | " + Tool() +
                                   " burn '" + Scc() + "' --size 640x360 --fps 30000/1001 -q " + options);
     std::vector<std::string> frames;
-    for (std::size_t at = 0; at + kFrameBytes <= out.size(); at += kFrameBytes) frames.push_back(out.substr(at, kFrameBytes));
+    for (std::size_t at = 0; at + kFrameBytes <= out.size(); at += kFrameBytes)
+      frames.push_back(out.substr(at, kFrameBytes));
     return frames;
   }
 
@@ -125,14 +125,13 @@ TEST_F(SmoothRollUpBurn, RowsGlideUpInsideTheirWindowAndLandOnThePlainState) {
   }
   // Halfway through the first scroll "One" stands halfway between its rows.
   EXPECT_NEAR(InkRows(smooth[11]).first, window.first + pitch / 2.0, 1.0);
-  EXPECT_LT(InkRows(smooth[11]).first, before.first);
-  EXPECT_GT(InkRows(smooth[11]).first, window.first);
   // Halfway through the second, the rest of "One" leaves at the window's top, clipped there.
   const std::string& leaving = smooth[25];
   EXPECT_EQ(InkRows(leaving).first, window.first);
-  EXPECT_NE(leaving.substr(static_cast<std::size_t>(window.first) * kWidth * 4, kWidth * 4), plain[25].substr(static_cast<std::size_t>(window.first) * kWidth * 4, kWidth * 4));
-  EXPECT_EQ(kel_test::CompareWithGolden(reinterpret_cast<const std::uint8_t*>(leaving.data()), kWidth, kHeight, kWidth * 4,
-                                        "smooth_roll_up_mid", 4, 0.001),
+  EXPECT_NE(leaving.substr(static_cast<std::size_t>(window.first) * kWidth * 4, kWidth * 4),
+            plain[25].substr(static_cast<std::size_t>(window.first) * kWidth * 4, kWidth * 4));
+  EXPECT_EQ(kel_test::CompareWithGolden(reinterpret_cast<const std::uint8_t*>(leaving.data()), kWidth, kHeight,
+                                        kWidth * 4, "smooth_roll_up_mid", 4, 0.001),
             "");
 
   // Frames stored bottom row first scroll the same way up the picture.
@@ -140,7 +139,8 @@ TEST_F(SmoothRollUpBurn, RowsGlideUpInsideTheirWindowAndLandOnThePlainState) {
   ASSERT_EQ(flipped.size(), smooth.size());
   for (const int f : {11, 25}) {
     std::string mirrored;
-    for (int y = kHeight - 1; y >= 0; --y) mirrored += flipped[f].substr(static_cast<std::size_t>(y) * kWidth * 4, kWidth * 4);
+    for (int y = kHeight - 1; y >= 0; --y)
+      mirrored += flipped[f].substr(static_cast<std::size_t>(y) * kWidth * 4, kWidth * 4);
     EXPECT_TRUE(mirrored == smooth[f]) << "frame " << f;
   }
 }
@@ -155,8 +155,8 @@ TEST_F(SmoothRollUpBurn, VideoFramesScrollAsRawFramesDo) {
             "FAILED");
   ASSERT_NE(Shell(Tool() + " burn '" + Scc() + "' '" + clip + "' -o '" + out + "' -q --smooth-roll-up"), "FAILED");
   const std::string decode = " -f rawvideo -pix_fmt bgra -";
-  const std::string raw = Shell("ffmpeg -loglevel error -i '" + clip + "'" + decode + " | " + Tool() + " burn '" + Scc() +
-                                "' --size 640x360 --fps 30000/1001 -q --smooth-roll-up");
+  const std::string raw = Shell("ffmpeg -loglevel error -i '" + clip + "'" + decode + " | " + Tool() + " burn '" +
+                                Scc() + "' --size 640x360 --fps 30000/1001 -q --smooth-roll-up");
   const std::string burned = Shell("ffmpeg -loglevel error -i '" + out + "'" + decode);
   ASSERT_EQ(raw.size(), kFrameBytes * kFrames);
   ASSERT_EQ(burned.size(), raw.size());

@@ -37,7 +37,8 @@ CaptionBurner::CaptionBurner(int frameWidth, int frameHeight, const Layout& layo
 
 CaptionBurner::~CaptionBurner() = default;
 
-void CaptionBurner::Draw(Frame& frame, Frame::InkBox& ink, const kelcaptioning::CaptioningRenderableModelPtr& model) const {
+void CaptionBurner::Draw(Frame& frame, Frame::InkBox& ink,
+                         const kelcaptioning::CaptioningRenderableModelPtr& model) const {
   frame.Clear(ink);  // all that the last state drew
   if (model) {
     const kelcore::RectT<int> layout{0, 0, layout_.layoutWidth, layout_.layoutHeight};
@@ -60,7 +61,8 @@ bool CaptionBurner::Show(const kelcaptioning::CaptioningRenderableModelPtr& mode
 bool CaptionBurner::ShowAt(const kelcaptionfiles::CaptionTimeline& timeline, kelmediatypes::TickTime time) {
   const kelcaptionfiles::TimedModel* state = timeline.At(time);
   if (smoothRollUp_) {
-    if (const std::optional<RollUpScroll> scroll = RollUpScrollAt(timeline, time)) return ShowScrolling(state->model, *scroll);
+    if (const std::optional<RollUpScroll> scroll = RollUpScrollAt(timeline, time))
+      return ShowScrolling(state->model, *scroll);
   }
   return Show(state ? state->model : nullptr);
 }
@@ -88,12 +90,13 @@ CaptionBurner::Band CaptionBurner::BandOf(const kelcaptioning::CaptioningRendera
   return {snap(top), snap(bottom), (bottom - top) / static_cast<float>(scroll.rowCount)};
 }
 
-bool CaptionBurner::ShowScrolling(const kelcaptioning::CaptioningRenderableModelPtr& model, const RollUpScroll& scroll) {
+bool CaptionBurner::ShowScrolling(const kelcaptioning::CaptioningRenderableModelPtr& model,
+                                  const RollUpScroll& scroll) {
   const Band band = BandOf(model, scroll);
   if (band.bottom <= band.top || !(band.pitch >= 1.0f)) return Show(model);
   // How far below their place the rows stand: a row at the carriage return, none at the end.
-  const int offset = std::clamp(static_cast<int>(std::lround((1.0 - scroll.progress) * band.pitch)), 0,
-                                band.bottom - band.top);
+  const int offset =
+      std::clamp(static_cast<int>(std::lround((1.0 - scroll.progress) * band.pitch)), 0, band.bottom - band.top);
   if (offset == 0) return Show(model);
   if (drawn_ && offset == offset_ && model == shown_ && band == band_ && before_->model == scroll.before) return false;
   Keep(before_, scroll.before);
@@ -108,7 +111,7 @@ bool CaptionBurner::ShowScrolling(const kelcaptioning::CaptioningRenderableModel
 }
 
 void CaptionBurner::Compose(const Band& band, int offset) {
-  // The layer's rows are the drawing's, or its rows from the last up with flip.
+  // A drawing row's row in the layer: with flip the drawing starts at the last row it covers.
   const int drawnRows = static_cast<int>(static_cast<float>(layout_.layoutHeight) * layout_.scale);
   const auto stored = [&](int y) { return layout_.flip ? drawnRows - 1 - y : y; };
   const int pitch = static_cast<int>(std::lround(band.pitch));
@@ -117,16 +120,16 @@ void CaptionBurner::Compose(const Band& band, int offset) {
                               std::max(stored(band.top), stored(band.bottom - 1)) + 1, columns.left, columns.right};
   ink_ = Union(after_->ink, IsEmpty(columns) ? Frame::InkBox{} : bandBox);
   const auto bytes = static_cast<std::size_t>(ink_.right - ink_.left) * 4;
-  const auto at = [&](int row) {  // all layers are of one size
-    return (static_cast<std::size_t>(row) * static_cast<std::size_t>(layer_.Width()) + static_cast<std::size_t>(ink_.left)) * 4;
-  };
+  // Where a row's part within the box starts, in any of the layers: they are all of one size.
+  const auto width = static_cast<std::size_t>(layer_.Width()), left = static_cast<std::size_t>(ink_.left);
+  const auto at = [&](int row) { return (static_cast<std::size_t>(row) * width + left) * 4; };
   for (int row = ink_.first; row < ink_.last; ++row) {
     const int y = stored(row);
     const Frame* from = &after_->frame;
     int fromY = y;
     if (y >= band.top && y < band.bottom) {
-      // Within the window the new rows stand `offset` below their place, and above them what is
-      // left of the old top row, moved up as far.
+      // Within the window the new rows stand `offset` below their place; above them stands what
+      // is left of the old top row, moved up by the rest of a row.
       const bool oldTopRow = y < band.top + offset;
       if (oldTopRow) from = &before_->frame;
       fromY = oldTopRow ? y + pitch - offset : y - offset;

@@ -40,8 +40,8 @@ std::optional<RollUpScroll> RollUpScrollAt(const kelcaptionfiles::CaptionTimelin
   if (at > 0 && states[at - 1].end == rolled.begin) scroll.before = states[at - 1].model;
   scroll.firstRow = std::max(rolled.cause.rollUpBaseRow - rolled.cause.rollUpRows + 1, 0);
   scroll.rowCount = rolled.cause.rollUpBaseRow - scroll.firstRow + 1;
-  scroll.progress = static_cast<double>((time - rolled.begin).GetTicks()) /
-                    static_cast<double>(kRollUpScrollTime.GetTicks());
+  scroll.progress =
+      static_cast<double>((time - rolled.begin).GetTicks()) / static_cast<double>(kRollUpScrollTime.GetTicks());
   return scroll;
 }
 
