@@ -166,7 +166,11 @@ void Line21Timeline::ShowDisplayed(kelmediatypes::TickTime time) {
   // The hidden memory is made first, so that the next state shares its rows with the shown one.
   const CaptioningRenderableModelPtr off = hidden != shown ? maker_->Make(hidden) : nullptr;
   const CaptioningRenderableModelPtr on = maker_->Make(shown);
-  const StateCause cause{StyleOf(decoder_.CurrentStyle()), decoder_.LastChangeRolledUp()};
+  StateCause cause{StyleOf(decoder_.CurrentStyle()), decoder_.LastChangeRolledUp()};
+  if (cause.style == CaptionStyle::RollUp) {
+    cause.rollUpBaseRow = decoder_.CursorRow();
+    cause.rollUpRows = decoder_.RollUpRows();
+  }
   if (off) flashing_ = Flashing{time, on, off, cause};
   timeline_.Show(time, kelmediatypes::kTime_Max, off && FlashingTextOff(HalfSecondOf(time)) ? off : on,
                  cause);

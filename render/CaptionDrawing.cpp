@@ -122,4 +122,18 @@ void GetCaptionRects(const CaptioningRenderableModelPtr& model, kelui::inkpad::I
   for (int windowNumber : order) CollectCaptionWindowRects(held, inkpad, frame, rects, windowNumber);
 }
 
+RectT<float> GetCaptionRowsRect(const CaptioningRenderableModelPtr& model, int windowNumber, int firstRow,
+                                int rowCount, const RectT<float>& frameRect) {
+  if (!model || kelcaptioning::IsOpenCaptions(model->GetStreamFormat())) return {};
+  const CaptioningRenderableModelWindowPtr window = VisibleWindow(model, windowNumber);
+  if (!window || firstRow < 0 || rowCount < 1 || rowCount > window->GetRowCount() - firstRow) return {};
+  RectT<float> windowRect{};
+  RectT<float> cellSizeRect{};
+  ComputeWindowRects(*model, *window, frameRect, cellSizeRect, windowRect);
+  // As the cell boxes of the rows are computed, so that the rectangle meets them exactly.
+  const float top = static_cast<float>(firstRow) * cellSizeRect.height + windowRect.y;
+  const float bottom = static_cast<float>(firstRow + rowCount) * cellSizeRect.height + windowRect.y;
+  return {windowRect.x, top, windowRect.width, bottom - top};
+}
+
 }  // namespace kelcaptioningui

@@ -19,6 +19,9 @@ struct StateCause {
   CaptionStyle style = CaptionStyle::Unknown;
   // The state is the one before with its roll-up rows moved up a row (a carriage return).
   bool rolledUp = false;
+  // Roll-up states: the roll-up window's base row (0 to 14, from the top) and its depth in rows.
+  int rollUpBaseRow = 0;
+  int rollUpRows = 0;
   friend bool operator==(const StateCause&, const StateCause&) = default;
 };
 

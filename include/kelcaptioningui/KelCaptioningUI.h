@@ -42,6 +42,14 @@ KELCAPTIONINGUI_API void GetCaptionRects(const kelcaptioning::CaptioningRenderab
                                          kelui::inkpad::Inkpad* inkpad, const kelcore::RectT<float>& frameRect,
                                          CaptionRectList& rects);
 
+// The rectangle that rows [firstRow, firstRow + rowCount) of grid window `windowNumber` take when
+// DrawCaption draws the model in `frameRect`: the window's left and width, from the top of the
+// first row's cells to the bottom of the last's (not snapped to pixels). All zero for an
+// open-caption format, a window that is absent or hidden, or rows not all within the window.
+KELCAPTIONINGUI_API kelcore::RectT<float> GetCaptionRowsRect(const kelcaptioning::CaptioningRenderableModelPtr& model,
+                                                             int windowNumber, int firstRow, int rowCount,
+                                                             const kelcore::RectT<float>& frameRect);
+
 // Burns the model's captions into a caller's block of 32-bit premultiplied BGRA pixels (bytes B, G,
 // R, A) with DrawCaption on a surface over the block, so each window's rectangle replaces pixels
 // rather than drawing over them: it takes the window's fill colour, alpha included (a transparent

@@ -135,6 +135,40 @@ TEST(WindowPass, RowsArePlacedByTheirIndexEmptyEntriesCounted) {
   EXPECT_FLOAT_EQ(third - first, 2 * (second - first));
 }
 
+// The rectangle of a window's rows meets the rows' cells exactly, as GetCaptionRects lists them.
+TEST(WindowPass, RowsRectCoversTheRowsCells) {
+  using kelcaptioningui::GetCaptionRowsRect;
+  auto model = Model();
+  auto window = GridWindow(32, 15, 0, kRed);  // {240, 135, 1440, 810}, cells 45 x 54
+  kelcaptioning::RowList rows(15);
+  rows[12] = kel_test::TextRow(U"One");
+  rows[14] = kel_test::TextRow(U"Three");
+  window->SetRows(rows);
+  model->AddWindow(2, window);
+  const RectT<float> rect = GetCaptionRowsRect(model, 2, 12, 3, kHD);
+  EXPECT_EQ(rect, (RectT<float>{240, 135 + 12 * 54, 1440, 3 * 54}));
+  const CaptionRectList listed = Rects(model);  // the window, then rows 12 and 14
+  ASSERT_EQ(listed.size(), 3u);
+  EXPECT_EQ(listed[1].y, rect.y);
+  EXPECT_EQ(listed[2].y + listed[2].height, rect.y + rect.height);
+  // A window placed elsewhere moves its rows with it.
+  EXPECT_EQ(GetCaptionRowsRect(model, 2, 0, 1, {100, 50, 1920, 1080}).y, 185.0f);
+
+  // Nothing for rows not all in the window, no rows, a hidden or absent window, open captions.
+  const RectT<float> none{};
+  EXPECT_EQ(GetCaptionRowsRect(model, 2, 14, 2, kHD), none);
+  EXPECT_EQ(GetCaptionRowsRect(model, 2, -1, 2, kHD), none);
+  EXPECT_EQ(GetCaptionRowsRect(model, 2, 3, 0, kHD), none);
+  EXPECT_EQ(GetCaptionRowsRect(model, 2, 3, 0x7FFFFFFF, kHD), none);
+  EXPECT_EQ(GetCaptionRowsRect(model, 1, 0, 1, kHD), none);
+  EXPECT_EQ(GetCaptionRowsRect(nullptr, 0, 0, 1, kHD), none);
+  window->SetVisible(false);
+  EXPECT_EQ(GetCaptionRowsRect(model, 2, 0, 1, kHD), none);
+  auto open = Model(kelcaptioning::kStreamFormat_OpenCaptions);
+  open->AddWindow(0, GridWindow(32, 15));
+  EXPECT_EQ(GetCaptionRowsRect(open, 0, 0, 1, kHD), none);
+}
+
 TEST(WindowPass, SurfacesWithoutWorkingGdiplusAreStillFilled) {
   auto model = Model();
   model->AddWindow(0, GridWindow(10, 2, 0, kRed));

@@ -53,6 +53,8 @@ TEST(SccReader, RollUpStatesSayWhichOnesRolled) {
   std::vector<bool> rolled;
   for (const TimedModel& state : states) {
     EXPECT_EQ(state.cause.style, CaptionStyle::RollUp);
+    EXPECT_EQ(state.cause.rollUpBaseRow, 14);  // RU2 from another style: two rows at the bottom
+    EXPECT_EQ(state.cause.rollUpRows, 2);
     rolled.push_back(state.cause.rolledUp);
   }
   EXPECT_EQ(rolled, (std::vector<bool>{false, false, true, false, false}));

@@ -67,6 +67,7 @@ int BurnRawFrames(const BurnOptions& options) {
   layout.pixelAspectRatio = {static_cast<std::uint32_t>(parNum), static_cast<std::uint32_t>(parDen)};
   Frame frame(size.width, size.height);
   CaptionBurner burner(size.width, size.height, layout);
+  burner.SetSmoothRollUp(options.video.smoothRollUp);
   const std::size_t frameBytes = frame.Bytes().size();
   const long long length = InputLength();
   if (length > 0 && length % static_cast<long long>(frameBytes) != 0) {
@@ -102,8 +103,7 @@ int BurnRawFrames(const BurnOptions& options) {
     __extension__ using Wide = __int128;
     const kelmediatypes::TickTime time(
         static_cast<std::int64_t>(Wide{index} * kelmediatypes::TickTime::kTicksPerSecond * fpsDen / fpsNum));
-    const kelcaptionfiles::TimedModel* state = timeline.At(time - offset);
-    burner.Show(state ? state->model : nullptr);
+    burner.ShowAt(timeline, time - offset);
     burner.Over(frame);
     if (options.framesFolder.empty()) {
       std::cout.write(reinterpret_cast<const char*>(frame.Bytes().data()), static_cast<std::streamsize>(frameBytes));
@@ -190,6 +190,7 @@ Subcommand AddBurn(CLI::App& app) {
   command->add_flag("--embedded", options->embedded,
                     "FILE is a video: burn the captions its pictures carry (A/53 caption data) into it:\n"
                     "  kelcaption burn --embedded in.ts -o out.mp4");
+  AddSmoothRollUpOption(*command, options->video.smoothRollUp);
   command->add_flag("-q,--quiet", options->video.quiet, "No progress line");
   command->add_flag("--debug-windows", options->debugWindows, "Tint caption windows 0 to 7 (DebugCaptionWindows)");
   return {command, [options, modes] { return Burn(*options, *modes); }};

@@ -93,7 +93,8 @@ kelcaptionfiles::CaptionTimeline LoadCaptionStates(const CaptionFileOptions& opt
     kelcaptionfiles::CaptionTimeline restyled;
     for (const kelcaptionfiles::TimedModel& state : states.States()) {
       restyled.Show(state.begin, state.end,
-                    kelcaptioningui::ApplyCaptionDisplaySettings(state.model, display, &measuring.Inkpad()));
+                    kelcaptioningui::ApplyCaptionDisplaySettings(state.model, display, &measuring.Inkpad()),
+                    state.cause);
     }
     states = std::move(restyled);
   }

@@ -172,6 +172,12 @@ int ChannelNumber(const std::string& channel) {
   return digits[0] - '0';
 }
 
+void AddSmoothRollUpOption(CLI::App& command, bool& smooth) {
+  command.add_flag("--smooth-roll-up", smooth,
+                   "Line-21 roll-up captions scroll up a row over a third of a second, as no common decoder "
+                   "shows them, instead of jumping at once");
+}
+
 CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const std::string& what) {
   return command.add_option("-o,--output", output, what + " to write; - for standard output");
 }

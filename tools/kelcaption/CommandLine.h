@@ -82,6 +82,9 @@ int ChannelNumber(const std::string& channel);
 // The same without --style, for subcommands that do not draw.
 void AddCaptionReadOptions(CLI::App& command, CaptionFileOptions& options);
 
+// "--smooth-roll-up": roll-up captions scroll a row up over a few frames instead of jumping.
+void AddSmoothRollUpOption(CLI::App& command, bool& smooth);
+
 // "-o,--output": a file, or "-" for standard output.
 CLI::Option* AddOutputOption(CLI::App& command, std::string& output, const std::string& what);
 

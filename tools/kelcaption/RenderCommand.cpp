@@ -19,6 +19,7 @@ struct RenderOptions {
   MomentOptions moment;
   std::string output;
   std::string background;
+  bool smoothRollUp = false;
 };
 
 int Render(const RenderOptions& options) {
@@ -30,12 +31,12 @@ int Render(const RenderOptions& options) {
   if (!options.background.empty() && !backgroundPng) background = ParseColor(options.background);
   Frame frame(size.width, size.height);
   CaptionBurner burner(size.width, size.height);
+  burner.SetSmoothRollUp(options.smoothRollUp);
   const auto timeline = LoadCaptionStates(options.file, size.width, size.height, burner.Layer());
   if (backgroundPng) frame.ReadPng(options.background);
   if (background)
     frame.Surface().FillRect(*background, {0, 0, static_cast<float>(size.width), static_cast<float>(size.height)});
-  const kelcaptionfiles::TimedModel* state = timeline.At(time);
-  burner.Show(state ? state->model : nullptr);
+  burner.ShowAt(timeline, time);
   burner.Over(frame);
   frame.WritePng(options.output);
   return kExitDone;
@@ -52,6 +53,7 @@ Subcommand AddRender(CLI::App& app) {
   AddOutputOption(*command, options->output, "PNG")->required();
   command->add_option("--background", options->background,
                       "Colour (#RRGGBB, black, white, gray) or a PNG of the frame size; transparent without it");
+  AddSmoothRollUpOption(*command, options->smoothRollUp);
   return {command, [options] { return Render(*options); }};
 }
 

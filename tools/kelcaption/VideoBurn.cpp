@@ -97,6 +97,7 @@ int BurnVideo(const VideoBurnOptions& options) {
                                static_cast<std::uint32_t>(decoder.sample_aspect_ratio.den)};
   }
   CaptionBurner burner(width, height, layout);
+  burner.SetSmoothRollUp(options.smoothRollUp);
   const auto timeline = LoadCaptionStates(options.file, width, height, burner.Layer());
   const kelmediatypes::TickTime shift = CaptionShift(options.file.file, options.offset, input, options.quiet);
 
@@ -118,8 +119,7 @@ int BurnVideo(const VideoBurnOptions& options) {
       }
       if (!blend) blend.emplace(static_cast<AVPixelFormat>(frame->format), width, height, VideoColour::Of(*frame));
       last = input.PresentationTime(*frame);
-      const kelcaptionfiles::TimedModel* state = timeline.At(last + shift);
-      if (burner.Show(state ? state->model : nullptr)) blend->Prepare(burner.Layer(), burner.Ink());
+      if (burner.ShowAt(timeline, last + shift)) blend->Prepare(burner.Layer(), burner.Ink());
       AVFrame* picture = frame.get();
       if (burner.Showing()) {
         anyShown = true;

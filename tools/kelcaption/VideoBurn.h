@@ -17,6 +17,7 @@ struct VideoBurnOptions {
   // Shifts the captions by a signed time ("+1.5", "-01:00:00:00"), on top of matching time codes.
   std::string offset;
   bool quiet = false;
+  bool smoothRollUp = false;  // see CaptionBurner::SetSmoothRollUp
 };
 
 // Burns the captions into the video, decoded and encoded in this process: each frame gets the
