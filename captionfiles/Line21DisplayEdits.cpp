@@ -7,12 +7,13 @@ namespace kelcaptionfiles {
 
 namespace {
 
-// What shows, with spaces as empty cells: the lines of a state do not tell the two apart.
+// What shows, with spaces as empty cells: the lines of a state do not tell the two apart (nor
+// keep an underlined space at the end of a row).
 Line21Memory Shown(const Line21Memory& memory) {
   Line21Memory shown = memory;
   for (Line21Row& row : shown) {
     for (Line21Cell& cell : row) {
-      if (cell.character == U' ' && !cell.style.underline) cell = {};
+      if (cell.character == U' ') cell = {};
     }
   }
   return shown;

@@ -275,7 +275,7 @@ std::string FileText(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Roll-up (two rows, then three at row 12, carriage returns, a red row) and paint-on (two rows, an
+// Roll-up (two rows, then three at row 12, carriage returns, a red underlined row) and paint-on (two rows, an
 // overwrite; then a delete to end of row, a backspace and a character set apart) are sent as they
 // came: each state at its frame, in its style, and no pop-on among them.
 TEST(CaptionWriters, SccRollUpAndPaintOnReadBackStateForStateInTheirStyle) {
@@ -295,7 +295,7 @@ TEST(CaptionWriters, SccRollUpAndPaintOnReadBackStateForStateInTheirStyle) {
                                                    "36-124 13:0 Paint{ffffff}\n124-150 13:0 Pai{ffffff}\n"
                                                    "150-154 13:0 Pa{ffffff}\n154-180 13:0 Pa  x{ffffff}\n");
   const ReadResult rollUp = ReadCaptions(FileText(std::string(KEL_DATA) + "/roll-up.scc"), "r.scc");
-  EXPECT_EQ(Causes(rollUp), std::string("rrrrrrRrrrrrrRrrrRrr") + "rRrRrRrRr") << Summary(rollUp);
+  EXPECT_EQ(Causes(rollUp), std::string("rrrrrrRrrrrrrRrrrRrrrr") + "rRrRrRrRr") << Summary(rollUp);
   // SubRip of the roll-up, sent back as SCC: pop-on captions.
   const Written srt = WriteAndRead(rollUp, kCaptioningExportFormat_SRT);
   const Written popOn = WriteAndRead(srt.back, kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997DropTimecode);
