@@ -168,6 +168,7 @@ ExportCues CuesOf(const ReadResult& read) {
       ExportCue cue;
       cue.begin = state.begin;
       cue.end = state.end;
+      cue.cause = state.cause;
       AddModelLines(*state.model, cue, out.notes);
       if (!cue.lines.empty()) out.cues.push_back(std::move(cue));
     }

@@ -53,6 +53,8 @@ struct ExportCue {
   std::optional<CueBox> box;
   int gridRows = 0;  // 0 for subtitle cues
   int gridColumns = 0;
+  // For a state of a line-21 timeline, the style it came in, so that it can be sent so again.
+  StateCause cause;
 };
 
 struct ExportCues {

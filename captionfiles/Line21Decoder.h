@@ -60,6 +60,9 @@ class Line21Decoder {
   // Row and column (from 0) where the next character goes.
   int CursorRow() const noexcept { return row_; }
   int CursorColumn() const noexcept { return column_; }
+  // The style the next character takes, and the rows of the roll-up window (0 before any RU code).
+  const Line21Style& CurrentPen() const noexcept { return pen_; }
+  int RollUpRows() const noexcept { return rollUpRows_; }
 
   // What the decoder received but does not show, each kind with how often it came: alarms,
   // text-mode data, the other channel's codes are not counted (they are someone else's).

@@ -257,6 +257,69 @@ TEST(CaptionWriters, SccPopOnCaptionsReadBackRowForRowAndFrameForFrame) {
   }
 }
 
+// The style each state came in, a letter a state: p pop-on, r roll-up, R rolled up, d paint-on.
+std::string Causes(const ReadResult& read) {
+  std::string letters;
+  for (const TimedModel& state : read.Timeline()->States()) {
+    letters += state.cause.style == CaptionStyle::PopOn     ? 'p'
+               : state.cause.style == CaptionStyle::PaintOn ? 'd'
+               : state.cause.rolledUp                       ? 'R'
+               : state.cause.style == CaptionStyle::RollUp  ? 'r'
+                                                            : '?';
+  }
+  return letters;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Roll-up (two rows, then three at row 12, carriage returns, a red underlined row) and paint-on (two rows, an
+// overwrite; then a delete to end of row, a backspace and a character set apart) are sent as they
+// came: each state at its frame, in its style, and no pop-on among them.
+TEST(CaptionWriters, SccRollUpAndPaintOnReadBackStateForStateInTheirStyle) {
+  const std::string paintOn = FileText(std::string(KEL_DATA) + "/paint-on.scc");
+  const std::string edits = "Scenarist_SCC V1.0\n\n00:00:01:00\t9429 9429 94d0 94d0" + Words("Paint") +
+                            "\n\n00:00:04:00\t94d0 94d0 9723 9723 94a4 94a4\n\n00:00:05:00\t94a1 94a1 9452 9452" +
+                            Words("x") + "\n\n00:00:06:00\t942c 942c\n";
+  for (const std::string& source : {FileText(std::string(KEL_DATA) + "/roll-up.scc"), paintOn, edits}) {
+    const ReadResult scc = ReadCaptions(source, "in.scc", {.strict = true});
+    const Written out = WriteAndRead(scc, kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997NonDropTimecode);
+    EXPECT_EQ(Summary(out.back), Summary(scc)) << source << "\n" << out.bytes;
+    EXPECT_EQ(Causes(out.back), Causes(scc)) << source;
+    EXPECT_TRUE(out.notes.empty()) << out.notes.front();
+    EXPECT_EQ(out.bytes.find("942f"), std::string::npos) << out.bytes;  // no end of caption
+  }
+  EXPECT_EQ(Summary(ReadCaptions(edits, "in.scc")), "34-35 13:0 Pa{ffffff}\n35-36 13:0 Pain{ffffff}\n"
+                                                   "36-124 13:0 Paint{ffffff}\n124-150 13:0 Pai{ffffff}\n"
+                                                   "150-154 13:0 Pa{ffffff}\n154-180 13:0 Pa  x{ffffff}\n");
+  const ReadResult rollUp = ReadCaptions(FileText(std::string(KEL_DATA) + "/roll-up.scc"), "r.scc");
+  EXPECT_EQ(Causes(rollUp), std::string("rrrrrrRrrrrrrRrrrRrrrr") + "rRrRrRrRr") << Summary(rollUp);
+  // SubRip of the roll-up, sent back as SCC: pop-on captions.
+  const Written srt = WriteAndRead(rollUp, kCaptioningExportFormat_SRT);
+  const Written popOn = WriteAndRead(srt.back, kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997DropTimecode);
+  EXPECT_EQ(Causes(popOn.back), std::string(Causes(popOn.back).size(), 'p'));
+  EXPECT_EQ(popOn.bytes.find("9425"), std::string::npos) << popOn.bytes;
+}
+
+// A roll-up state that is no roll of the one before (a preamble code moved the window up) is sent as
+// pop-on, and so is what follows it until the screen is clear: a roll-up code would erase it.
+TEST(CaptionWriters, SccSendsAsPopOnWhatARollUpCannotMake) {
+  const std::string source = "Scenarist_SCC V1.0\n\n00:00:01:00\t9425 9425 9470 9470" + Words("One") +
+                             " 94ad 94ad" + Words("Two") + "\n\n00:00:03:00\t9440 9440\n\n00:00:05:00\t" +
+                             Words("x") + "\n\n00:00:07:00\t942c 942c\n\n00:00:08:00\t9425 9425 9470 9470" +
+                             Words("Back") + "\n\n00:00:09:00\t942c 942c\n";
+  const ReadResult scc = ReadCaptions(source, "in.scc", {.strict = true});
+  const Written out = WriteAndRead(scc, kCaptioningExportFormat_SCC, kelmediatypes::kTimeDisplay_2997NonDropTimecode);
+  EXPECT_EQ(Summary(out.back), Summary(scc)) << out.bytes;
+  EXPECT_EQ(Causes(scc), "rrRrrrrrr");
+  EXPECT_EQ(Causes(out.back), "rrRrrpprr");
+  EXPECT_EQ(out.notes, std::vector<std::string>{
+                           "roll-up captions that do not follow from the one before by one roll or by added text "
+                           "(sent as pop-on): 2 times"});
+}
+
 TEST(CaptionWriters, SccWrapsSubtitlesOnTheGridAndSaysWhatLine21CannotCarry) {
   const std::string srt =
       "1\n00:00:05,000 --> 00:00:06,000\nA line far too long for thirty-two columns of line 21, "
@@ -282,11 +345,6 @@ TEST(CaptionWriters, SccWrapsSubtitlesOnTheGridAndSaysWhatLine21CannotCarry) {
                            "colours other than line 21's seven (the nearest written): 1 time",
                            "characters that line 21 does not have (written as '?'): 1 time",
                            "captions shown late, the one before leaving too few frames to load them: 1 time"}));
-}
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 TEST(CaptionWriters, EbuStlReadsBackTeletextPagesAndOpenSubtitles) {

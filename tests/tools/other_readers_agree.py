@@ -11,7 +11,12 @@ frames of 1/29.97 s, which runs up to 70 ms ahead of the frame's own time late i
 FFmpeg 5.1 shows the extended em dash as its stand-in '-', so SCC text is compared with the two
 taken as one. Prints the figures and the largest time difference; exits 1 when any cue disagrees.
 
-usage: ffmpeg_agreement.py KELCAPTION WORKDIR SOURCE...
+Sources after --screens are roll-up or paint-on captions, which FFmpeg does not give a cue per
+state: it gives one at each roll and erasure, its text the screens shown since the cue before, one
+after another. Their SCC is compared screen by screen: the last screen of each of FFmpeg's cues
+must be the text of a state of kelcaption's that ends when that cue ends (the roll or erasure).
+
+usage: ffmpeg_agreement.py KELCAPTION WORKDIR SOURCE... [--screens SOURCE...]
 """
 import os
 import re
@@ -52,7 +57,7 @@ def ttml_cues(text):
             for p in root.iter(TTML + "p")]
 
 
-def cues(srt):
+def cues(srt, last_screen=False):
     out = []
     for block in re.split(r"\n\s*\n", srt.replace("\r", "").strip()):
         lines = block.split("\n")
@@ -61,9 +66,17 @@ def cues(srt):
             continue
         begin, end = [ms(t) for t in lines[timing].split("-->")]
         text = " ".join(lines[timing + 1:])
+        if last_screen:
+            # FFmpeg starts each screen of a roll-up or paint-on cue with its position tag.
+            text = re.split(r"\{\\an\d\}", text)[-1]
         text = re.sub(r"<[^>]*>|\{[^}]*\}", "", text).replace("\\h", " ").replace("\\N", " ")
         out.append((begin, end, " ".join(text.split())))
     return out
+
+
+def screens_agree(ours, theirs, tolerance):
+    """For each of FFmpeg's cues, whether a state of ours shows its last screen and ends with it."""
+    return [any(text == b[2] and abs(end - b[1]) <= tolerance for _, end, text in ours) for b in theirs]
 
 
 def ms(text):
@@ -79,7 +92,9 @@ def main():
     tool, work = sys.argv[1], sys.argv[2]
     os.makedirs(work, exist_ok=True)
     failed = False
-    for source in sys.argv[3:]:
+    sources = sys.argv[3:]
+    screens = set(sources[sources.index("--screens") + 1:]) if "--screens" in sources else set()
+    for source in [s for s in sources if s != "--screens"]:
         name = os.path.basename(source)
         for extension, options, tolerance in FORMATS:
             written = os.path.join(work, name + "".join(options).replace("--time-display", "-") + "." + extension)
@@ -90,9 +105,20 @@ def main():
                     theirs = ttml_cues(file.read())
             else:
                 ours = cues(run([tool, "export", written, "-o", "-", "--format", "srt"]))
-                theirs = cues(run(["ffmpeg", "-v", "error", "-i", written, "-f", "srt", "-"]))
+                by_screen = extension == "scc" and source in screens
+                theirs = cues(run(["ffmpeg", "-v", "error", "-i", written, "-f", "srt", "-"]), by_screen)
             if extension == "scc":
                 ours = [(b, e, t.replace("\u2014", "-")) for b, e, t in ours]
+            if extension == "scc" and source in screens:
+                agreeing = screens_agree(ours, theirs, tolerance)
+                failed |= not all(agreeing) or not theirs
+                print(f"{name} as .scc {' '.join(options)}: kelcaption {len(ours)} states, ffmpeg {len(theirs)} cues; "
+                      f"{sum(agreeing)} of ffmpeg's last screens are states of kelcaption's ending with them "
+                      f"(within {tolerance} ms)" + ("" if all(agreeing) and theirs else "  DISAGREE"))
+                for agrees, b in zip(agreeing, theirs):
+                    if not agrees:
+                        print(f"  ffmpeg     {b}")
+                continue
             same_text = sum(1 for a, b in zip(ours, theirs) if a[2] == b[2])
             same_time = sum(1 for a, b in zip(ours, theirs)
                             if abs(a[0] - b[0]) <= tolerance and abs(a[1] - b[1]) <= tolerance)
