@@ -334,6 +334,9 @@ TEST(CaptionWriters, EverySeedSurvivesReadWriteRead) {
         const auto format = static_cast<CaptioningExportFormat>(f);
         TimeDisplaySet displays;
         if (!GetSupportedTimeDisplaysForFormat(format, displays)) continue;
+        // MCC writes a line a frame: its rate of fewest frames (MccWriterTest goes through the
+        // others) keeps this test short.
+        if (format == kCaptioningExportFormat_MCC) displays = {kelmediatypes::kTimeDisplay_23976Timecode};
         for (const auto display : displays) {
           WriteResult out;
           try {

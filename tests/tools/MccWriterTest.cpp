@@ -140,7 +140,8 @@ ReadResult TwoWindows() {
   At(data, 34, Packets({DefineWindow({.id = 3, .priority = 0, .vertical = 74, .horizontal = 105, .anchorPoint = 7,
                                       .rows = 1, .columns = 30}),
                         SetWindowAttributes({.fill = Color(3, 0, 0, 0)}), SetPenColor(Color(0, 3, 0, 3), Color(3, 0, 0, 0), 0),
-                        Text("BOTTOM "), WithByte(0x10, 0xA0)},
+                        Text("BOTTOM "), SetPenColor(Color(0, 3, 0, 3), Color(0, 3, 0, 0), 0), WithByte(0x10, 0xA0),
+                        SetPenLocation(0, 10), Text("!")},
                        1, &sequence));
   At(data, 90, Packets({WithByte(0x83, 0), Text(" MORE")}, 1, &sequence));
   At(data, 91, Packets({WithByte(0x8C, 0x01)}, 1, &sequence));
