@@ -20,7 +20,8 @@ using namespace kel_test;
 using kelmediatypes::TickTime;
 using kelmediatypes::TimeDisplay;
 
-constexpr std::int64_t kTicksPerFrame = TickTime::kTicksPerSecond / 30000 * 1001;
+// A frame at 29.97 frames a second.
+const std::int64_t kTicksPerFrame = FrameClock(30000, 1001, false).TimeOf(1).GetTicks();
 
 std::string ColorText(const CaptioningColor& c) {
   char text[48];
@@ -84,12 +85,7 @@ Written WriteMccAndRead(const ReadResult& source, TimeDisplay display, const Rea
 
 // Line 21: a two-row pop-on caption, the first row indented with a colour change, and one after it.
 TEST(MccWriter, LineTwentyOneCaptionsReadBackAsTheSccSourceShowsThem) {
-  const std::string scc =
-      "Scenarist_SCC V1.0\n\n00:00:59;20\t9420 9420 94ae 94ae 9452 9452" + Words("Hello") + " 91a8 91a8" +
-      Words("there") + " 9470 9470" + Words("Wo") + " 13b3 13b3" + Words("rld ") + " 9137 9137 912f 912f" +
-      Words("on") + " 942f 942f\n\n"
-      "00:01:02;00\t9420 9420 94ae 94ae 94d0 94d0" + Words("Two!") + " 942f 942f\n\n00:01:05;00\t942c 942c\n";
-  const ReadResult source = ReadCaptions(scc, "in.scc", {.strict = true});
+  const ReadResult source = ReadCaptions(PopOnScc(), "in.scc", {.strict = true});
   const std::string expected = StatesText(source);
   ASSERT_NE(expected.find("1816-1866"), std::string::npos) << expected;
   for (const TimeDisplay display : {kelmediatypes::kTimeDisplay_2997DropTimecode, kelmediatypes::kTimeDisplay_2997NonDropTimecode}) {
