@@ -1,6 +1,8 @@
 #include "captionfiles/DtvccModel.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace kelcaptionfiles {
 
@@ -26,6 +28,91 @@ TextAttributes ModelAttributesOf(const DtvccPen& pen, const DtvccColor& fill) {
   a.SetItalic(pen.italics);
   a.SetUnderlined(pen.underline);
   return a;
+}
+
+namespace {
+
+// A model colour as the nearest digital-TV colour.
+DtvccColor DtvccColorOf(const CaptioningColor& color) {
+  const auto level = [](float value) { return static_cast<std::uint8_t>(std::clamp(std::lround(value * 3.0f), 0L, 3L)); };
+  const DtvccOpacity opacity = color.Alpha() <= kAlphaValue_Transparent ? DtvccOpacity::Transparent
+                               : color.Alpha() < 0.75f                  ? DtvccOpacity::Translucent
+                                                                        : DtvccOpacity::Solid;
+  return {level(color.Red()), level(color.Green()), level(color.Blue()), opacity};
+}
+
+DtvccPen PenOf(const TextAttributes& a) {
+  DtvccPen pen;
+  pen.foreground = DtvccColorOf(a.GetForegroundColor());
+  pen.background = DtvccColorOf(a.GetBackgroundColor());
+  pen.size = static_cast<std::uint8_t>(std::clamp<int>(a.GetTextSize(), DtvccPen::kSmall, DtvccPen::kLarge));
+  pen.offset = static_cast<std::uint8_t>(2 - std::clamp<int>(a.GetTextOffset(), 0, 2));
+  pen.fontStyle = static_cast<std::uint8_t>(std::clamp<int>(a.GetGenericFontFamilyID(), 0, 7));
+  pen.edgeType = static_cast<std::uint8_t>(std::clamp<int>(a.GetTextEdge(), DtvccPen::kNoEdge, DtvccPen::kRightDropShadow));
+  pen.italics = a.IsItalic();
+  pen.underline = a.IsUnderlined();
+  return pen;
+}
+
+// An empty cell of a filled window: a space with nothing set but the fill behind it.
+bool IsFillCell(const CaptioningRenderableModelCell& cell) {
+  TextAttributes fill;
+  fill.SetBackgroundColor(cell.GetTextAttributes().GetBackgroundColor());
+  return cell.GetCharacter() == U' ' && cell.GetTextAttributes() == fill;
+}
+
+std::optional<DtvccShownWindow> ShownWindowOf(int id, const CaptioningRenderableModelWindow& window, int gridColumns) {
+  const RowList rows = window.GetRows();
+  const int rowCount = std::min(static_cast<int>(rows.size()), DtvccDecoder::kGridRows);
+  const auto cellsOf = [&rows](int r) { return rows[static_cast<std::size_t>(r)] ? rows[static_cast<std::size_t>(r)]->GetCells() : CellList{}; };
+  int top = rowCount, left = gridColumns, right = std::min(window.GetColumnCount(), gridColumns);
+  for (int r = 0; r < rowCount; ++r) {
+    const CellList cells = cellsOf(r);
+    const auto first = std::find_if(cells.begin(), cells.end(), [](const auto& cell) { return cell != nullptr; });
+    if (first == cells.end()) continue;
+    top = std::min(top, r);
+    left = std::min(left, static_cast<int>(first - cells.begin()));
+    right = std::max(right, std::min(static_cast<int>(cells.size()), gridColumns));
+  }
+  if (top == rowCount || left >= right) return std::nullopt;
+  DtvccShownWindow shown{id, std::clamp<int>(window.GetAnchorID(), 0, 8), top, left, rowCount - top, right - left,
+                         DtvccColorOf(window.GetFillColor()), {}};
+  // Only a window whose every cell is there can be filled; elsewhere a fill cell is a space.
+  bool covered = true;
+  for (int r = top; r < rowCount && covered; ++r) {
+    const CellList cells = cellsOf(r);
+    covered = static_cast<int>(cells.size()) >= right &&
+              std::all_of(cells.begin() + left, cells.begin() + right, [](const auto& cell) { return cell != nullptr; });
+  }
+  shown.text.assign(static_cast<std::size_t>(shown.rows), std::vector<DtvccCell>(static_cast<std::size_t>(shown.columns)));
+  for (int r = 0; r < shown.rows; ++r) {
+    const CellList cells = cellsOf(top + r);
+    for (int c = 0; c < shown.columns && left + c < static_cast<int>(cells.size()); ++c) {
+      const CaptioningRenderableModelCellPtr& cell = cells[static_cast<std::size_t>(left + c)];
+      if (!cell) continue;
+      if (covered && IsFillCell(*cell)) {
+        shown.fill = DtvccColorOf(cell->GetTextAttributes().GetBackgroundColor());
+      } else {
+        shown.text[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = {cell->GetCharacter(),
+                                                                                PenOf(cell->GetTextAttributes())};
+      }
+    }
+  }
+  return shown;
+}
+
+}  // namespace
+
+DtvccScreen ScreenOfModel(const CaptioningRenderableModel& model, int gridColumns) {
+  std::vector<int> order;
+  model.GetWindowRenderOrder(order);
+  DtvccScreen screen;
+  for (int id : order) {
+    const CaptioningRenderableModelWindowPtr window = model.GetWindow(id);
+    if (id < 0 || id > 7 || !window || !window->GetVisible()) continue;
+    if (std::optional<DtvccShownWindow> shown = ShownWindowOf(id, *window, gridColumns)) screen.push_back(std::move(*shown));
+  }
+  return screen;
 }
 
 DtvccModelMaker::DtvccModelMaker(int gridColumns) : gridColumns_(gridColumns) {}

@@ -47,4 +47,11 @@ kelcaptioning::CaptioningColor ModelColorOf(const DtvccColor& color);
 // A pen as the model's text attributes, with `fill` behind a transparent pen background.
 kelcaptioning::TextAttributes ModelAttributesOf(const DtvccPen& pen, const DtvccColor& fill);
 
+// What a model that DtvccModelMaker made shows, as the decoder's screen: each visible window of
+// the model from its first row and column that hold a cell to its last, its fill taken from its
+// fill cells, the characters with the pens that draw them as the model does (a pen background
+// that is the fill's is written solid). Invisible windows and windows numbered outside 0 to 7 are
+// left out; a window reaching past a grid of 15 rows by `gridColumns` is cut to it.
+DtvccScreen ScreenOfModel(const kelcaptioning::CaptioningRenderableModel& model, int gridColumns);
+
 }  // namespace kelcaptionfiles

@@ -13,6 +13,10 @@ using namespace kelcaptioning;
 
 bool HasOddParity(std::uint8_t byte) noexcept { return std::popcount(byte) % 2 == 1; }
 
+std::uint8_t WithOddParity(std::uint8_t byte) noexcept {
+  return HasOddParity(byte) ? byte : static_cast<std::uint8_t>(byte ^ 0x80);
+}
+
 namespace {
 
 CaptioningColor ColorOf(Line21Color color) {

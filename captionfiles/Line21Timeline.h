@@ -16,6 +16,8 @@ namespace kelcaptionfiles {
 
 // Odd parity, which each line-21 byte carries in its top bit; a decoder drops a pair that fails it.
 bool HasOddParity(std::uint8_t byte) noexcept;
+// The byte with its top bit set where that makes its parity odd.
+std::uint8_t WithOddParity(std::uint8_t byte) noexcept;
 
 // What a line-21 decoder of one caption channel shows over time, as grid models of its stream
 // format: the byte pairs of one field go in with their times, the states come out. Rows that a

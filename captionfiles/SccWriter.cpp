@@ -1,17 +1,13 @@
 #include "captionfiles/SccWriter.h"
 
-#include <bit>
 #include <cstdio>
 
 #include "captionfiles/Line21Encoding.h"
+#include "captionfiles/Line21Timeline.h"
 
 namespace kelcaptionfiles {
 
 namespace {
-
-std::uint8_t WithParity(std::uint8_t byte) {
-  return std::popcount(byte) % 2 ? byte : static_cast<std::uint8_t>(byte | 0x80);
-}
 
 std::string Text(const Line21Pairs& line21, const FrameClock& clock) {
   std::string out = "Scenarist_SCC V1.0";
@@ -20,7 +16,7 @@ std::string Text(const Line21Pairs& line21, const FrameClock& clock) {
     if (frame != next || line21.lineStarts.contains(frame)) out += "\n\n" + clock.TimeCodeText(frame) + "\t";
     else out += " ";
     char word[8];
-    std::snprintf(word, sizeof word, "%02x%02x", WithParity(pair[0]), WithParity(pair[1]));
+    std::snprintf(word, sizeof word, "%02x%02x", WithOddParity(pair[0]), WithOddParity(pair[1]));
     out += word;
     next = frame + 1;
   }

@@ -26,8 +26,8 @@ struct WriteResult {
 };
 
 // The file of `options.format` holding what a reader gave. Throws std::invalid_argument for a
-// time display the format does not use (see GetSupportedTimeDisplaysForFormat) and for MCC,
-// which is not written yet.
+// time display the format does not use (see GetSupportedTimeDisplaysForFormat). MCC files carry
+// line 21 (caption channel 1) and, for digital-TV sources, their windows in caption service 1.
 KELCAPTIONFILES_API WriteResult WriteCaptions(const ReadResult& captions, const WriteOptions& options);
 
 // ".srt", ".vtt", ".scc", ".mcc", ".xml" (timed text) or ".stl".

@@ -21,4 +21,14 @@ inline std::string Words(const std::string& text) {
   return words;
 }
 
+// Two pop-on captions: row 14 indented 4, "Hello" then a red "there"; row 15 "Wörld" (an extended
+// ö after its stand-in o), a music note (special) and an underlined italic tail. Then a one-row
+// caption straight after, erased three seconds later.
+inline std::string PopOnScc() {
+  return "Scenarist_SCC V1.0\n\n00:00:59;20\t9420 9420 94ae 94ae 9452 9452" + Words("Hello") + " 91a8 91a8" +
+         Words("there") + " 9470 9470" + Words("Wo") + " 13b3 13b3" + Words("rld ") + " 9137 9137 912f 912f" +
+         Words("on") + " 942f 942f\n\n"
+         "00:01:02;00\t9420 9420 94ae 94ae 94d0 94d0" + Words("Two!") + " 942f 942f\n\n00:01:05;00\t942c 942c\n";
+}
+
 }  // namespace kel_test

@@ -74,13 +74,14 @@ CaptioningExportFormat FormatOf(const ExportOptions& options) {
   return format->second;
 }
 
-// The display given, else the first the format uses (29.97 drop frame for SCC, 25 for EBU STL,
-// milliseconds for the others).
+// The display given, else milliseconds, 29.97 drop frame (SCC, MCC) or the first the format uses
+// (25 for EBU STL).
 TimeDisplay TimeDisplayOf(const ExportOptions& options, CaptioningExportFormat format) {
   TimeDisplaySet displays;
   GetSupportedTimeDisplaysForFormat(format, displays);
   if (options.timeDisplay.empty()) {
     if (displays.contains(kTimeDisplay_Milliseconds)) return kTimeDisplay_Milliseconds;
+    if (displays.contains(kTimeDisplay_2997DropTimecode)) return kTimeDisplay_2997DropTimecode;
     return displays.empty() ? kTimeDisplay_Milliseconds : *displays.begin();
   }
   const auto display = kTimeDisplays.find(options.timeDisplay);
@@ -139,9 +140,6 @@ int Export(const ExportOptions& options) {
       return kExitFailed;
     }
   }
-  if (settings.format == kCaptioningExportFormat_MCC) {
-    throw UsageError("MacCaption files are not written yet");
-  }
   const kelcaptionfiles::WriteResult written = kelcaptionfiles::WriteCaptions(captions, settings);
   WriteOutput(written.bytes, options.output);
   for (const kelcaptionfiles::FileNote& note : written.notes.All()) {
@@ -155,15 +153,15 @@ int Export(const ExportOptions& options) {
 Subcommand AddExport(CLI::App& app) {
   auto options = std::make_shared<ExportOptions>();
   CLI::App* command = app.add_subcommand("export",
-                                         "Write the captions of FILE to a sidecar file: SubRip, WebVTT, SCC, timed "
-                                         "text (TTML) or EBU STL");
+                                         "Write the captions of FILE to a sidecar file: SubRip, WebVTT, SCC, MCC, "
+                                         "timed text (TTML) or EBU STL");
   AddCaptionReadOptions(*command, options->file);
   AddOutputOption(*command, options->output, "Sidecar file")->required();
   command->add_option("--format", options->format,
-                      "srt, vtt, scc, ttml or stl; by default the output's extension (.xml is timed text)");
+                      "srt, vtt, scc, mcc, ttml or stl; by default the output's extension (.xml is timed text)");
   command->add_option("--time-display", options->timeDisplay,
                       "Time codes: 23.976, 24, 25, 29.97df, 29.97ndf, 30, 50, 59.94df, 59.94ndf, 60 or ms, as the "
-                      "format allows; by default ms, or the format's first (29.97df for SCC, 25 for EBU STL)");
+                      "format allows; by default ms, or 29.97df (SCC, MCC), or 25 for EBU STL");
   command->add_flag("--srt-styling", options->srtStyling,
                     "SubRip: keep bold, italics, underline, colour and placement as tags");
   command->add_flag("--dialog", options->dialog,
