@@ -67,10 +67,15 @@ class ParagraphText {
       if (preserve && c == '\n') {
         Break();
       } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-        if (preserve) Append(' ', style);
-        else space_ = !lines_.back().empty();
+        if (preserve) {
+          Append(' ', style);
+        } else if (!space_ && !lines_.back().empty()) {
+          // A run of white space becomes one space, in the style of its first character.
+          space_ = true;
+          spaceStyle_ = style;
+        }
       } else {
-        if (space_) Append(' ', style);
+        if (space_) Append(' ', spaceStyle_);
         space_ = false;
         Append(c, style);
       }
@@ -97,6 +102,7 @@ class ParagraphText {
   }
   std::vector<std::vector<std::pair<std::string, InlineStyle>>> lines_{1};
   bool space_ = false;
+  InlineStyle spaceStyle_;
 };
 
 class TtmlDocument {

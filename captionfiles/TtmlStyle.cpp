@@ -104,12 +104,14 @@ std::optional<bool> ReadProperty(const std::string& name, const std::string& val
   if (name == "color") return (style.color = Color(value)).has_value();
   if (name == "backgroundColor") return (style.background = Color(value)).has_value();
   if (name == "fontStyle") {
-    style.italic = value == "italic" || value == "oblique";
-    return value == "normal" || *style.italic;
+    if (value != "normal" && value != "italic" && value != "oblique") return false;
+    style.italic = value != "normal";
+    return true;
   }
   if (name == "fontWeight") {
+    if (value != "normal" && value != "bold") return false;
     style.bold = value == "bold";
-    return value == "normal" || *style.bold;
+    return true;
   }
   if (name == "textDecoration") {
     // "underline", "noUnderline", and the line-through and overline words, which show nothing here.
@@ -128,9 +130,8 @@ std::optional<bool> ReadProperty(const std::string& name, const std::string& val
   if (name == "fontSize") {
     // The height of the text; of two lengths, the second.
     std::istringstream lengths(value);
-    std::string size;
-    while (lengths >> size) {
-    }
+    std::string size, second;
+    if (lengths >> size >> second) size = second;
     if (!size.empty() && size.back() == '%') {
       const std::optional<long double> share = TtmlNumber(std::string_view(size).substr(0, size.size() - 1));
       if (share) style.fontScale = static_cast<double>(*share) / 100, style.fontSize.reset();
