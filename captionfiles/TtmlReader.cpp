@@ -25,6 +25,8 @@ using Paragraph = ParagraphStyleAttributes;
 constexpr const char* kTtml[] = {"http://www.w3.org/ns/ttml", "http://www.w3.org/2006/10/ttaf1",
                                  "http://www.w3.org/2006/04/ttaf1"};
 constexpr const char* kXml = "http://www.w3.org/XML/1998/namespace";
+// A region no id names: content in a region other than its ancestor's.
+constexpr const char* kOtherRegion = " ";
 constexpr std::int64_t kForever = std::numeric_limits<std::int64_t>::max();
 // The changes of one paragraph's content that become captions of their own; later ones are not shown.
 constexpr std::size_t kMostChanges = 64;
@@ -241,7 +243,7 @@ class TtmlDocument {
     }
     chain.push_back(own.Inherited());
     preserve = Preserves(element, preserve);
-    if (const std::string* id = element.Attribute("", "region")) region = *id;
+    EnterRegion(element, region);
     if (element.Attribute("http://www.smpte-ra.org/schemas/2052-1/2010/smpte", "backgroundImage")) {
       problems_.Notes().Count("images (not shown)", element.place);
     }
@@ -262,6 +264,14 @@ class TtmlDocument {
       }
     }
     return interval.end;
+  }
+
+  // Content is in the region its nearest ancestor names, or its own; content that names another
+  // region than its ancestor's is in none.
+  static void EnterRegion(const XmlElement& element, std::string& region) {
+    const std::string* id = element.Attribute("", "region");
+    if (id && region.empty()) region = *id;
+    else if (id && *id != region) region = kOtherRegion;
   }
 
   static bool IsSequence(const XmlElement& element) {
@@ -309,7 +319,11 @@ class TtmlDocument {
 
   void Paragraph(const XmlElement& p, const std::vector<TtmlStyle>& chain, const Interval& interval, bool preserve,
                  std::string region) {
-    if (const std::string* id = p.Attribute("", "region")) region = *id;
+    EnterRegion(p, region);
+    if (region == kOtherRegion) {
+      problems_.Notes().Count("paragraphs in a region other than their body's or division's (not shown, as players do)", p.place);
+      return;
+    }
     const auto regionStyle = regions_.find(region);
     if (regionStyle == regions_.end() && (!regions_.empty() || !region.empty())) {
       problems_.Notes().Count("paragraphs in no region, or in one not defined (not shown, as players do)", p.place);

@@ -58,17 +58,22 @@ std::optional<CaptioningColor> Color(const std::string& value) {
   return ColorNamed(text);
 }
 
-// One length as a fraction of `pixels` pixels or of `cells` cells of the root.
-std::optional<double> Length(const std::string& text, std::optional<double> pixels, double cells) {
+// One length as a fraction of the root's width (`across`) or height: a percentage, cells,
+// pixels, or hundredths of the root's width (rw) or height (rh).
+std::optional<double> Length(const std::string& text, const TtmlRoot& root, bool across) {
   std::size_t unit = text.size();
   while (unit > 0 && !std::isdigit(static_cast<unsigned char>(text[unit - 1]))) --unit;
   const std::optional<long double> number = TtmlNumber(std::string_view(text).substr(0, unit));
   const std::string_view metric = std::string_view(text).substr(unit);
   if (!number) return std::nullopt;
   const double value = static_cast<double>(*number);
+  // Width over height; a 16:9 frame when the root's pixels are not given.
+  const double aspect = root.pixels ? root.pixels->first / root.pixels->second : 16.0 / 9.0;
   if (metric == "%") return value / 100;
-  if (metric == "c") return value / cells;
-  if (metric == "px" && pixels && *pixels > 0) return value / *pixels;
+  if (metric == "c") return value / (across ? root.columns : root.rows);
+  if (metric == "rw") return value / 100 * (across ? 1.0 : aspect);
+  if (metric == "rh") return value / 100 / (across ? aspect : 1.0);
+  if (metric == "px" && root.pixels) return value / (across ? root.pixels->first : root.pixels->second);
   return std::nullopt;
 }
 
@@ -137,8 +142,7 @@ std::optional<bool> ReadProperty(const std::string& name, const std::string& val
       if (share) style.fontScale = static_cast<double>(*share) / 100, style.fontSize.reset();
       return share.has_value();
     }
-    const std::optional<double> height =
-        Length(size, root.pixels ? std::optional(root.pixels->second) : std::nullopt, root.rows);
+    const std::optional<double> height = Length(size, root, false);
     if (height) style.fontSize = height, style.fontScale.reset();
     return height.has_value();
   }
@@ -178,8 +182,7 @@ std::optional<std::pair<double, double>> TtmlLengths(const std::string& text, co
   std::istringstream words(text);
   std::string across, down, more;
   if (!(words >> across >> down) || (words >> more)) return std::nullopt;
-  const std::optional<double> x = Length(across, root.pixels ? std::optional(root.pixels->first) : std::nullopt, root.columns);
-  const std::optional<double> y = Length(down, root.pixels ? std::optional(root.pixels->second) : std::nullopt, root.rows);
+  const std::optional<double> x = Length(across, root, true), y = Length(down, root, false);
   if (!x || !y) return std::nullopt;
   return std::pair(*x, *y);
 }

@@ -44,7 +44,7 @@ struct TtmlStyle {
 // these once by name, and values that cannot be read.
 void ReadTtmlStyle(const XmlElement& element, const TtmlRoot& root, TtmlStyle& style, ReadProblems& problems);
 
-// A length pair ("10% 80%", "192px 108px", "2c 1c") as fractions of the root container.
+// A length pair ("10% 80%", "192px 108px", "2c 1c", "50rw 10rh") as fractions of the root container.
 std::optional<std::pair<double, double>> TtmlLengths(const std::string& text, const TtmlRoot& root);
 
 }  // namespace kelcaptionfiles

@@ -152,18 +152,20 @@ TEST(TtmlReader, RegionsPlaceCaptions) {
   const std::string head =
       "<layout><region xml:id=\"title\" tts:origin=\"10% 10%\" tts:extent=\"80% 80%\" tts:displayAlign=\"center\"/>"
       "<region xml:id=\"px\" tts:origin=\"192px 540px\" tts:extent=\"960px 270px\" tts:displayAlign=\"after\"/>"
-      "<region xml:id=\"cells\" tts:origin=\"4c 1c\" tts:extent=\"24c 2c\" tts:textAlign=\"center\">"
+      "<region xml:id=\"cells\" tts:origin=\"12.5rw 1c\" tts:extent=\"24c 2c\" tts:textAlign=\"center\">"
       "<style tts:color=\"lime\"/></region></layout>";
   const std::string body =
       "<p begin=\"0s\" end=\"1s\" region=\"title\" tts:textAlign=\"right\">t</p>"
       "<div region=\"px\"><p begin=\"1s\" end=\"2s\">p</p></div>"
-      "<p begin=\"2s\" end=\"3s\" region=\"cells\">c</p><p begin=\"3s\" end=\"4s\">nowhere</p>";
+      "<p begin=\"2s\" end=\"3s\" region=\"cells\">c</p><p begin=\"3s\" end=\"4s\">nowhere</p>"
+      "<div region=\"px\"><p begin=\"4s\" end=\"5s\" region=\"title\">elsewhere</p></div>";
   const ReadResult read = ReadTtml(Ttml(head, body, " tts:extent=\"1920px 1080px\""), "in.ttml");
   const std::string summary = Summary(read);
   EXPECT_NE(summary.find("0-1000 [a5t2]t"), std::string::npos) << summary;
   EXPECT_NE(summary.find("1000-2000 [a6t0]p"), std::string::npos) << summary;
   EXPECT_NE(summary.find("2000-3000 [a1t1]c{00ff00ff"), std::string::npos) << summary;
   EXPECT_EQ(summary.find("nowhere"), std::string::npos) << summary;
+  EXPECT_EQ(summary.find("elsewhere"), std::string::npos) << summary;
   const auto captions = read.List()->GetCaptions();
   EXPECT_EQ(read.boxes.count(captions[0].get()), 0u);
   CueBox px;
@@ -173,7 +175,9 @@ TEST(TtmlReader, RegionsPlaceCaptions) {
   EXPECT_DOUBLE_EQ(*cells.width, 0.75);
   EXPECT_DOUBLE_EQ(*cells.y, 1.0 / 15);
   EXPECT_EQ(cells.alignY, 0.0);
-  kel_test::ExpectNotes(read.notes, {{"paragraphs in no region, or in one not defined (not shown, as players do): 1 time", "4:166"}});
+  kel_test::ExpectNotes(read.notes, {{"paragraphs in no region, or in one not defined (not shown, as players do): 1 time", "4:166"},
+                                     {"paragraphs in a region other than their body's or division's (not shown, as players do): 1 time",
+                                      "4:217"}});
 }
 
 TEST(TtmlReader, TextSpacesBreaksReferencesAndPrefixes) {
