@@ -70,21 +70,20 @@ function merged(states) {
   return out.filter((s) => s.shown !== '' && s.to > s.from);
 }
 
+// imscJS's states of a document; null when it gives up on the document.
 function imscStates(imsc, xml) {
-  let doc = null;
   try {
-    doc = imsc.fromXML(xml, { info() {}, warn() {}, error(m) { throw new Error(m); }, fatal(m) { throw new Error(m); } });
+    const doc = imsc.fromXML(xml, { info() {}, warn() {}, error(m) { throw new Error(m); }, fatal(m) { throw new Error(m); } });
+    const events = doc.getMediaTimeEvents();
+    const states = [];
+    for (let i = 0; i + 1 < events.length; ++i) {
+      const isd = imsc.generateISD(doc, events[i]);
+      states.push({ from: events[i] * 1000, to: events[i + 1] * 1000, shown: paragraphs(isd, []) });
+    }
+    return merged(states);
   } catch (e) {
     return null;
   }
-  if (!doc) return null;
-  const events = doc.getMediaTimeEvents();
-  const states = [];
-  for (let i = 0; i + 1 < events.length; ++i) {
-    const isd = imsc.generateISD(doc, events[i]);
-    states.push({ from: events[i] * 1000, to: events[i + 1] * 1000, shown: paragraphs(isd, []) });
-  }
-  return merged(states);
 }
 
 function ms(text) {
@@ -155,7 +154,8 @@ function main() {
     }
     for (const [file, how] of files) failed = !compare(imsc, tool, file, path.basename(source) + ' ' + how) || failed;
   }
-  process.exit(failed ? 1 : 0);
+  // Not process.exit: it would cut off what is still to be written to a pipe.
+  process.exitCode = failed ? 1 : 0;
 }
 
 main();
