@@ -13,6 +13,7 @@
 #include "captionfiles/ReadProblems.h"
 #include "captionfiles/SrtReader.h"
 #include "captionfiles/TextDecoding.h"
+#include "captionfiles/TtmlReader.h"
 #include "captionfiles/WebVttReader.h"
 #include "kelcaptionfiles/CaptionDocument.h"
 #include "kelcaptionfiles/ModelDocument.h"
@@ -88,6 +89,7 @@ const std::vector<CaptionFileKind>& CaptionFileKinds() {
       {"MacCaption MCC", {".mcc"}, LooksLikeMcc, ReadMcc, false, ReadMccCcData},
       {"EBU STL", {".stl"}, LooksLikeEbuStl, ReadEbuStl, true},
       {"JSON caption or model document", {".json"}, LooksLikeJson, ReadJson},
+      {"Timed text (TTML)", {".ttml", ".dfxp", ".xml"}, LooksLikeTtml, ReadTtml},
       {"SubRip", {".srt"}, LooksLikeSrt, ReadSrt},
   };
   return kinds;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#define KEL_HARNESSES(X) X(render) X(srt) X(webvtt) X(caption_document) X(scc) X(dtvcc) X(mcc) X(ebu_stl) X(layout_script)
+#define KEL_HARNESSES(X) X(render) X(srt) X(webvtt) X(ttml) X(caption_document) X(scc) X(dtvcc) X(mcc) X(ebu_stl) X(layout_script)
 #define KEL_DECLARE_HARNESS(target) extern "C" int kel_fuzz_##target(const std::uint8_t* data, std::size_t size);
 KEL_HARNESSES(KEL_DECLARE_HARNESS)
 

@@ -138,7 +138,7 @@ kelmediatypes::TickTime MomentOf(const MomentOptions& options) {
 void AddCaptionReadOptions(CLI::App& command, CaptionFileOptions& options) {
   command
       .add_option("FILE", options.file,
-                  "Caption file: SubRip, WebVTT, SCC, MCC, EBU STL or a JSON document; or a video file, whose own "
+                  "Caption file: SubRip, WebVTT, SCC, MCC, EBU STL, timed text (TTML) or a JSON document; or a video file, whose own "
                   "captions (A/53 caption data) are read")
       ->required()
       ->check(CLI::ExistingFile);
