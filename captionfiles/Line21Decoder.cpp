@@ -87,10 +87,6 @@ bool Line21Decoder::Feed(std::uint8_t first, std::uint8_t second) {
     Ignore("text service characters");
     return false;
   }
-  if (style_ == Style::None) {
-    Ignore("characters before any caption command");
-    return false;
-  }
   // Both characters land in one row; at the last column the second overwrites the first, which
   // may leave the row as it was.
   const int row = row_;
@@ -154,7 +150,7 @@ bool Line21Decoder::Miscellaneous(std::uint8_t code) {
     case 0x22:
     case 0x23: Ignore("alarm codes (AOF/AON)"); return false;
     case 0x24: {  // delete to end of row
-      if (style_ == Style::None || style_ == Style::Text) return false;
+      if (style_ == Style::Text) return false;
       bool changed = false;
       for (int c = column_; c < kLine21Columns; ++c) {
         Line21Cell& cell = Target()[static_cast<std::size_t>(row_)][static_cast<std::size_t>(c)];
@@ -233,7 +229,7 @@ bool Line21Decoder::BackgroundAttribute(std::uint8_t base, std::uint8_t second) 
     pen_.foreground = Line21Color::Black;
     pen_.underline = second == 0x2F;
   }
-  if (style_ == Style::None || style_ == Style::Text) return false;
+  if (style_ == Style::Text) return false;
   // These codes follow a standard space for decoders that ignore them; this one backs up over it
   // and takes that cell. Where no character came before it on the row since the cursor was
   // placed, there is no such space, and backing up would take a letter shown there.
@@ -242,7 +238,7 @@ bool Line21Decoder::BackgroundAttribute(std::uint8_t base, std::uint8_t second) 
 }
 
 bool Line21Decoder::Put(char32_t character) {
-  if (style_ == Style::None || style_ == Style::Text) return false;
+  if (style_ == Style::Text) return false;
   Line21Cell& cell = Target()[static_cast<std::size_t>(row_)][static_cast<std::size_t>(column_)];
   const Line21Cell written = character == 0 ? Line21Cell{} : Line21Cell{character, pen_};
   const bool changed = cell != written;
@@ -260,7 +256,7 @@ bool Line21Decoder::ReplacePrevious(char32_t character) {
 }
 
 bool Line21Decoder::Backspace() {
-  if (style_ == Style::None || style_ == Style::Text || column_ == 0) return false;
+  if (style_ == Style::Text || column_ == 0) return false;
   --column_;
   characterBefore_ = false;
   Line21Cell& cell = Target()[static_cast<std::size_t>(row_)][static_cast<std::size_t>(column_)];

@@ -42,7 +42,7 @@ bool IsBlank(const Line21Memory& memory) noexcept;
 // memory as a viewer's decoder does, in pop-on, roll-up and paint-on styles.
 class Line21Decoder {
  public:
-  enum class Style { None, PopOn, RollUp, PaintOn, Text };
+  enum class Style { PopOn, RollUp, PaintOn, Text };
 
   // Throws std::invalid_argument for a channel other than 1 or 2.
   explicit Line21Decoder(int channel = 1);
@@ -93,7 +93,9 @@ class Line21Decoder {
   int channel_;
   std::array<Line21Memory, 2> memories_{};
   int displayed_ = 0;
-  Style style_ = Style::None;
+  // A decoder tuned in between a caption's loading command and its end-of-caption code still
+  // shows it: until a command says otherwise, captions load as pop-on ones.
+  Style style_ = Style::PopOn;
   int rollUpRows_ = 0;
   bool rolledUp_ = false;
   int row_ = kLine21Rows - 1;

@@ -75,6 +75,18 @@ TEST(Line21Decoder, PopOnLoadsOffScreenAndShowsAtEndOfCaption) {
   EXPECT_TRUE(decoder.Displayed()[1][0].style.underline);
 }
 
+// A recording or a stream segment that starts after a caption's loading command: the caption
+// loads off screen all the same and shows at its end-of-caption code.
+TEST(Line21Decoder, ACaptionJoinedAfterItsLoadingCommandShowsAtEndOfCaption) {
+  Line21Decoder decoder;
+  EXPECT_FALSE(Send(decoder, {ENM, Pac(1, 0)}));
+  EXPECT_FALSE(Type(decoder, "TOP LEFT"));
+  EXPECT_EQ(NonBlankRows(decoder.Displayed()), 0);
+  EXPECT_TRUE(Send(decoder, {EDM, EOC}));
+  EXPECT_EQ(Row(decoder.Displayed(), 0), U"TOP LEFT");
+  EXPECT_TRUE(decoder.Ignored().empty());
+}
+
 TEST(Line21Decoder, RollUpOfThreeRowsScrollsOverFiveLines) {
   Line21Decoder decoder;
   Send(decoder, {RU3, Pac(15, 0)});
