@@ -5,16 +5,28 @@
 
 namespace kelcaptionfiles {
 
+namespace {
+
+// The rates that packets name, with their codes and how many triplets each packet carries.
+struct NamedRate {
+  std::int64_t numerator, denominator;
+  CdpRate cdp;
+};
+constexpr NamedRate kRates[] = {{24000, 1001, {1, 25}}, {24, 1, {2, 25}}, {25, 1, {3, 24}}, {30000, 1001, {4, 20}},
+                                {30, 1, {5, 20}},       {50, 1, {6, 12}}, {60000, 1001, {7, 10}}, {60, 1, {8, 10}}};
+
+}  // namespace
+
 std::optional<CdpRate> CdpRateOf(const FrameClock& clock) {
-  struct Rate {
-    std::int64_t numerator, denominator;
-    CdpRate cdp;
-  };
-  static constexpr Rate kRates[] = {{24000, 1001, {1, 25}}, {24, 1, {2, 25}},         {25, 1, {3, 24}},
-                                    {30000, 1001, {4, 20}}, {30, 1, {5, 20}},         {50, 1, {6, 12}},
-                                    {60000, 1001, {7, 10}}, {60, 1, {8, 10}}};
-  for (const Rate& rate : kRates) {
+  for (const NamedRate& rate : kRates) {
     if (rate.numerator * clock.Denominator() == clock.Numerator() * rate.denominator) return rate.cdp;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::pair<int, int>> CdpFrameRate(int code) {
+  for (const NamedRate& rate : kRates) {
+    if (rate.cdp.code == code) return std::pair{static_cast<int>(rate.numerator), static_cast<int>(rate.denominator)};
   }
   return std::nullopt;
 }

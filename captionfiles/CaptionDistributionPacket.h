@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "captionfiles/ExportTimes.h"
@@ -22,6 +23,8 @@ struct CdpRate {
 
 // The packets' rate of frames counted by `clock`; none for a rate that they cannot name.
 std::optional<CdpRate> CdpRateOf(const FrameClock& clock);
+// Frames a second that a packet's rate code names, as a fraction; none for a code without a rate.
+std::optional<std::pair<int, int>> CdpFrameRate(int code);
 
 // The ANC packet (DID 61, SDID 01, data count, checksum) of one caption distribution packet: its
 // header with the rate and `sequence`, the cc_data section with `triplets` and padding (invalid

@@ -55,13 +55,12 @@ class Line21Decoder {
   Style CurrentStyle() const noexcept { return style_; }
   // Whether the last pair's change was a carriage return that moved the roll-up rows up a row.
   bool LastChangeRolledUp() const noexcept { return rolledUp_; }
-  // Roll-up style: how many rows the roll-up window has; its base row is the cursor's row.
-  int RollUpRows() const noexcept { return rollUpRows_; }
   // Row and column (from 0) where the next character goes.
   int CursorRow() const noexcept { return row_; }
   int CursorColumn() const noexcept { return column_; }
-  // The style the next character takes, and the rows of the roll-up window (0 before any RU code).
+  // The style the next character takes.
   const Line21Style& CurrentPen() const noexcept { return pen_; }
+  // The rows of the roll-up window (0 before any RU code); its base row is the cursor's row.
   int RollUpRows() const noexcept { return rollUpRows_; }
 
   // What the decoder received but does not show, each kind with how often it came: alarms,

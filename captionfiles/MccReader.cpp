@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "captionfiles/CaptionDistributionPacket.h"
 #include "captionfiles/FrameTimeCode.h"
 #include "captionfiles/HexDigits.h"
 #include "captionfiles/ReadProblems.h"
@@ -49,21 +50,6 @@ std::vector<std::uint8_t> Expansion(char letter) {
     case 'U': return {0xE1, 0x00, 0x00, 0x00};
     case 'Z': return {0x00};
     default: return {};
-  }
-}
-
-// Frames a second that a caption distribution packet's rate code names, as a fraction.
-std::optional<std::pair<int, int>> CdpFrameRate(int code) {
-  switch (code) {
-    case 1: return std::pair{24000, 1001};
-    case 2: return std::pair{24, 1};
-    case 3: return std::pair{25, 1};
-    case 4: return std::pair{30000, 1001};
-    case 5: return std::pair{30, 1};
-    case 6: return std::pair{50, 1};
-    case 7: return std::pair{60000, 1001};
-    case 8: return std::pair{60, 1};
-    default: return std::nullopt;
   }
 }
 
