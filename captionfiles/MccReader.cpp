@@ -8,6 +8,7 @@
 #include "captionfiles/CaptionDistributionPacket.h"
 #include "captionfiles/FrameTimeCode.h"
 #include "captionfiles/HexDigits.h"
+#include "captionfiles/MccLetters.h"
 #include "captionfiles/ReadProblems.h"
 #include "captionfiles/TextLines.h"
 
@@ -32,25 +33,6 @@ std::optional<HeaderRate> ParseRate(std::string_view value) {
     if (value == std::to_string(rate.nominal) + (rate.dropFrame ? "DF" : "")) return rate;
   }
   return std::nullopt;
-}
-
-// The bytes a compression letter stands for; empty for a letter that stands for none.
-std::vector<std::uint8_t> Expansion(char letter) {
-  if (letter >= 'G' && letter <= 'O') {
-    std::vector<std::uint8_t> padding;
-    for (int i = 0; i <= letter - 'G'; ++i) padding.insert(padding.end(), {0xFA, 0x00, 0x00});
-    return padding;
-  }
-  switch (letter) {
-    case 'P': return {0xFB, 0x80, 0x80};
-    case 'Q': return {0xFC, 0x80, 0x80};
-    case 'R': return {0xFD, 0x80, 0x80};
-    case 'S': return {0x96, 0x69};
-    case 'T': return {0x61, 0x01};
-    case 'U': return {0xE1, 0x00, 0x00, 0x00};
-    case 'Z': return {0x00};
-    default: return {};
-  }
 }
 
 // The triplets of one caption line, with what they tell about the rate and the packet order.
@@ -103,7 +85,7 @@ class MccLineReader {
         }
         bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
         ++at;
-      } else if (const std::vector<std::uint8_t> run = Expansion(c); !run.empty()) {
+      } else if (const std::vector<std::uint8_t> run = MccLetterBytes(c); !run.empty()) {
         bytes.insert(bytes.end(), run.begin(), run.end());
       } else if (c != ' ' && c != '\t') {
         problems_.Report(At(at), std::string("'") + c + "' is neither a hex digit nor a compression code (G to U, Z)",

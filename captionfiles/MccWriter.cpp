@@ -10,6 +10,7 @@
 #include "captionfiles/DtvccEncoding.h"
 #include "captionfiles/Line21Encoding.h"
 #include "captionfiles/Line21Timeline.h"
+#include "captionfiles/MccLetters.h"
 
 namespace kelcaptionfiles {
 
@@ -54,41 +55,6 @@ constexpr std::string_view kDescription =
     "//\n"
     "///////////////////////////////////////////////////////////////////////////////////\n"
     "\n";
-
-// The bytes in hex, each run that a letter stands for written as the letter.
-std::string Compressed(std::span<const std::uint8_t> bytes) {
-  struct Code {
-    char letter;
-    std::string_view run;
-  };
-  static constexpr Code kCodes[] = {{'P', "\xFB\x80\x80"}, {'Q', "\xFC\x80\x80"},        {'R', "\xFD\x80\x80"},
-                                    {'S', "\x96\x69"},     {'T', "\x61\x01"},            {'U', {"\xE1\0\0\0", 4}},
-                                    {'Z', {"\0", 1}}};
-  const auto at = [&bytes](std::size_t i, std::string_view run) {
-    return i + run.size() <= bytes.size() && std::equal(run.begin(), run.end(), bytes.begin() + static_cast<std::ptrdiff_t>(i),
-                                                         [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
-  };
-  std::string out;
-  for (std::size_t i = 0; i < bytes.size();) {
-    int padding = 0;  // G to O: one to nine FA 00 00
-    while (padding < 9 && at(i + 3 * static_cast<std::size_t>(padding), {"\xFA\0\0", 3})) ++padding;
-    if (padding > 0) {
-      out += static_cast<char>('G' + padding - 1);
-      i += 3 * static_cast<std::size_t>(padding);
-      continue;
-    }
-    const auto code = std::find_if(std::begin(kCodes), std::end(kCodes), [&](const Code& c) { return at(i, c.run); });
-    if (code != std::end(kCodes)) {
-      out += code->letter;
-      i += code->run.size();
-      continue;
-    }
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", bytes[i++]);
-    out += hex;
-  }
-  return out;
-}
 
 // The line-21 pairs, with parity, of each frame of `clock`: a pair goes to the frame in which its
 // frame at 29.97 begins, or to the next with a free slot.
@@ -159,7 +125,7 @@ std::string WriteMcc(const ReadResult& captions, const ExportCues& cues, const F
       if (const auto packet = service.find(frame); packet != service.end()) {
         triplets.insert(triplets.end(), packet->second.begin(), packet->second.end());
       }
-      lines += clock.TimeCodeText(frame) + "\t" + Compressed(CaptionDistributionPacket(*rate, sequence++, triplets)) + "\n";
+      lines += clock.TimeCodeText(frame) + "\t" + MccHex(CaptionDistributionPacket(*rate, sequence++, triplets)) + "\n";
     }
   }
   const std::time_t now = std::time(nullptr);
